@@ -49,21 +49,24 @@ bool CardSlot::sleepFor(std::chrono::milliseconds duration)
 
 void CardSlot::run()
 {
-    bool returning = false;
+    comesBackReplugged_ = false;
     while (!stopping_) {
         try {
-            VpcdLink link(port_);
-            if (returning) {
-                generation_ = application_.replug();
+            long away = 0;
+            {
+                VpcdLink link(port_);
+                if (comesBackReplugged_) {
+                    generation_ = application_.replug();
+                }
+                if (application_.attach().empty()) {
+                    break;
+                }
+                away = serve(link);
             }
-            if (application_.attach().empty()) {
-                break;
-            }
-            const long away = serve(link);
+            // The socket is closed now: vpcd reports the card removed at pcscd's next poll.
             if (away == awayForGood) {
                 break;
             }
-            returning = true;
             sleepFor(std::chrono::milliseconds(away));
         } catch (const VpcdError&) {
             sleepFor(reconnectDelay);
@@ -77,11 +80,12 @@ void CardSlot::run()
 
 long CardSlot::serve(VpcdLink& link)
 {
+    comesBackReplugged_ = true;
     while (!stopping_) {
         if (replugRequested_.exchange(false)) {
             // The replug already cleared what it clears; coming back is a plain reconnect.
-            sleepFor(replugAway);
-            return 0;
+            comesBackReplugged_ = false;
+            return replugAway.count();
         }
         const auto message = link.receive(pollStep);
         if (!message || message->empty()) {

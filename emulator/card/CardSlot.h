@@ -46,6 +46,9 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> replugRequested_{false};
     std::atomic<bool> finished_{false};
+    // The card left on its own (restart, pulled out), so it re-enumerates when it comes back;
+    // after a replug made by someone else that already happened.
+    bool comesBackReplugged_ = false;
     std::thread thread_;
 };
 

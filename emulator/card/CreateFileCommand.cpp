@@ -1,5 +1,6 @@
 #include "CreateFileCommand.h"
 
+#include "Fcp.h"
 #include "Tlv.h"
 
 #include <algorithm>
@@ -17,8 +18,6 @@ constexpr unsigned long maxRecordSize = 249;
 constexpr unsigned long maxRecordCount = 254;
 constexpr unsigned long maxPinLength = 32;
 constexpr std::uint8_t minPinLength = 6;
-const Bytes mvaSecurity{0x5F, 0x01, 0x01, 0x01, 0xFF, 0xFF, 0x00, 0xFF,
-                        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
 
 using Fields = std::map<std::uint8_t, Bytes>;
 
@@ -76,7 +75,7 @@ qvtoken::MvaFile mvaFrom(const Fields& f, unsigned long id)
     const Bytes& size = f.at(0x80);
     const Bytes& parameters = f.at(0x85);
     require(descriptor.size() == 4 && descriptor[1] == 0 && descriptor[2] == 0 && size.size() == 2
-            && parameters.size() == 6 && f.at(0x86) == mvaSecurity);
+            && parameters.size() == 6 && f.at(0x86) == mvaSecurityAttributes());
     const unsigned long recordSize = descriptor[3];
     require(recordSize >= 1 && recordSize <= maxRecordSize && number(size) % recordSize == 0);
     const unsigned long records = number(size) / recordSize;
@@ -106,9 +105,7 @@ qvtoken::LocalPin localPinFrom(const Fields& f, unsigned long id)
     const std::uint8_t index = security[11];
     require(secureType == 0x01 || secureType == 0x02 || secureType == 0x04);
     require(index == (secureType == 0x04 ? id : 0));
-    Bytes expected{0x43, 0x01, secureType, 0x00, 0x00, 0x00, 0x00, 0xFF,
-                   0x00, index, 0x00, 0x00, 0x00, 0x00, 0x00};
-    require(security == expected);
+    require(security == localPinSecurityAttributes(secureType, index));
     qvtoken::LocalPin pin;
     pin.id = id;
     pin.unset = true;

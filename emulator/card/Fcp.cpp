@@ -21,7 +21,10 @@ Bytes localPinFcp(const qvtoken::LocalPin& pin)
     appendTlv(body, 0x80, twoBytes(pin.pin.maxLength));
     appendTlv(body, 0x82, {0x10, 0x00});
     appendTlv(body, 0x83, twoBytes(pin.id));
-    appendTlv(body, 0x86, pin.raw86);
+    // Files made on the other road carry no raw attributes; they read as the card creates them.
+    const Bytes security =
+        !pin.raw86.empty() ? pin.raw86 : localPinSecurityAttributes(pin.secureType, pin.securityIndex);
+    appendTlv(body, 0x86, security);
     appendTlv(body, 0x85,
               {pin.raw85Head, static_cast<std::uint8_t>(pin.pin.minLength), 0x00,
                triesByte(pin.pin.maxTries, pin.pin.triesLeft), 0x00, 0x00});
@@ -44,7 +47,7 @@ Bytes mvaFcp(const qvtoken::MvaFile& mva)
     Bytes p85 = mva.raw85.size() == 6 ? mva.raw85 : Bytes{0x21, 0x00, 0x00, 0x00, 0x00, 0x00};
     p85[3] = triesByte(mva.maxTries, mva.triesLeft);
     appendTlv(body, 0x85, p85);
-    appendTlv(body, 0x86, mva.raw86);
+    appendTlv(body, 0x86, !mva.raw86.empty() ? mva.raw86 : mvaSecurityAttributes());
     appendTlv(body, 0x8F, {0x81});
     Bytes states;
     for (const auto& record : mva.records) {
@@ -59,6 +62,18 @@ Bytes mvaFcp(const qvtoken::MvaFile& mva)
 }
 
 } // namespace
+
+const Bytes& mvaSecurityAttributes()
+{
+    static const Bytes attributes{0x5F, 0x01, 0x01, 0x01, 0xFF, 0xFF, 0x00, 0xFF,
+                                  0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+    return attributes;
+}
+
+Bytes localPinSecurityAttributes(std::uint8_t type, std::uint8_t index)
+{
+    return {0x43, 0x01, type, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00, index, 0x00, 0x00, 0x00, 0x00, 0x00};
+}
 
 Bytes dedicatedFileFcp(std::uint16_t fileId)
 {
