@@ -52,9 +52,15 @@ ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions) {
     }
     // Value-initialised records are integer details, safe to release unfilled.
     records_ = new qvflash_Condition[conditions.size()]();
-    for (const Condition& condition : conditions) {
-        records_[count_] = toApiCondition(condition);
-        ++count_;
+    try {
+        for (const Condition& condition : conditions) {
+            records_[count_] = toApiCondition(condition);
+            ++count_;
+        }
+    } catch (...) {
+        // A constructor that throws gets no destructor call: release here.
+        releaseApiConditions(records_, count_);
+        throw;
     }
 }
 
