@@ -1,0 +1,50 @@
+#pragma once
+
+#include "qvtoken-core/TokenState.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace qvtoken {
+
+// The directory of virtual tokens: one file `<serial>.json` per token, each guarded by
+// `<serial>.lock`. Every change is a read-modify-write under the token's lock, written to a
+// temporary file and renamed over the old one, so readers never see half a token and two
+// processes never lose each other's changes.
+class TokenStore {
+public:
+    // The directory named by QVTOKEN_STATE_DIR; when unset, $HOME/.qvtoken (or, without
+    // HOME, /tmp/qvtoken-<uid>).
+    static std::filesystem::path defaultDirectory();
+
+    explicit TokenStore(std::filesystem::path directory = defaultDirectory());
+
+    const std::filesystem::path& directory() const { return directory_; }
+
+    // All tokens, ordered by slot id, then serial. A missing directory holds none.
+    std::vector<TokenState> loadAll() const;
+    // A consistent snapshot of one token; empty when there is no such token.
+    std::optional<TokenState> load(std::uint64_t serial) const;
+
+    // Writes a new token; TokenExistsError when its serial is taken. Creates the directory.
+    void create(const TokenState& state);
+    // Reads the token under its lock, applies `change` and writes the result back, all under
+    // the lock. Returns the state as written. TokenNotFoundError when there is no such token.
+    // When `change` throws, nothing is written and the exception passes through.
+    TokenState modify(std::uint64_t serial, const std::function<void(TokenState&)>& change);
+    // Deletes the token; TokenNotFoundError when there is none.
+    void remove(std::uint64_t serial);
+
+    std::filesystem::path stateFile(std::uint64_t serial) const;
+
+private:
+    std::filesystem::path lockFile(std::uint64_t serial) const;
+    void ensureDirectory() const;
+
+    std::filesystem::path directory_;
+};
+
+}  // namespace qvtoken

@@ -1,0 +1,197 @@
+#include "qvtoken-core/TokenPresets.h"
+
+#include "qvtoken-core/FeatureObjects.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace qvtoken {
+
+const char* const defaultUserPin = "40417263";
+const char* const defaultAdminPin = "59302814";
+
+namespace {
+
+PinState pinWith(const char* value)
+{
+    PinState pin;
+    pin.value = bytesOf(value);
+    return pin;
+}
+
+// Everything a ZRN token of the newest firmware has: drive, local PIN, policy and touch.
+TokenState fullToken()
+{
+    TokenState t;
+    t.serial = 1234567890;
+    t.slotId = 1;
+    t.slotDescription = "Virtual token reader 1";
+    t.hardwareVersion = {1, 0};
+    t.firmwareVersion = {28, 5};
+    t.tokenClass = 1;
+    t.label = t.defaultLabel = "Stand-in A";
+    t.adminPin = pinWith(defaultAdminPin);
+    t.userPin = pinWith(defaultUserPin);
+    t.pinChangeFlags = 2;
+    t.hasDrive = true;
+    t.driveSizeMb = 1024;
+    t.volumes = {{1, 512, 3, 1, std::nullopt}, {2, 256, 1, 3, std::nullopt}, {3, 256, 0, 0, std::nullopt}};
+    LocalPin local;
+    local.id = 3;
+    local.pin = pinWith("13572468");
+    t.directory.push_back(local);
+    t.objects = {pinPolicyObject({}), touchObject(0, 10, 30), pinPolicyObject({}, 0)};
+    return t;
+}
+
+TokenState withoutFlash()
+{
+    TokenState t = fullToken();
+    t.serial = 1234567891;
+    t.slotId = 2;
+    t.slotDescription = "Virtual token reader 2";
+    t.label = t.defaultLabel = "Stand-in no drive";
+    t.hasDrive = false;
+    t.driveSizeMb = 0;
+    t.volumes.clear();
+    return t;
+}
+
+TokenState minimalClass2()
+{
+    TokenState t = fullToken();
+    t.serial = 2000000001;
+    t.slotId = 3;
+    t.slotDescription = "Virtual token reader 3";
+    t.hardwareVersion = {2, 1};
+    t.firmwareVersion = {1, 3};
+    t.tokenClass = 2;
+    t.label = t.defaultLabel = "Stand-in B";
+    t.hasDrive = false;
+    t.driveSizeMb = 0;
+    t.volumes.clear();
+    t.directory.clear();
+    t.objects = {pinPolicyObject({})};
+    return t;
+}
+
+TokenState bare()
+{
+    TokenState t = minimalClass2();
+    t.serial = 2000000002;
+    t.slotId = 4;
+    t.slotDescription = "Virtual token reader 4";
+    t.tokenClass = 1;
+    t.label = t.defaultLabel = "Stand-in bare";
+    t.objects.clear();
+    return t;
+}
+
+TokenState selfNamed()
+{
+    TokenState t = fullToken();
+    t.serial = 3000000001;
+    t.slotId = 5;
+    t.slotDescription = "Virtual token reader 5";
+    t.label = t.defaultLabel = "Stand-in C";
+    t.featureNumber = 40;
+    t.objects.push_back(tokenInfoObject("Кворвик Т2"));
+    return t;
+}
+
+TokenState tlsToken()
+{
+    TokenState t = minimalClass2();
+    t.serial = 4000000001;
+    t.slotId = 6;
+    t.slotDescription = "Virtual token reader 6";
+    t.label = t.defaultLabel = "Stand-in TLS";
+    t.tls = true;
+    return t;
+}
+
+TokenState policyMissingAttribute()
+{
+    TokenState t = minimalClass2();
+    t.serial = 5000000001;
+    t.slotId = 7;
+    t.label = t.defaultLabel = "Stand-in policy gap";
+    auto& attributes = t.objects.front().attributes;
+    attributes.erase(std::remove_if(attributes.begin(), attributes.end(),
+                                    [](const Attribute& a) { return a.type == feature::specCharRequired; }),
+                     attributes.end());
+    return t;
+}
+
+TokenState badTouchMode()
+{
+    TokenState t = minimalClass2();
+    t.serial = 5000000002;
+    t.slotId = 8;
+    t.label = t.defaultLabel = "Stand-in touch 7";
+    t.objects.push_back(touchObject(7, 10, 30));
+    return t;
+}
+
+TokenState noChangePolicy()
+{
+    TokenState t = minimalClass2();
+    t.serial = 5000000003;
+    t.slotId = 9;
+    t.label = t.defaultLabel = "Stand-in policy 0";
+    t.pinChangeFlags = 0;
+    return t;
+}
+
+TokenState unknownClass()
+{
+    TokenState t = minimalClass2();
+    t.serial = 5000000004;
+    t.slotId = 10;
+    t.label = t.defaultLabel = "Stand-in class 3";
+    t.tokenClass = 3;
+    return t;
+}
+
+struct Preset {
+    PresetInfo info;
+    std::function<TokenState()> make;
+};
+
+const std::vector<Preset>& table()
+{
+    static const std::vector<Preset> all = {
+        {{"full", "class 1, fw 28.5, 1024 MB drive with three volumes, local PIN 3, PIN policy, touch"}, fullToken},
+        {{"no-flash", "as full, without a flash drive"}, withoutFlash},
+        {{"class2", "class 2, hw 2.1, fw 1.3, no drive, no touch object, PIN policy"}, minimalClass2},
+        {{"bare", "class 1 without PIN policy and touch objects"}, bare},
+        {{"named", "as full, with a self-identified model name"}, selfNamed},
+        {{"tls", "a TLS token, never listed by the program"}, tlsToken},
+        {{"policy-gap", "PIN policy object without the special-character attribute"}, policyMissingAttribute},
+        {{"bad-touch", "touch object with mode 7"}, badTouchMode},
+        {{"no-change-policy", "PIN change policy bits 0"}, noChangePolicy},
+        {{"class3", "class 3 without a self-identified name"}, unknownClass},
+    };
+    return all;
+}
+
+}  // namespace
+
+const std::vector<PresetInfo>& presets()
+{
+    static const std::vector<PresetInfo> infos = [] {
+        std::vector<PresetInfo> list;
+        for (const auto& preset : table()) list.push_back(preset.info);
+        return list;
+    }();
+    return infos;
+}
+
+TokenState makePreset(const std::string& name)
+{
+    for (const auto& preset : table())
+        if (preset.info.name == name) return preset.make();
+    throw UnknownPresetError(name);
+}
+
+}  // namespace qvtoken

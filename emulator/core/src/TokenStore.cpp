@@ -1,0 +1,153 @@
+#include "qvtoken-core/TokenStore.h"
+
+#include "qvtoken-core/Errors.h"
+#include "qvtoken-core/FileLock.h"
+#include "qvtoken-core/TokenStateCodec.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace qvtoken {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const stateSuffix = ".json";
+
+std::optional<TokenState> readIfPresent(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        if (!fs::exists(file)) return std::nullopt;
+        throw StateIoError(file.string());
+    }
+    return readTokenState(in, file.string());
+}
+
+// Writes next to the target and renames over it, after flushing to disk: a crash leaves
+// either the old file or the new one, never a mix.
+void writeAtomically(const fs::path& file, const TokenState& state)
+{
+    std::ostringstream text;
+    writeTokenState(text, state);
+    const std::string data = text.str();
+
+    fs::path temporary = file;
+    temporary += ".tmp." + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) throw StateIoError(temporary.string());
+    std::size_t written = 0;
+    bool ok = true;
+    while (ok && written < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) written += static_cast<std::size_t>(n);
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw StateIoError(file.string());
+    }
+}
+
+}  // namespace
+
+fs::path TokenStore::defaultDirectory()
+{
+    if (const char* dir = std::getenv("QVTOKEN_STATE_DIR"); dir != nullptr && *dir != '\0') return dir;
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return fs::path(home) / ".qvtoken";
+    return fs::path("/tmp") / ("qvtoken-" + std::to_string(::getuid()));
+}
+
+TokenStore::TokenStore(fs::path directory) : directory_(std::move(directory)) {}
+
+fs::path TokenStore::stateFile(std::uint64_t serial) const
+{
+    return directory_ / (std::to_string(serial) + stateSuffix);
+}
+
+fs::path TokenStore::lockFile(std::uint64_t serial) const
+{
+    return directory_ / (std::to_string(serial) + ".lock");
+}
+
+void TokenStore::ensureDirectory() const
+{
+    std::error_code error;
+    fs::create_directories(directory_, error);
+    if (error) throw StateIoError(directory_.string());
+}
+
+std::vector<TokenState> TokenStore::loadAll() const
+{
+    std::vector<TokenState> tokens;
+    std::error_code error;
+    if (!fs::is_directory(directory_, error)) return tokens;
+    std::vector<std::uint64_t> serials;
+    for (const auto& item : fs::directory_iterator(directory_, error)) {
+        const fs::path& file = item.path();
+        if (file.extension() != stateSuffix) continue;
+        const std::string stem = file.stem().string();
+        if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos) continue;
+        serials.push_back(std::stoull(stem));
+    }
+    if (error) throw StateIoError(directory_.string());
+    for (std::uint64_t serial : serials)
+        if (auto token = load(serial)) tokens.push_back(std::move(*token));
+    std::sort(tokens.begin(), tokens.end(), [](const TokenState& a, const TokenState& b) {
+        return a.slotId != b.slotId ? a.slotId < b.slotId : a.serial < b.serial;
+    });
+    return tokens;
+}
+
+std::optional<TokenState> TokenStore::load(std::uint64_t serial) const
+{
+    // Writers replace the file by rename, so an unlocked read already sees one whole version;
+    // the lock is not needed for a snapshot. A missing directory means no token.
+    auto token = readIfPresent(stateFile(serial));
+    if (token && token->serial != serial) throw StateFormatError(stateFile(serial).string() + ": serial differs from file name");
+    return token;
+}
+
+void TokenStore::create(const TokenState& state)
+{
+    ensureDirectory();
+    FileLock lock(lockFile(state.serial));
+    if (fs::exists(stateFile(state.serial))) throw TokenExistsError(std::to_string(state.serial));
+    writeAtomically(stateFile(state.serial), state);
+}
+
+TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(TokenState&)>& change)
+{
+    if (!fs::exists(stateFile(serial))) throw TokenNotFoundError(std::to_string(serial));
+    FileLock lock(lockFile(serial));
+    auto token = load(serial);
+    if (!token) throw TokenNotFoundError(std::to_string(serial));
+    change(*token);
+    token->serial = serial;
+    writeAtomically(stateFile(serial), *token);
+    return std::move(*token);
+}
+
+void TokenStore::remove(std::uint64_t serial)
+{
+    if (!fs::exists(stateFile(serial))) throw TokenNotFoundError(std::to_string(serial));
+    FileLock lock(lockFile(serial));
+    std::error_code error;
+    if (!fs::remove(stateFile(serial), error)) {
+        if (error) throw StateIoError(stateFile(serial).string());
+        throw TokenNotFoundError(std::to_string(serial));
+    }
+    // The lock file stays: a process already waiting on it must not end up holding a lock
+    // that a token created later under the same serial no longer uses.
+}
+
+}  // namespace qvtoken
