@@ -1,0 +1,12 @@
+#include <qvflash-core/apdu/bigEndian.h>
+
+namespace qvfl {
+
+std::back_insert_iterator<std::vector<std::uint8_t>> toBufferBE(
+    std::back_insert_iterator<std::vector<std::uint8_t>> out, const std::uint16_t& value) {
+    *out++ = static_cast<std::uint8_t>(value >> 8);
+    *out++ = static_cast<std::uint8_t>(value & 0xFF);
+    return out;
+}
+
+} // namespace qvfl
