@@ -4,36 +4,17 @@
 #include <qvflash-core/apdu/FcpFileIdTag.h>
 #include <qvflash-core/apdu/RespHandler.h>
 #include <qvflash-core/apdu/SelectApdu.h>
+#include <qvflash-core/apdu/unexpectedResponse.h>
 #include <qvflash-core/apdu/fcp.h>
 #include <qvflash-core/secretIdRange.h>
+#include <qvflash-core/transmitChecked.h>
 
-#include <algorithm>
 #include <set>
-#include <string>
 
 namespace qvfl {
 namespace {
 
-constexpr std::uint16_t kSuccess = 0x9000;
 constexpr std::uint16_t kFileNotFound = 0x6A82; // also: no further entry
-
-Exception unexpectedAnswer(const char* text) {
-    return Exception(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
-                     {Condition(QVFLASH_COND_APDU_RESPONSE, std::string(text))});
-}
-
-const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag) {
-    const auto found =
-        std::find_if(tlvs.begin(), tlvs.end(), [tag](const TLV& tlv) { return tlv.tag == tag; });
-    return found != tlvs.end() ? &*found : nullptr;
-}
-
-std::vector<std::uint8_t> selectedData(RespHandler answer) {
-    if (answer != kSuccess) {
-        throw answer.exception();
-    }
-    return answer.data();
-}
 
 } // namespace
 
@@ -50,14 +31,14 @@ const std::vector<std::uint16_t>& LocalLoginDirectory::path() {
 LocalLoginDirectory::LocalLoginDirectory(std::shared_ptr<Scard> scard) : scard(std::move(scard)) {}
 
 void LocalLoginDirectory::select() const {
-    selectedData(RespHandler(scard->transmit(ApduCommand::SelectByFullPath(path()))));
+    transmitChecked(*scard, ApduCommand::SelectByFullPath(path()));
 }
 
 std::vector<std::uint8_t> LocalLoginDirectory::selectFile(std::uint16_t id) const {
     std::vector<std::uint16_t> filePath = path();
     filePath.push_back(id);
     const ScardLocker lock(scard);
-    return selectedData(RespHandler(scard->transmit(ApduCommand::SelectByFullPath(filePath))));
+    return transmitChecked(*scard, ApduCommand::SelectByFullPath(filePath));
 }
 
 void LocalLoginDirectory::walk(const std::function<void(LocalLoginFile&&)>& visitor) const {
@@ -66,21 +47,21 @@ void LocalLoginDirectory::walk(const std::function<void(LocalLoginFile&&)>& visi
     RespHandler answer(scard->transmit(ApduCommand::SelectFirstFileApdu()));
     // A card that lists an entry twice would keep the walk going forever.
     std::set<std::uint16_t> seen;
-    while (answer == kSuccess) {
+    while (answer == kStatusSuccess) {
         const std::vector<std::uint8_t>& data = answer.data();
         const std::vector<TLV> outer = parseTLVStructs(data.begin(), data.end(), TlvType::Ber);
         const TLV* fcpTemplate = findTag(outer, FCP::kFcpTemplateTag);
         if (fcpTemplate == nullptr) {
-            throw unexpectedAnswer("SELECT response doesn't contain the FCP tag");
+            throw unexpectedResponse("SELECT response doesn't contain the FCP tag");
         }
         LocalLoginFile file(fcpTemplate->value(), 0);
         const TLV* fileIdTag = findTag(file.tlvs, FCP::FcpFileIdTag::kTag);
         if (fileIdTag == nullptr) {
-            throw unexpectedAnswer("no file identifier in FCP");
+            throw unexpectedResponse("no file identifier in FCP");
         }
         file.fileId = FCP::FcpFileIdTag(*fileIdTag).fileId;
         if (!seen.insert(file.fileId).second) {
-            throw unexpectedAnswer("file identifier repeated in the directory listing");
+            throw unexpectedResponse("file identifier repeated in the directory listing");
         }
         const std::uint16_t id = file.fileId;
         visitor(std::move(file));

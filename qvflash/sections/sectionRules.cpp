@@ -102,8 +102,7 @@ void checkSplitNotEmpty(const std::vector<Section>& sections) {
     }
 }
 
-std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
-                                           const SectionMap& current, std::uint32_t available) {
+void checkSectionCount(const std::vector<Section>& sections, const SectionMap& current) {
     std::set<Section::Type> keptTypes;
     for (const auto& entry : current) {
         if (entry.second.type != Section::Type::UserFiles) {
@@ -115,7 +114,14 @@ std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
         throw Exception(QVFLASH_ST_INVALID_SECTION_COUNT,
                         {integer(QVFLASH_COND_MAX_SECTION_COUNT, maxCount)});
     }
-    const bool journalExists = keptTypes.count(Section::Type::JournalEvents) != 0;
+}
+
+std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
+                                           const SectionMap& current, std::uint32_t available) {
+    bool journalExists = false;
+    for (const auto& entry : current) {
+        journalExists = journalExists || entry.second.type == Section::Type::JournalEvents;
+    }
 
     std::vector<std::uint8_t> data;
     std::uint64_t total = 0;

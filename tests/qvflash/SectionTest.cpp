@@ -143,16 +143,16 @@ TEST(SectionTlv, MalformedAnswersAreRefused) {
 TEST(SplitRules, SectionCountDependsOnTheSectionsKept) {
     EXPECT_EQ(thrownException([] { qvfl::checkSplitNotEmpty({}); }).code(), QVFLASH_ST_INVALID_SECTION_COUNT);
     const Exception nine = thrownException(
-        [] { qvfl::splitCommandData(std::vector<Section>(9, userSection(1)), {}, 4096); });
+        [] { qvfl::checkSectionCount(std::vector<Section>(9, userSection(1)), {}); });
     EXPECT_EQ(nine.code(), QVFLASH_ST_INVALID_SECTION_COUNT);
     EXPECT_EQ(nine.conditions(), std::vector<Condition>{integer(QVFLASH_COND_MAX_SECTION_COUNT, 8)});
     const Exception seven = thrownException([] {
-        qvfl::splitCommandData(std::vector<Section>(7, userSection(1)),
-                               current({Section::Type::UserFiles, Section::Type::JournalEvents,
-                                        Section::Type::Encrypted}),
-                               4096);
+        qvfl::checkSectionCount(std::vector<Section>(7, userSection(1)),
+                                current({Section::Type::UserFiles, Section::Type::JournalEvents,
+                                         Section::Type::Encrypted}));
     });
     EXPECT_EQ(seven.conditions(), std::vector<Condition>{integer(QVFLASH_COND_MAX_SECTION_COUNT, 6)});
+    EXPECT_NO_THROW(qvfl::checkSectionCount(std::vector<Section>(8, userSection(1)), {}));
     EXPECT_EQ(qvfl::splitCommandData(std::vector<Section>(8, userSection(1)), {}, 4096).size(),
               8U * 22U);
 }

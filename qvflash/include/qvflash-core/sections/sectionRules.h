@@ -13,9 +13,13 @@ namespace qvfl {
 // A new partitioning names at least one section.
 void checkSplitNotEmpty(const std::vector<Section>& sections);
 
+// Journal and encrypted sections already on the token each take one of the
+// eight places.
+void checkSectionCount(const std::vector<Section>& sections, const SectionMap& current);
+
 // Checks the new sections against the token's current ones and the size a
 // repartitioning may distribute, and returns the SPLIT command data: one
-// section TLV per section, in list order.
+// section TLV per section, in list order. The count is checkSectionCount's.
 std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
                                            const SectionMap& current, std::uint32_t available);
 

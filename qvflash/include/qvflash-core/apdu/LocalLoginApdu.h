@@ -1,6 +1,7 @@
 #pragma once
 
 #include <qvflash-core/apdu/Apdu.h>
+#include <qvflash-core/apdu/TokenApdu.h>
 
 #include <cstdint>
 #include <vector>
@@ -24,11 +25,10 @@ public:
 
 namespace qvfl::ApduCommand {
 
-// One chunk of a host record for the security event journal (CLA DA 01 7C);
-// CLA 10 chains it to the next chunk, 00 ends the record.
-class JournaInformation : public Apdu {
+// RESET RETRY COUNTER of a local PIN or MVA object: restores its attempts.
+class UnblockLchvRsf : public ResetRetryCounter {
 public:
-    JournaInformation(std::uint8_t cla, const std::vector<std::uint8_t>& chunk);
+    explicit UnblockLchvRsf(std::uint16_t id);
 };
 
 } // namespace qvfl::ApduCommand

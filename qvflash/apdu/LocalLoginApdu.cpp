@@ -1,4 +1,6 @@
-#include <qvflash-core/apdu/FileApdu.h>
+#include <qvflash-core/apdu/LocalLoginApdu.h>
+
+#include <qvflash-core/login/localReference.h>
 
 #include <optional>
 
@@ -13,10 +15,6 @@ constexpr std::uint8_t kCurrentFile = 0x00;
 constexpr std::uint8_t kLengthTag = 0x80;
 constexpr std::uint8_t kLengthSize = 0x02;
 constexpr std::uint8_t kPinTag = 0xA6;
-
-constexpr std::uint8_t kPutData = 0xDA;
-constexpr std::uint8_t kJournalP1 = 0x01;
-constexpr std::uint8_t kJournalP2 = 0x7C;
 
 std::vector<std::uint8_t> pinDataField(const std::vector<std::uint8_t>& pin) {
     const std::size_t length = pin.size();
@@ -43,7 +41,6 @@ ChangeReferenceData::ChangeReferenceData(const std::vector<std::uint8_t>& newPin
 
 namespace qvfl::ApduCommand {
 
-JournaInformation::JournaInformation(std::uint8_t cla, const std::vector<std::uint8_t>& chunk)
-    : Apdu(cla, kPutData, kJournalP1, kJournalP2, chunk, std::nullopt) {}
+UnblockLchvRsf::UnblockLchvRsf(std::uint16_t id) : ResetRetryCounter(localReference(id)) {}
 
 } // namespace qvfl::ApduCommand
