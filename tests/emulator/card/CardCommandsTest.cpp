@@ -60,7 +60,9 @@ protected:
         });
     }
 
-    const fs::path dir = fs::path(::testing::TempDir()) / "qvcard-commands";
+    // One directory per test: CTest runs the tests of this file in parallel processes.
+    const fs::path dir = fs::path(::testing::TempDir())
+        / ("qvcard-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     qvtoken::TokenStore store{dir};
     CardApplication card{store, serial, ApduLog(dir / "apdu.log")};
 };
