@@ -132,7 +132,11 @@ TEST_F(ModuleFixture, FormatResetsPinsAndPolicyButKeepsTheDrive)
     create(token);
     ASSERT_EQ(initialize(), CKR_OK);
 
-    auto p = formatParams("11223344", "55667788", "");
+    // The record points into these strings; they must outlive it.
+    const std::string newAdmin = "11223344";
+    const std::string newUser = "55667788";
+    const std::string noLabel;
+    auto p = formatParams(newAdmin, newUser, noLabel);
     EXPECT_EQ(x->C_EX_InitToken(slotA, pinBytes("00000000"), 8, &p), CKR_PIN_INCORRECT);
     p.size = 100;
     EXPECT_EQ(x->C_EX_InitToken(slotA, pinBytes(adminPin), 8, &p), CKR_ARGUMENTS_BAD);
