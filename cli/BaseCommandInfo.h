@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli/BaseCliOption.h"
+#include "cli/CliElementDescription.h"
+#include "cli/CommandCategory.h"
+
+#include <string>
+#include <vector>
+
+class BaseCommandInfo {
+public:
+    virtual ~BaseCommandInfo() = default;
+    virtual std::string const& commandName() const = 0;
+    virtual CommandCategory commandCategory() const = 0;
+    virtual CliElementDescription const& commandDescription() const = 0;
+    // The command's option objects, in declaration order.
+    virtual std::vector<BaseCliOption const*> options() const = 0;
+};

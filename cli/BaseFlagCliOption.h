@@ -1,0 +1,6 @@
+#pragma once
+
+#include "cli/BaseCliOption.h"
+
+class BaseFlagCliOption : public BaseCliOption {
+};

@@ -1,0 +1,17 @@
+#include "cli/BoostOptionsAdapter.h"
+
+namespace options::detail {
+
+std::string buildFullKey(OptionKey const& key)
+{
+    return key.shortName ? key.name + "," + *key.shortName : key.name;
+}
+
+boost::shared_ptr<boost::program_options::option_description>
+makeDescription(BaseFlagCliOption const& option, Config const&, std::string const& text)
+{
+    return boost::make_shared<boost::program_options::option_description>(
+        buildFullKey(option.key()).c_str(), new boost::program_options::untyped_value(true), text.c_str());
+}
+
+} // namespace options::detail

@@ -1,0 +1,67 @@
+#include "pkcs11/Pkcs11Exception.h"
+
+#include <sstream>
+
+namespace quorvik::pkcs11 {
+namespace {
+
+// The text is taken up to its first NUL, as the module's C strings would be.
+std::string codeMessage(const std::optional<std::string>& text, const char* name)
+{
+    return std::string("PKCS11: ") + (text ? text->c_str() : name);
+}
+
+class UnknownException : public Pkcs11Exception {
+public:
+    explicit UnknownException(unsigned long rv) : Pkcs11Exception(rv)
+    {
+        std::ostringstream out;
+        out << "PKCS11: unknown error " << std::hex << std::showbase << rv;
+        message_ = out.str();
+    }
+
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    std::string message_;
+};
+
+}  // namespace
+
+#define QV_PKCS11_DEFINE_CODE_EXCEPTION(Class, code)                                           \
+    Class::Class(std::optional<std::string> text)                                             \
+        : Pkcs11Exception(code), message_(codeMessage(text, #code)) {}                         \
+    const char* Class::what() const noexcept { return message_.c_str(); }
+QV_PKCS11_RETURN_VALUES(QV_PKCS11_DEFINE_CODE_EXCEPTION)
+#undef QV_PKCS11_DEFINE_CODE_EXCEPTION
+
+void Pkcs11Exception::emit(unsigned long rv, std::optional<std::string> text)
+{
+    switch (rv) {
+#define QV_PKCS11_THROW_CODE_EXCEPTION(Class, code) \
+    case code:                                     \
+        throw Class(std::move(text));
+        QV_PKCS11_RETURN_VALUES(QV_PKCS11_THROW_CODE_EXCEPTION)
+#undef QV_PKCS11_THROW_CODE_EXCEPTION
+    default:
+        throw UnknownException(rv);
+    }
+}
+
+WrongAttributeTypeException::WrongAttributeTypeException(AttributeType type)
+    : Pkcs11Exception(0),
+      message_("Wrong PKCS11 attribute type: " + std::to_string(static_cast<unsigned long>(type)))
+{
+}
+
+const char* WrongAttributeTypeException::what() const noexcept
+{
+    return message_.c_str();
+}
+
+const char* WrongAttributeLengthException::what() const noexcept
+{
+    return "Wrong PKCS11 attribute length";
+}
+
+}  // namespace quorvik::pkcs11

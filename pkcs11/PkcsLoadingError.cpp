@@ -1,0 +1,6 @@
+#include "pkcs11/PkcsLoadingError.h"
+
+const char* PkcsLoadingError::what() const noexcept
+{
+    return "PKCS loading failed.";
+}
