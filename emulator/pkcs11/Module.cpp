@@ -26,8 +26,9 @@ std::string argumentText(Module::Arguments arguments)
 
 }  // namespace
 
-CallContext::CallContext(Module& module, const SlotEntry& slot, CK_SESSION_HANDLE handle, Session* session)
-    : module_(module), slot_(slot), handle_(handle), session_(session)
+CallContext::CallContext(Module& module, const SlotEntry& slot, CK_SESSION_HANDLE handle, Session* session,
+                         std::optional<qvtoken::TokenState> current)
+    : module_(module), slot_(slot), handle_(handle), session_(session), current_(std::move(current))
 {
 }
 
@@ -38,6 +39,11 @@ SessionTable& CallContext::sessions()
 
 qvtoken::TokenState CallContext::listedToken()
 {
+    if (current_) {
+        qvtoken::TokenState state = std::move(*current_);
+        current_.reset();
+        return state;
+    }
     return module_.load(slot_.serial);
 }
 
@@ -50,6 +56,7 @@ qvtoken::TokenState CallContext::token()
 
 CK_RV CallContext::change(const std::function<CK_RV(qvtoken::TokenState&)>& change)
 {
+    current_.reset();
     CK_RV rv = CKR_OK;
     bool absent = false;
     try {
@@ -77,6 +84,13 @@ qvtoken::TokenState Module::load(std::uint64_t serial)
     if (!state) throw TokenAbsent();
     seen_[serial] = *state;
     return std::move(*state);
+}
+
+std::optional<qvtoken::TokenState> Module::refresh(std::uint64_t serial)
+{
+    auto state = store_->load(serial);
+    if (state) seen_[serial] = *state;
+    return state;
 }
 
 const SlotEntry* Module::findSlot(CK_SLOT_ID slot) const
@@ -193,8 +207,9 @@ CK_RV Module::onSlot(const char* entry, CK_SLOT_ID slot, Arguments arguments,
     return guarded(entry, arguments, true, [&]() -> CK_RV {
         const SlotEntry* found = findSlot(slot);
         if (found == nullptr) return CKR_SLOT_ID_INVALID;
+        auto current = refresh(found->serial);
         if (auto fault = injectedFault(entry, found->serial)) return *fault;
-        CallContext context(*this, *found, 0, nullptr);
+        CallContext context(*this, *found, 0, nullptr, std::move(current));
         return body(context);
     });
 }
@@ -206,8 +221,9 @@ CK_RV Module::onSession(const char* entry, CK_SESSION_HANDLE handle, Arguments a
         Session* session = sessions_.find(handle);
         if (session == nullptr) return CKR_SESSION_HANDLE_INVALID;
         const SlotEntry* found = findSlot(session->slot);
+        auto current = refresh(found->serial);
         if (auto fault = injectedFault(entry, found->serial)) return *fault;
-        CallContext context(*this, *found, handle, session);
+        CallContext context(*this, *found, handle, session, std::move(current));
         return body(context);
     });
 }

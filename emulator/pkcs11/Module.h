@@ -32,7 +32,8 @@ class Module;
 // the card process or of other runs are seen), the sessions, and its own session if any.
 class CallContext {
 public:
-    CallContext(Module& module, const SlotEntry& slot, CK_SESSION_HANDLE handle, Session* session);
+    CallContext(Module& module, const SlotEntry& slot, CK_SESSION_HANDLE handle, Session* session,
+                std::optional<qvtoken::TokenState> current);
 
     CK_SLOT_ID slot() const { return slot_.id; }
     CK_SESSION_HANDLE handle() const { return handle_; }
@@ -53,6 +54,8 @@ private:
     SlotEntry slot_;
     CK_SESSION_HANDLE handle_;
     Session* session_;
+    // The state read for this call's fault check, handed to the body's first read.
+    std::optional<qvtoken::TokenState> current_;
 };
 
 // The process-wide state of the module behind its one mutex: every entry runs through one of
@@ -82,6 +85,8 @@ private:
 
     CK_RV guarded(const char* entry, Arguments arguments, bool needsInit, const std::function<CK_RV()>& body);
     std::optional<CK_RV> injectedFault(const std::string& entry, std::optional<std::uint64_t> serial);
+    // Reads the token for a call on its slot, so rules added by others since are seen.
+    std::optional<qvtoken::TokenState> refresh(std::uint64_t serial);
     const SlotEntry* findSlot(CK_SLOT_ID slot) const;
     qvtoken::TokenState load(std::uint64_t serial);
 
