@@ -30,6 +30,13 @@ std::optional<TokenState> readIfPresent(const fs::path& file)
     return readTokenState(in, file.string());
 }
 
+std::string textOf(const TokenState& state)
+{
+    std::ostringstream text;
+    writeTokenState(text, state);
+    return text.str();
+}
+
 // Writes next to the target and renames over it, after flushing to disk: a crash leaves
 // either the old file or the new one, never a mix.
 void writeAtomically(const fs::path& file, const std::string& data)
@@ -118,9 +125,7 @@ void TokenStore::create(const TokenState& state)
     ensureDirectory();
     FileLock lock(lockFile(state.serial));
     if (fs::exists(stateFile(state.serial))) throw TokenExistsError(std::to_string(state.serial));
-    std::ostringstream text;
-    writeTokenState(text, state);
-    writeAtomically(stateFile(state.serial), text.str());
+    writeAtomically(stateFile(state.serial), textOf(state));
 }
 
 TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(TokenState&)>& change)
@@ -129,15 +134,13 @@ TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(Tok
     FileLock lock(lockFile(serial));
     auto token = load(serial);
     if (!token) throw TokenNotFoundError(std::to_string(serial));
-    std::ostringstream before;
-    writeTokenState(before, *token);
+    const std::string before = textOf(*token);
     change(*token);
     token->serial = serial;
-    // Most card commands only read; skipping their write (and its flush) keeps a round trip
-    // in the sub-millisecond range.
-    std::ostringstream after;
-    writeTokenState(after, *token);
-    if (after.str() != before.str()) writeAtomically(stateFile(serial), after.str());
+    // Many changes turn out to change nothing (a read through the card, a refused request);
+    // they cost no write.
+    const std::string after = textOf(*token);
+    if (after != before) writeAtomically(stateFile(serial), after);
     return std::move(*token);
 }
 
