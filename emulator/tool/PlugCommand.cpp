@@ -40,17 +40,4 @@ int runUnplug(TokenStore& store, const std::vector<std::string>& words, std::ost
     return 0;
 }
 
-// Pulls a plugged token out and puts it back at once: its card leaves the bus for a moment.
-int runReplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out)
-{
-    for (const auto serial : serialsOf(ToolArguments(words, {}, {}))) {
-        store.modify(serial, [](TokenState& token) {
-            token.card.plugged = true;
-            token.replug();
-        });
-        out << "replugged " << serial << '\n';
-    }
-    return 0;
-}
-
 }  // namespace qvtoken::tool

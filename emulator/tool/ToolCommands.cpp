@@ -17,9 +17,9 @@ const std::vector<ToolCommand>& toolCommands()
         {"fault", "fault SERIAL ENTRY RV [--once | --always | --times N] [--skip N] | fault SERIAL --clear",
          "make a module entry return RV for this token (once by default)", runFault},
         {"switch", "switch SERIAL NAME on|off", "set a module behaviour switch of a token", runSwitch},
+        {"replug", "replug SERIAL...", "pull tokens out and plug them in again: temporary access modes end", runReplug},
         {"plug", "plug SERIAL...", "plug tokens in: a running qvtoken-card attaches them as cards", runPlug},
         {"unplug", "unplug SERIAL...", "pull tokens out: their cards leave pcscd", runUnplug},
-        {"replug", "replug SERIAL...", "pull tokens out and plug them in again at once", runReplug},
         {"card", "card SERIAL [--protocol t0|t1] [--marker TEXT] [--raw-atr HEX] [--chunk N] [--away-ms N] "
                  "[--total-flash N] [--ext-info HEX|unsupported]",
          "change a token's card settings (the ATR from the next plug-in on)", runCard},
