@@ -132,6 +132,8 @@ struct CardSettings {
     // Counts plug-ins, so the card process notices a replug made by someone else.
     unsigned long plugGeneration = 0;
     bool plugged = false;
+    // How long the card stays off the bus when the token restarts (RESET TOKEN), in ms.
+    unsigned long awayMs = 1500;
 };
 
 // A chosen return value for a chosen module entry: lets `skip` matching calls of a process
@@ -162,6 +164,8 @@ struct CardFault {
     // reply, sw, 6C, 61-chunk, close, delay, no-replug, replug-serial
     std::string action;
     std::string argument;
+    // Matches counted so far, so "the n-th match" holds across card processes.
+    unsigned long seen = 0;
 };
 
 // Per-token behaviour switches of the module.
