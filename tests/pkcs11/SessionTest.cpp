@@ -87,7 +87,7 @@ TEST_F(SessionTest, AdminSetsAndUnblocksTheUserPin)
     // The admin may set the user PIN only where the token's change policy lets him (bit 0x1).
     modify(serial_, [](qvtoken::TokenState& token) {
         token.userPin.triesLeft = 0;
-        token.pinChangeFlags = 3;
+        token.pinChangeFlags = QV_TOKEN_FLAG_ADMIN_CHANGES_USER_PIN;
     });
     const auto session = open();
     EXPECT_THROW(session.initPIN("44556677"), UserNotLoggedInException);
