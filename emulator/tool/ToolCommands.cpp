@@ -7,8 +7,10 @@ const std::vector<ToolCommand>& toolCommands()
 {
     static const std::vector<ToolCommand> commands = {
         {"presets", "presets", "list the presets a token can be created from", runPresets},
-        {"create", "create PRESET... [--serial N] [--slot N] [--label TEXT]",
-         "create tokens from presets (serial, slot and label apply to a single preset)", runCreate},
+        {"create", "create [PRESET...] [--serial N] [--slot N] [--label TEXT]",
+         "create tokens from presets; without one, a full-featured token in the next free serial and slot "
+         "(serial, slot and label apply to a single token)",
+         runCreate},
         {"list", "list", "one line per token: serial, slot, label, class, drive, plugged", runList},
         {"show", "show SERIAL", "print a token's whole state", runShow},
         {"remove", "remove SERIAL... | remove --all", "delete tokens", runRemove},
