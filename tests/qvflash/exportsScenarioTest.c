@@ -131,9 +131,11 @@ static int listed(void) {
     return found;
 }
 
-static int waitUntilListed(void) {
+/* Waits up to 15 s for the token to be listed, or to be gone (so that the
+ * next test of the fixture starts without it). */
+static int waitUntilListed(int wanted) {
     for (int tries = 0; tries < 75; ++tries) {
-        if (listed()) {
+        if (listed() == wanted) {
             return 1;
         }
         pause200ms();
@@ -600,7 +602,7 @@ int main(int argc, char **argv) {
 
     runTool(tool, "remove >/dev/null 2>&1");
     CHECK(runTool(tool, "add") == 0);
-    CHECK(waitUntilListed());
+    CHECK(waitUntilListed(1));
     if (benchmark) {
         printf("%-48s %6s %10s\n", "export", "APDUs", "ms");
     }
@@ -622,5 +624,6 @@ int main(int argc, char **argv) {
         logoutAndClose(&token);
     }
     CHECK(runTool(tool, "remove") == 0);
+    CHECK(waitUntilListed(0));
     return checkSummary();
 }
