@@ -17,6 +17,7 @@ const std::vector<ToolCommand>& toolCommands()
         {"fault", "fault SERIAL ENTRY RV [--once | --always | --times N] [--skip N] | fault SERIAL --clear",
          "make a module entry return RV for this token (once by default)", runFault},
         {"switch", "switch SERIAL NAME on|off", "set a module behaviour switch of a token", runSwitch},
+        {"replug", "replug SERIAL...", "pull tokens out and plug them in again: temporary access modes end", runReplug},
     };
     return commands;
 }
