@@ -1,5 +1,7 @@
 #include <qvflash-core/apdu/TLV.h>
 
+#include <algorithm>
+
 namespace qvfl {
 namespace {
 
@@ -87,6 +89,12 @@ std::vector<TLV> parseTLVStructs(ByteIterator begin, ByteIterator end, TlvType t
         position = valueEnd;
     }
     return result;
+}
+
+const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag) {
+    const auto found =
+        std::find_if(tlvs.begin(), tlvs.end(), [tag](const TLV& tlv) { return tlv.tag == tag; });
+    return found != tlvs.end() ? &*found : nullptr;
 }
 
 } // namespace qvfl

@@ -9,4 +9,13 @@ std::back_insert_iterator<std::vector<std::uint8_t>> toBufferBE(
     return out;
 }
 
+std::uint64_t fromBufferBe(std::vector<std::uint8_t>::const_iterator begin,
+                           std::vector<std::uint8_t>::const_iterator end) {
+    std::uint64_t value = 0;
+    for (auto byte = begin; byte != end; ++byte) {
+        value = (value << 8) | *byte;
+    }
+    return value;
+}
+
 } // namespace qvfl

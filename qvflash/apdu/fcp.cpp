@@ -3,7 +3,6 @@
 #include <qvflash-core/InvalidState.h>
 #include <qvflash-core/apdu/FcpDescriptorTag.h>
 
-#include <algorithm>
 #include <string>
 
 namespace qvfl::FCP {
@@ -13,12 +12,6 @@ constexpr std::uint8_t kCapabilitiesTag = 0x04;
 constexpr std::size_t kCapabilitiesSize = 3;
 constexpr std::uint8_t kSecurityEventLoggingBit = 0x01;
 constexpr std::uint8_t kPartitioningBit = 0x04;
-
-const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag) {
-    const auto found =
-        std::find_if(tlvs.begin(), tlvs.end(), [tag](const TLV& tlv) { return tlv.tag == tag; });
-    return found != tlvs.end() ? &*found : nullptr;
-}
 
 std::string invalidStateMessage(const char* operation, int line) {
     return std::string("isValid() ") + __FILE__ + ":" + operation + ":" + std::to_string(line);

@@ -374,6 +374,7 @@ ptree encodeCard(const CardSettings& c)
         return st;
     });
     t.put("plugGeneration", c.plugGeneration);
+    t.put("awayMs", c.awayMs);
     t.put("plugged", c.plugged);
     return t;
 }
@@ -398,6 +399,7 @@ CardSettings decodeCard(const ptree& tree)
         return std::make_pair(st.get<unsigned>("section"), st.get<unsigned>("access"));
     });
     c.plugGeneration = t.get("plugGeneration", c.plugGeneration);
+    c.awayMs = t.get("awayMs", c.awayMs);
     c.plugged = t.get("plugged", c.plugged);
     return c;
 }
@@ -433,6 +435,7 @@ ptree encodeCardFault(const CardFault& f)
     putBytes(t, "dataPrefix", f.dataPrefix);
     putOptionalByte(t, "control", f.control);
     t.put("nth", f.nth);
+    t.put("seen", f.seen);
     t.put("afterReplug", f.afterReplug);
     t.put("count", f.count);
     t.put("action", f.action);
@@ -451,6 +454,7 @@ CardFault decodeCardFault(const ptree& t)
     f.dataPrefix = getBytes(t, "dataPrefix", {});
     f.control = getOptionalByte(t, "control");
     f.nth = t.get("nth", f.nth);
+    f.seen = t.get("seen", f.seen);
     f.afterReplug = t.get("afterReplug", f.afterReplug);
     f.count = t.get("count", f.count);
     f.action = t.get<std::string>("action");

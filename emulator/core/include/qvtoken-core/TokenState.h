@@ -132,10 +132,14 @@ struct CardSettings {
     // Counts plug-ins, so the card process notices a replug made by someone else.
     unsigned long plugGeneration = 0;
     bool plugged = false;
+    // How long the card stays off the bus when the token restarts (RESET TOKEN), in ms.
+    unsigned long awayMs = 1500;
 };
 
-// A chosen return value for a chosen module entry: lets `skip` matching calls of a process
-// pass, then fires `times` times (persisted, so "once" holds across runs; negative = always).
+// A chosen return value for a chosen module entry: the entry's calls in a process are
+// numbered from when a rule for it is first seen; after `skip` of them the rule answers `rv`
+// instead of running the entry, `times` times (persisted, so "once" holds across runs;
+// negative = always).
 struct ModuleFault {
     std::string entry;
     unsigned long rv = 0;
@@ -162,6 +166,8 @@ struct CardFault {
     // reply, sw, 6C, 61-chunk, close, delay, no-replug, replug-serial
     std::string action;
     std::string argument;
+    // Matches counted so far, so "the n-th match" holds across card processes.
+    unsigned long seen = 0;
 };
 
 // Per-token behaviour switches of the module.

@@ -28,6 +28,9 @@ struct TLV {
 // Splits [begin, end) into consecutive TLVs, in buffer order.
 std::vector<TLV> parseTLVStructs(ByteIterator begin, ByteIterator end, TlvType type);
 
+// The first TLV with the tag, or null.
+const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag);
+
 // Length decoders. On entry length holds the first length byte and
 // lengthOffset and lengthSize hold 1; on return they give the decoded length,
 // where its bytes start (counted from the tag byte) and how many there are.

@@ -6,6 +6,10 @@
 
 namespace qvfl {
 
+// The bytes as one unsigned number, the first most significant; at most 8.
+std::uint64_t fromBufferBe(std::vector<std::uint8_t>::const_iterator begin,
+                           std::vector<std::uint8_t>::const_iterator end);
+
 // Appends the value's high byte, then its low byte.
 std::back_insert_iterator<std::vector<std::uint8_t>> toBufferBE(
     std::back_insert_iterator<std::vector<std::uint8_t>> out, const std::uint16_t& value);

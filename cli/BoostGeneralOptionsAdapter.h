@@ -1,0 +1,31 @@
+#pragma once
+
+#include "cli/BoostOptionsAdapter.h"
+#include "cli/GeneralOptionsInfo.h"
+
+namespace options {
+
+// Builds one titled group of general options; their texts are shown as written.
+template <typename... Opts>
+class BoostGeneralOptionsAdapter : public BoostOptionsAdapter<Opts...> {
+public:
+    explicit BoostGeneralOptionsAdapter(GeneralOptionsInfo<Opts...> const* info)
+        : BoostOptionsAdapter<Opts...>(holder, &BoostOptionsAdapter<Opts...>::defaultFormatter)
+        , info(info)
+    {
+    }
+
+    boost::program_options::options_description getOptionsDescription(Config const& config) const
+    {
+        boost::program_options::options_description desc(info->categoryName(), kLineLength, kMinDescriptionLength);
+        this->addOptionsDescription(config, desc);
+        return desc;
+    }
+
+private:
+    // Stateless: every holder of one list hands out the same option objects.
+    static inline const OptionsHolder<Opts...> holder{};
+    GeneralOptionsInfo<Opts...> const* info;
+};
+
+} // namespace options

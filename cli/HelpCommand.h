@@ -1,0 +1,18 @@
+#pragma once
+
+#include "cli/BaseCommand.h"
+#include "cli/CommandsDescription.h"
+
+// Runs when the command line names no command: prints every general option, then the
+// command catalogue.
+class HelpCommand : public BaseCommand {
+public:
+    explicit HelpCommand(CommandsDescription const& commands);
+
+    void setConfig(Config const& config) override;
+    void run() override;
+
+private:
+    Config config;
+    CommandsDescription const& commands;
+};

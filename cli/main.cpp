@@ -1,0 +1,27 @@
+#include "cli/ErrorReport.h"
+#include "cli/ParamParser.h"
+#include "cli/StandardOutput.h"
+#include "commands/registry.h"
+#include "pkcs11/Pkcs11.h"
+#include "token/TokenManager.h"
+
+int main(int argc, char** argv)
+{
+    // Everything a failed run built is torn down, in reverse order, before the
+    // error is reported.
+    try {
+        quorvik::pkcs11::Pkcs11 pkcs11(nullptr);
+        registerWhats(pkcs11);
+        TokenManager tokenManager(pkcs11);
+        registerWhatsQvflash();
+        ParamParser parser;
+        registerCommands(parser, tokenManager);
+        auto command = parser.parse(argc, argv);
+        command->run();
+        command.reset();
+        flushStandardOutput();
+        return 0;
+    } catch (...) {
+        return reportCurrentException();
+    }
+}

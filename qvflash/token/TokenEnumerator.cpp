@@ -1,0 +1,60 @@
+#include <qvflash-core/token/TokenEnumerator.h>
+
+#include <qvflash-core/ApduException.h>
+#include <qvflash-core/Exception.h>
+#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/apdu/TokenApdu.h>
+#include <qvflash-core/apdu/bigEndian.h>
+#include <qvflash-core/apdu/unexpectedResponse.h>
+#include <qvflash-core/token/TokenImpl.h>
+
+namespace qvfl {
+namespace {
+
+constexpr std::uint16_t kSuccess = 0x9000;
+constexpr std::size_t kSerialSize = 8;
+
+} // namespace
+
+TokenEnumerator::TokenEnumerator(std::shared_ptr<ScardEnumerator> enumerator)
+    : enumerator(std::move(enumerator)) {}
+
+std::uint64_t TokenEnumerator::getTokenSerial(const std::shared_ptr<Scard>& card) {
+    const ScardLocker lock(card);
+    const auto [statusWord, data] = card->transmit(GetTokenSerial());
+    if (statusWord != kSuccess) {
+        throw ApduException(statusWord);
+    }
+    if (data.size() != kSerialSize) {
+        throw unexpectedResponse(kResponseLengthMismatch);
+    }
+    return fromBufferBe(data.begin(), data.end());
+}
+
+std::map<std::uint64_t, std::shared_ptr<Scard>> TokenEnumerator::enumTokens() const {
+    std::map<std::uint64_t, std::shared_ptr<Scard>> tokens;
+    for (std::shared_ptr<Scard>& card : enumerator->enumScards()) {
+        const std::uint64_t serial = getTokenSerial(card);
+        tokens[serial] = std::move(card);
+    }
+    return tokens;
+}
+
+std::vector<std::uint64_t> TokenEnumerator::getTokenList() const {
+    std::vector<std::uint64_t> serials;
+    for (const auto& token : enumTokens()) {
+        serials.push_back(token.first);
+    }
+    return serials;
+}
+
+std::unique_ptr<Token> TokenEnumerator::createToken(std::uint64_t serial) const {
+    auto tokens = enumTokens();
+    const auto found = tokens.find(serial);
+    if (found == tokens.end()) {
+        throw Exception(QVFLASH_ST_DEVICE_NOT_FOUND);
+    }
+    return std::make_unique<TokenImpl>(std::move(found->second));
+}
+
+} // namespace qvfl
