@@ -11,9 +11,10 @@ namespace qvfl {
 // constructor fills the fields; absent and empty data are different commands.
 class Apdu {
 public:
+    // The data is taken over, not copied: a command that carries a secret
+    // leaves no stray copy of it behind.
     Apdu(std::uint8_t cla, std::uint8_t ins, std::uint8_t p1, std::uint8_t p2,
-         const std::optional<std::vector<std::uint8_t>>& data,
-         const std::optional<std::uint8_t>& le);
+         std::optional<std::vector<std::uint8_t>> data, const std::optional<std::uint8_t>& le);
     virtual ~Apdu() = default;
 
     // CLA INS P1 P2, then Lc and the data when there is data, then Le when
