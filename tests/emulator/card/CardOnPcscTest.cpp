@@ -32,8 +32,15 @@ std::string run(const std::string& command)
 class CardOnPcsc : public ::testing::Test {
 protected:
     // The cards of the test before must have left, or a new token with the same serial could
-    // be found in its predecessor's slot.
-    void SetUp() override
+    // be found in its predecessor's slot; the next test, of any suite, expects the same.
+    void SetUp() override { allCardsGone(); }
+    void TearDown() override
+    {
+        client.disconnect();
+        tokens.removeAll();
+        allCardsGone();
+    }
+    void allCardsGone()
     {
         for (const auto& reader : client.readers()) {
             ASSERT_TRUE(client.waitForRemoval(reader, 5s)) << reader << " still holds a card";
