@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace qvcard {
 namespace {
@@ -60,9 +61,10 @@ protected:
         });
     }
 
-    // One directory per test: CTest runs the tests of this file in parallel processes.
+    // One directory per test process: CTest runs these tests in parallel, other builds too.
     const fs::path dir = fs::path(::testing::TempDir())
-        / ("qvcard-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        / ("qvcard-" + std::to_string(::getpid()) + "-"
+           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     qvtoken::TokenStore store{dir};
     CardApplication card{store, serial, ApduLog(dir / "apdu.log")};
 };

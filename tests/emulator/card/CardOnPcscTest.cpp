@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <thread>
+#include <unistd.h>
 
 namespace qvcardtest {
 namespace {
@@ -70,7 +71,7 @@ TEST_F(CardOnPcsc, ForeignClientsSeeTheTokens)
     EXPECT_NE(scan.find("3B 8C 80 01 51 75 6F 72 76 69 6B 5A 52 4E 73 63 16"), std::string::npos) << scan;
     EXPECT_NE(scan.find("3B 84 80 01 51 76 53 43 32"), std::string::npos) << scan;
 
-    const std::string script = ::testing::TempDir() + "/serial.apdu";
+    const std::string script = ::testing::TempDir() + "/serial-" + std::to_string(::getpid()) + ".apdu";
     std::ofstream(script) << "00 CA 01 81 08\n";
     const std::string answer = run("scriptor -r '" + readerB + "' " + script + " 2>&1");
     EXPECT_NE(answer.find("< 00 00 00 00 00 00 12 34 90 00"), std::string::npos) << answer;
