@@ -86,13 +86,13 @@ VrRsfResponseWrap VrRsfResponseWrap::makeFromTLVResponse(std::vector<std::uint8_
                              recordStatus ? *recordStatus : RecordStatusTag(std::vector<std::uint8_t>{}));
 }
 
-std::uint8_t VrRsfResponseWrap::getFirstEmptyRecordId() const {
+std::uint16_t VrRsfResponseWrap::getFirstEmptyRecordId() const {
     const std::vector<std::uint8_t>& states = recordStatus.recordStates;
     std::size_t index = 0;
     while (index < states.size() && states[index] != RecordStatusTag::kEmptyRecord) {
         ++index;
     }
-    return static_cast<std::uint8_t>(index + 1);
+    return static_cast<std::uint16_t>(index + 1);
 }
 
 } // namespace qvfl::FCP

@@ -16,8 +16,9 @@ public:
     static VrRsfResponseWrap makeFromTLVResponse(std::vector<std::uint8_t>& response);
 
     // The 1-based number of the first empty record, or one past the last
-    // record when none is empty (8 bits).
-    std::uint8_t getFirstEmptyRecordId() const;
+    // record when none is empty. Wider than a record number: with 255 records
+    // in use, one past the last must not wrap onto record 0.
+    std::uint16_t getFirstEmptyRecordId() const;
 
     FcpDescriptorTag descriptor;
     FcpFileIdTag fileIdTag;

@@ -1,0 +1,127 @@
+#include <qvflash-core/token/TokenImpl.h>
+
+#include <qvflash-core/PcscException.h>
+#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/apdu/SectionApdu.h>
+#include <qvflash-core/apdu/unexpectedResponse.h>
+#include <qvflash-core/login/LoginTransaction.h>
+#include <qvflash-core/sections/SectionTlv.h>
+#include <qvflash-core/sections/sectionRules.h>
+#include <qvflash-core/token/TokenEnumerator.h>
+#include <qvflash-core/transmitChecked.h>
+
+#include <thread>
+
+namespace qvfl {
+namespace {
+
+constexpr std::size_t kTotalFlashSize = 4;
+
+// The card with this serial among the cards present now; null when there is
+// none. PC/SC failures end the look, any other failure ends the reset.
+std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial) {
+    try {
+        for (const std::shared_ptr<Scard>& card : enumerator.enumScards()) {
+            if (TokenEnumerator::getTokenSerial(card) == serial) {
+                return card;
+            }
+        }
+    } catch (const PcscException&) {
+        // The token may be half-way back on the bus: look again later.
+    }
+    return nullptr;
+}
+
+} // namespace
+
+SectionMap TokenImpl::getSectionsAttributes() const {
+    const ScardLocker lock(scard);
+    return SectionTlv::parseSections(transmitChecked(*scard, GetSectionsAttributesApdu()));
+}
+
+std::uint32_t TokenImpl::getSizeAvailableForFormatting() {
+    const ScardLocker lock(scard);
+    const std::vector<std::uint8_t> data = transmitChecked(*scard, CountTotalFlashMemory());
+    if (data.size() != kTotalFlashSize) {
+        throw unexpectedResponse(kResponseLengthMismatch);
+    }
+    std::uint64_t journals = 0;
+    for (const auto& entry : getSectionsAttributes()) {
+        if (entry.second.isJournal()) {
+            journals += entry.second.size;
+        }
+    }
+    const std::uint32_t total = (static_cast<std::uint32_t>(data[0]) << 24) |
+                                (static_cast<std::uint32_t>(data[1]) << 16) |
+                                (static_cast<std::uint32_t>(data[2]) << 8) | data[3];
+    if (total == 0 || total < journals) {
+        throw unexpectedResponse("invalid total device memory size");
+    }
+    return static_cast<std::uint32_t>(total - journals);
+}
+
+void TokenImpl::splitIntoSections(const std::vector<Section>& sections,
+                                  const std::shared_ptr<ScardEnumerator>& enumerator) {
+    checkSplitNotEmpty(sections);
+    const SectionMap current = getSectionsAttributes();
+    checkSectionCount(sections, current);
+    const std::uint32_t available = getSizeAvailableForFormatting();
+    const std::vector<std::uint8_t> data = splitCommandData(sections, current, available);
+    {
+        const ScardLocker lock(scard);
+        const LoginTransaction transaction(scard, logins);
+        transmitChecked(*scard, SplitIntoSectionsApdu(data));
+    }
+    resetToken(enumerator);
+}
+
+void TokenImpl::changeAccessRights(std::uint8_t sectionId, Section::AccessState state,
+                                   bool permanent,
+                                   const std::shared_ptr<ScardEnumerator>& enumerator) {
+    checkCdRomPermanent(state, permanent);
+    {
+        const ScardLocker lock(scard);
+        const LoginTransaction transaction(scard, logins);
+        checkAccessChange(getSectionsAttributes(), sectionId, state, permanent);
+        transmitChecked(*scard,
+                        ChangeAccessRights(sectionId, static_cast<std::uint8_t>(state), permanent));
+    }
+    if (permanent) {
+        resetToken(enumerator);
+    }
+}
+
+void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator) {
+    resetToken(enumerator, ResetPolling());
+}
+
+void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator,
+                           const ResetPolling& polling) {
+    std::uint64_t serial = 0;
+    {
+        const ScardLocker lock(scard);
+        serial = TokenEnumerator::getTokenSerial(scard);
+        const LoginTransaction transaction(scard, logins);
+        transmitChecked(*scard, ResetToken());
+    }
+    // A steady clock: a wall-clock step must neither cut the wait short nor
+    // stretch it.
+    const auto deadline = std::chrono::steady_clock::now() + polling.deadline;
+    for (;;) {
+        std::this_thread::sleep_for(polling.interval);
+        const std::shared_ptr<Scard> card = findToken(*enumerator, serial);
+        if (card) {
+            try {
+                scard->swap(*card);
+                return;
+            } catch (const PcscException&) {
+                // Treated like a failed look: try again on the next poll.
+            }
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            throw Exception(QVFLASH_ST_DEVICE_NOT_FOUND);
+        }
+    }
+}
+
+} // namespace qvfl
