@@ -10,13 +10,15 @@
 #include <vector>
 
 // A card that answers from a script of "data... SW1 SW2" lines and records
-// every command it was sent, as hex text.
+// every command it was sent, as hex text, with the card transaction depth at
+// which it came.
 class ScriptedScard : public qvfl::Scard {
 public:
     void answer(const std::string& response) { answers.push_back(hexBytes(response)); }
 
     Response transmit(const qvfl::Apdu& apdu) override {
         sent.push_back(toHex(apdu.toBuffer()));
+        depthAtSend.push_back(depth);
         if (answers.empty()) {
             throw std::logic_error("unexpected command " + sent.back());
         }
@@ -45,5 +47,6 @@ public:
 
     std::deque<std::vector<std::uint8_t>> answers;
     std::vector<std::string> sent;
+    std::vector<int> depthAtSend;
     int depth = 0;
 };

@@ -2,8 +2,8 @@
 // against virtual tokens; the card's APDU log shows what was sent.
 #include "PcscTestClient.h"
 #include "VirtualTokens.h"
+#include "thrownException.h"
 
-#include <qvflash-core/Exception.h>
 #include <qvflash-core/ScardEnumeratorImpl.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/MVALogin.h>
@@ -30,13 +30,8 @@ constexpr unsigned short kMvaId = 4;
 const Bytes kMvaRecord{0x48, 0x4F, 0x53, 0x54};
 
 std::pair<qvflash_StatusCode, std::vector<Condition>> failureOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const qvfl::Exception& error) {
-        return {error.code(), error.conditions()};
-    }
-    ADD_FAILURE() << "nothing thrown";
-    return {QVFLASH_ST_OK, {}};
+    const qvfl::Exception error = thrownException(body);
+    return {error.code(), error.conditions()};
 }
 
 std::vector<Condition> rejected(int attemptsLeft) {
@@ -252,6 +247,46 @@ TEST_F(TokenOnCards, CapabilitiesDecideSupport) {
         state.cardFaults.push_back(refused);
     });
     EXPECT_EQ(failureOf([&] { token->isSupported(); }).first, QVFLASH_ST_INCORRECT_PARAMETERS);
+}
+
+TEST_F(TokenOnCards, TheJournalSectionsAreNotAvailableForFormatting) {
+    const auto withJournal = [](unsigned long size) {
+        return [size](qvtoken::TokenState& state) {
+            qvtoken::Section files;
+            files.number = 1;
+            files.size = 1000;
+            qvtoken::Section journal;
+            journal.number = 2;
+            journal.type = 1;
+            journal.size = size;
+            state.card.sections = {files, journal};
+        };
+    };
+    plug(kSerial, withJournal(512));
+    const auto token = open(kSerial);
+    EXPECT_EQ(token->getSizeAvailableForFormatting(), 3584U);
+    EXPECT_EQ(log(kSerial).at(0), "80 53 12 00 04 -> 00 00 10 00 90 00");
+
+    tokens->modify(kSerial, withJournal(4096));
+    EXPECT_EQ(token->getSizeAvailableForFormatting(), 0U);
+    tokens->modify(kSerial, withJournal(4097));
+    EXPECT_EQ(failureOf([&] { token->getSizeAvailableForFormatting(); }),
+              std::make_pair(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
+                             std::vector<Condition>{Condition(
+                                 QVFLASH_COND_APDU_RESPONSE,
+                                 std::string("invalid total device memory size"))}));
+    tokens->modify(kSerial, [](qvtoken::TokenState& state) {
+        qvtoken::CardFault shortTotal;
+        shortTotal.ins = 0x53;
+        shortTotal.p1 = 0x12;
+        shortTotal.action = "reply";
+        shortTotal.argument = "00 10 00 90 00";
+        state.cardFaults.push_back(shortTotal);
+    });
+    EXPECT_EQ(failureOf([&] { token->getSizeAvailableForFormatting(); }).second,
+              (std::vector<Condition>{Condition(
+                  QVFLASH_COND_APDU_RESPONSE,
+                  std::string("the response length didn't match the expected"))}));
 }
 
 TEST_F(TokenOnCards, ATokenPulledOutAfterEnumerationFailsItsOperations) {
