@@ -36,7 +36,7 @@ TEST_F(ParallelTokensTest, TwoTokensFromTwoThreads)
                 Template criteria;
                 criteria.emplaceAttributes(AttributeOf<AttributeType::Class>(ObjectClass::HwFeature),
                                            AttributeOf<AttributeType::HwFeatureType>(HwFeatureType::TouchInterface));
-                const auto found = session.findObjects(criteria);
+                auto found = session.findObjects(criteria);
                 if (found.size() != 1) {
                     ++failures;
                     continue;

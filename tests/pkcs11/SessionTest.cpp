@@ -84,7 +84,11 @@ TEST_F(SessionTest, UserChangesOwnPin)
 
 TEST_F(SessionTest, AdminSetsAndUnblocksTheUserPin)
 {
-    modify(serial_, [](qvtoken::TokenState& token) { token.userPin.triesLeft = 0; });
+    // The admin may set the user PIN only where the token's change policy lets him (bit 0x1).
+    modify(serial_, [](qvtoken::TokenState& token) {
+        token.userPin.triesLeft = 0;
+        token.pinChangeFlags = QV_TOKEN_FLAG_ADMIN_CHANGES_USER_PIN;
+    });
     const auto session = open();
     EXPECT_THROW(session.initPIN("44556677"), UserNotLoggedInException);
     EXPECT_THROW(session.unblockUserPinEx(), UserNotLoggedInException);

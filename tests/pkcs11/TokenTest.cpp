@@ -105,27 +105,26 @@ TEST_F(TokenTest, DriveWithoutVolumes)
 TEST_F(TokenTest, LocalPinInformation)
 {
     const auto serial = addToken("full", 11, 1);
+    addFault(serial, "C_EX_SlotManage", CKR_PIN_INCORRECT, 2);
     const auto token = onlyToken();
     const auto known = token->getLocalPinInfo(3);
     ASSERT_TRUE(known.has_value());
     EXPECT_EQ(known->id, 3u);
     EXPECT_EQ(known->retriesLeft, 10u);
     EXPECT_FALSE(token->getLocalPinInfo(4).has_value());
-
-    addFault(serial, "C_EX_SlotManage", CKR_PIN_INCORRECT);
     EXPECT_THROW(token->getLocalPinInfo(3), PinIncorrectException);
 }
 
 TEST_F(TokenTest, TlsQuery)
 {
     const auto serial = addToken("full", 11, 1);
+    addFault(serial, "C_EX_SlotManage", CKR_DEVICE_ERROR, 3);
     const auto token = onlyToken();
     EXPECT_FALSE(token->isTlsToken());
     modify(serial, [](qvtoken::TokenState& state) { state.tls = true; });
     EXPECT_TRUE(token->isTlsToken());
     modify(serial, [](qvtoken::TokenState& state) { state.switches.noTlsQuery = true; });
     EXPECT_FALSE(token->isTlsToken());
-    addFault(serial, "C_EX_SlotManage", CKR_DEVICE_ERROR);
     EXPECT_THROW(token->isTlsToken(), DeviceErrorException);
 }
 

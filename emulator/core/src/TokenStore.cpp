@@ -30,14 +30,17 @@ std::optional<TokenState> readIfPresent(const fs::path& file)
     return readTokenState(in, file.string());
 }
 
-// Writes next to the target and renames over it, after flushing to disk: a crash leaves
-// either the old file or the new one, never a mix.
-void writeAtomically(const fs::path& file, const TokenState& state)
+std::string textOf(const TokenState& state)
 {
     std::ostringstream text;
     writeTokenState(text, state);
-    const std::string data = text.str();
+    return text.str();
+}
 
+// Writes next to the target and renames over it, after flushing to disk: a crash leaves
+// either the old file or the new one, never a mix.
+void writeAtomically(const fs::path& file, const std::string& data)
+{
     fs::path temporary = file;
     temporary += ".tmp." + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -122,7 +125,7 @@ void TokenStore::create(const TokenState& state)
     ensureDirectory();
     FileLock lock(lockFile(state.serial));
     if (fs::exists(stateFile(state.serial))) throw TokenExistsError(std::to_string(state.serial));
-    writeAtomically(stateFile(state.serial), state);
+    writeAtomically(stateFile(state.serial), textOf(state));
 }
 
 TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(TokenState&)>& change)
@@ -131,9 +134,13 @@ TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(Tok
     FileLock lock(lockFile(serial));
     auto token = load(serial);
     if (!token) throw TokenNotFoundError(std::to_string(serial));
+    const std::string before = textOf(*token);
     change(*token);
     token->serial = serial;
-    writeAtomically(stateFile(serial), *token);
+    // Many changes turn out to change nothing (a read through the card, a refused request);
+    // they cost no write.
+    const std::string after = textOf(*token);
+    if (after != before) writeAtomically(stateFile(serial), after);
     return std::move(*token);
 }
 

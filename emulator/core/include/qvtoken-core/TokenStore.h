@@ -31,8 +31,8 @@ public:
 
     // Writes a new token; TokenExistsError when its serial is taken. Creates the directory.
     void create(const TokenState& state);
-    // Reads the token under its lock, applies `change` and writes the result back, all under
-    // the lock. Returns the state as written. TokenNotFoundError when there is no such token.
+    // Reads the token under its lock, applies `change` and writes the result back (only when
+    // it differs), all under the lock. Returns the state as written. TokenNotFoundError when there is no such token.
     // When `change` throws, nothing is written and the exception passes through.
     TokenState modify(std::uint64_t serial, const std::function<void(TokenState&)>& change);
     // Deletes the token; TokenNotFoundError when there is none.
