@@ -65,9 +65,8 @@ std::uint16_t LoginImpl::getRemainigLoginAtempts(const std::shared_ptr<Scard>& s
 }
 
 LoginImpl::Secret takeSecret(std::vector<std::uint8_t>& bytes) {
-    LoginImpl::Secret secret(bytes.begin(), bytes.end());
-    wipeBytes(bytes.data(), bytes.size());
-    return secret;
+    const ScopedWipe wipe(bytes);
+    return LoginImpl::Secret(bytes.begin(), bytes.end());
 }
 
 } // namespace qvfl

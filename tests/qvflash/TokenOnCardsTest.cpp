@@ -39,6 +39,15 @@ std::vector<Condition> rejected(int attemptsLeft) {
             Condition(QVFLASH_COND_APDU_STATUS, std::int64_t{0x63C0 + attemptsLeft})};
 }
 
+// A card answer chosen by the test for the next command with this INS.
+qvtoken::CardFault fault(unsigned char ins, const char* action, const char* argument) {
+    qvtoken::CardFault rule;
+    rule.ins = ins;
+    rule.action = action;
+    rule.argument = argument;
+    return rule;
+}
+
 class TokenOnCards : public ::testing::Test {
 protected:
     // A token with an MVA object beside the preset's local PIN.
@@ -204,11 +213,7 @@ TEST_F(TokenOnCards, EnumerationListsTheSupportedTokensBySerial) {
 
     // A card that cannot tell its serial fails the whole listing.
     tokens->modify(0x5000, [](qvtoken::TokenState& token) {
-        qvtoken::CardFault shortSerial;
-        shortSerial.ins = 0xCA;
-        shortSerial.action = "reply";
-        shortSerial.argument = "00 00 50 00 90 00";
-        token.cardFaults.push_back(shortSerial);
+        token.cardFaults.push_back(fault(0xCA, "reply", "00 00 50 00 90 00"));
     });
     EXPECT_EQ(failureOf([] { enumerator().getTokenList(); }),
               std::make_pair(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
@@ -216,11 +221,7 @@ TEST_F(TokenOnCards, EnumerationListsTheSupportedTokensBySerial) {
                                  Condition(QVFLASH_COND_APDU_RESPONSE,
                                            std::string("the response length didn't match the expected"))}));
     tokens->modify(0x5000, [](qvtoken::TokenState& token) {
-        qvtoken::CardFault refused;
-        refused.ins = 0xCA;
-        refused.action = "sw";
-        refused.argument = "6A 88";
-        token.cardFaults.push_back(refused);
+        token.cardFaults.push_back(fault(0xCA, "sw", "6A 88"));
     });
     EXPECT_EQ(failureOf([] { enumerator().createToken(258); }).first,
               QVFLASH_ST_REFERENCE_DATA_NOT_FOUND);
@@ -240,11 +241,7 @@ TEST_F(TokenOnCards, CapabilitiesDecideSupport) {
     tokens->modify(kSerial, [](qvtoken::TokenState& state) { state.card.extInfo.reset(); });
     EXPECT_FALSE(token->isSupported());
     tokens->modify(kSerial, [](qvtoken::TokenState& state) {
-        qvtoken::CardFault refused;
-        refused.ins = 0x71;
-        refused.action = "sw";
-        refused.argument = "6A 86";
-        state.cardFaults.push_back(refused);
+        state.cardFaults.push_back(fault(0x71, "sw", "6A 86"));
     });
     EXPECT_EQ(failureOf([&] { token->isSupported(); }).first, QVFLASH_ST_INCORRECT_PARAMETERS);
 }
@@ -276,12 +273,8 @@ TEST_F(TokenOnCards, TheJournalSectionsAreNotAvailableForFormatting) {
                                  QVFLASH_COND_APDU_RESPONSE,
                                  std::string("invalid total device memory size"))}));
     tokens->modify(kSerial, [](qvtoken::TokenState& state) {
-        qvtoken::CardFault shortTotal;
-        shortTotal.ins = 0x53;
-        shortTotal.p1 = 0x12;
-        shortTotal.action = "reply";
-        shortTotal.argument = "00 10 00 90 00";
-        state.cardFaults.push_back(shortTotal);
+        state.cardFaults.push_back(fault(0x53, "reply", "00 10 00 90 00"));
+        state.cardFaults.back().p1 = 0x12;
     });
     EXPECT_EQ(failureOf([&] { token->getSizeAvailableForFormatting(); }).second,
               (std::vector<Condition>{Condition(
