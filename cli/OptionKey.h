@@ -8,3 +8,8 @@ struct OptionKey {
     std::string name;
     std::optional<char> shortName;
 };
+
+namespace options {
+// Every command names the input-mode option of its authorisation PIN so.
+inline const std::string kAuthPinInputKey = "auth-pin-input";
+} // namespace options

@@ -72,6 +72,10 @@ void Pkcs11::Impl::listSlots()
             // A token arrived between the two calls: count again.
             continue;
         }
+        // After an empty count the list goes out as a null array, which the module answers as
+        // a count query: a larger count is a token that arrived, not ids that were written.
+        if (count > ids.size())
+            continue;
         ids.resize(count);
         break;
     }

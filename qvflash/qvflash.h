@@ -8,6 +8,7 @@
 #ifndef QVFLASH_H
 #define QVFLASH_H
 
+#include <stdbool.h>
 #include <stddef.h>
 #include <stdint.h>
 
@@ -17,11 +18,20 @@
 #define QVFLASH_API
 #endif
 
+/* The exported enums are 32-bit. C++ gets the fixed base so that a value a C
+ * caller passes outside the listed ones stays representable until it is
+ * checked. */
+#ifdef __cplusplus
+#define QVFLASH_ENUM_BASE : int32_t
+#else
+#define QVFLASH_ENUM_BASE
+#endif
+
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-typedef enum qvflash_StatusCode {
+typedef enum qvflash_StatusCode QVFLASH_ENUM_BASE {
     QVFLASH_ST_OK = 0,
     QVFLASH_ST_INTERNAL_ERROR = 1,
     QVFLASH_ST_PCSC_ERROR = 2,
@@ -81,7 +91,7 @@ typedef enum qvflash_StatusCode {
     QVFLASH_ST_INVALID_SECRET_TYPE = 100029
 } qvflash_StatusCode;
 
-typedef enum qvflash_ConditionCode {
+typedef enum qvflash_ConditionCode QVFLASH_ENUM_BASE {
     QVFLASH_COND_STD_EXCEPTION = 0,
     QVFLASH_COND_APDU_STATUS = 1,
     QVFLASH_COND_LOCATION = 2,
@@ -116,6 +126,144 @@ typedef struct qvflash_Condition {
     qvflash_ConditionDetail detail;
 } qvflash_Condition;
 
+/* Where a section may be seen and written. */
+typedef enum qvflash_SectionAccessState QVFLASH_ENUM_BASE {
+    QVFLASH_SECTION_HIDDEN = 0,
+    QVFLASH_SECTION_READ_ONLY = 1,
+    QVFLASH_SECTION_READ_WRITE = 3,
+    QVFLASH_SECTION_CD_ROM = 5
+} qvflash_SectionAccessState;
+
+typedef enum qvflash_SectionType QVFLASH_ENUM_BASE {
+    QVFLASH_SECTION_USER_FILES = 0,
+    QVFLASH_SECTION_JOURNAL_EVENTS = 1,
+    QVFLASH_SECTION_SECOND_JOURNAL = 2,
+    QVFLASH_SECTION_ENCRYPTED = 3
+} qvflash_SectionType;
+
+/* The kind of object a local secret id names. QVFLASH_SECRET_NOT_FOUND is only
+ * ever reported by qvflash_create_section_list and is refused on input. */
+typedef enum qvflash_SecretType QVFLASH_ENUM_BASE {
+    QVFLASH_SECRET_NONE = 0,
+    QVFLASH_SECRET_MVA = 1,
+    QVFLASH_SECRET_LOCAL_PIN = 2,
+    QVFLASH_SECRET_NOT_FOUND = 3
+} qvflash_SecretType;
+
+/* Who protects a new local PIN; QVFLASH_SECURE_NONE is refused. */
+typedef enum qvflash_SecureType QVFLASH_ENUM_BASE {
+    QVFLASH_SECURE_NONE = 0,
+    QVFLASH_SECURE_ADMIN = 1,
+    QVFLASH_SECURE_USER = 2,
+    QVFLASH_SECURE_LOCAL_PIN = 3
+} qvflash_SecureType;
+
+/* Values of qvflash_PrConds.rule. */
+enum {
+    QVFLASH_RULE_NONE = 0,
+    QVFLASH_RULE_ADMIN = 1,
+    QVFLASH_RULE_USER = 2,
+    QVFLASH_RULE_ADMIN_OR_USER = 3,
+    QVFLASH_RULE_FORBIDDEN = 255
+};
+
+/* The number of access-switching operations of a section. */
+#define QVFLASH_SECTION_OPERATIONS 6
+
+/* An opaque token handle. */
+typedef struct qvflash_TokenImpl_ qvflash_TokenImpl_;
+
+/* A PIN or a host text: length bytes at data, no terminating NUL. */
+typedef struct qvflash_String {
+    size_t length;
+    const char *data;
+} qvflash_String;
+
+/* One MVA record (a host snapshot) of 1 to 249 bytes. */
+typedef struct qvflash_MvaRecord {
+    size_t length;
+    const uint8_t *data;
+} qvflash_MvaRecord;
+
+/* A new MVA object: at most recordCount (1..254) records of at most recordSize
+ * (1..249) bytes, product below 33021, and attempts (1..10) failed logins. */
+typedef struct qvflash_MvaParams {
+    uint8_t recordCount;
+    uint8_t recordSize;
+    uint8_t attempts;
+} qvflash_MvaParams;
+
+/* Who may perform one access-switching operation of a section: rule is one of
+ * the QVFLASH_RULE_ values; secretId 0 names no secret, otherwise the local PIN
+ * or MVA object (3..31) of type secretType that also protects it. */
+typedef struct qvflash_PrConds {
+    uint32_t rule;
+    uint16_t secretId;
+    uint16_t padding;
+    qvflash_SecretType secretType;
+} qvflash_PrConds;
+
+/* One section of the flash memory. On input id is not read: sections are
+ * numbered by their position. Element i of conditions is the operation with
+ * the value 1 << i. */
+typedef struct qvflash_Section {
+    uint8_t id;
+    uint8_t padding[3];
+    qvflash_SectionType type;
+    uint32_t size;
+    qvflash_SectionAccessState accessState;
+    qvflash_PrConds conditions[QVFLASH_SECTION_OPERATIONS];
+} qvflash_Section;
+
+/* The host record of the security event journal; time is in seconds since
+ * 1970-01-01 UTC. */
+typedef struct qvflash_PcInfo {
+    qvflash_String userName;
+    qvflash_String domainName;
+    qvflash_String osVersion;
+    qvflash_String deviceName;
+    int64_t time;
+} qvflash_PcInfo;
+
+/* Callers on other compilers rely on these layouts. */
+#ifdef __cplusplus
+#define QVFLASH_STATIC_ASSERT static_assert
+#else
+#define QVFLASH_STATIC_ASSERT _Static_assert
+#endif
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_StatusCode) == 4, "qvflash_StatusCode is 32-bit");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_ConditionCode) == 4, "qvflash_ConditionCode is 32-bit");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_SectionAccessState) == 4, "qvflash_SectionAccessState is 32-bit");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_SectionType) == 4, "qvflash_SectionType is 32-bit");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_SecretType) == 4, "qvflash_SecretType is 32-bit");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_SecureType) == 4, "qvflash_SecureType is 32-bit");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_Condition) == 24, "qvflash_Condition layout");
+QVFLASH_STATIC_ASSERT(offsetof(qvflash_Condition, detail) + offsetof(qvflash_ConditionDetail, kind) == 8,
+                      "qvflash_Condition kind offset");
+QVFLASH_STATIC_ASSERT(offsetof(qvflash_Condition, detail) + offsetof(qvflash_ConditionDetail, data) == 16,
+                      "qvflash_Condition detail offset");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_String) == 16 && offsetof(qvflash_String, data) == 8,
+                      "qvflash_String layout");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_MvaRecord) == 16 && offsetof(qvflash_MvaRecord, data) == 8,
+                      "qvflash_MvaRecord layout");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_MvaParams) == 3 && offsetof(qvflash_MvaParams, recordSize) == 1 &&
+                          offsetof(qvflash_MvaParams, attempts) == 2,
+                      "qvflash_MvaParams layout");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_PrConds) == 12 && offsetof(qvflash_PrConds, secretId) == 4 &&
+                          offsetof(qvflash_PrConds, secretType) == 8,
+                      "qvflash_PrConds layout");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_Section) == 88 && offsetof(qvflash_Section, type) == 4 &&
+                          offsetof(qvflash_Section, size) == 8 &&
+                          offsetof(qvflash_Section, accessState) == 12 &&
+                          offsetof(qvflash_Section, conditions) == 16,
+                      "qvflash_Section layout");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_PcInfo) == 72 && offsetof(qvflash_PcInfo, domainName) == 16 &&
+                          offsetof(qvflash_PcInfo, osVersion) == 32 &&
+                          offsetof(qvflash_PcInfo, deviceName) == 48 &&
+                          offsetof(qvflash_PcInfo, time) == 64,
+                      "qvflash_PcInfo layout");
+#undef QVFLASH_STATIC_ASSERT
+
 /* Sets *description to the static English text of a status code, or to NULL
  * when the code has none. Does not change the last status. */
 QVFLASH_API qvflash_StatusCode qvflash_status_description(qvflash_StatusCode code,
@@ -138,6 +286,98 @@ QVFLASH_API qvflash_StatusCode qvflash_last_status_conditions(qvflash_Condition 
  * NULL. A NULL argument, a NULL list or a count of 0 releases nothing. */
 QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition **conditions,
                                                         size_t count);
+
+/*
+ * Common rules of the functions below. A NULL required pointer (the token
+ * handle, every out-parameter, the record and array pointers, the data of a
+ * PIN, MVA record or host text with a non-zero length) gives
+ * QVFLASH_ST_NULL_PTR_ARG before the card is touched; arguments are checked
+ * before any card command. Out-parameters are written only on success (a list
+ * function may have written the count when it fails). Lists are allocated by
+ * the library, empty ones too, and must be released with their destroy
+ * function, which sets the caller's pointer to NULL. Destroy functions take no
+ * lock and leave the last status alone; every other function runs one at a
+ * time in the process.
+ */
+
+/* Tokens and handles. */
+QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t **serials, size_t *count);
+QVFLASH_API void qvflash_destroy_token_list(uint64_t **serials);
+QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_TokenImpl_ **token);
+QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_ **token);
+QVFLASH_API qvflash_StatusCode qvflash_is_token_supported(qvflash_TokenImpl_ *token,
+                                                          bool *supported);
+
+/* Logins: each one the card accepts is remembered until qvflash_logout and
+ * presented again by every later operation. */
+QVFLASH_API qvflash_StatusCode qvflash_login_user(qvflash_TokenImpl_ *token, qvflash_String pin);
+QVFLASH_API qvflash_StatusCode qvflash_login_admin(qvflash_TokenImpl_ *token, qvflash_String pin);
+QVFLASH_API qvflash_StatusCode qvflash_login_mva(qvflash_TokenImpl_ *token, uint16_t mvaId,
+                                                 qvflash_MvaRecord record);
+QVFLASH_API qvflash_StatusCode qvflash_login_local_pin(qvflash_TokenImpl_ *token,
+                                                       uint16_t localPinId, qvflash_String pin);
+QVFLASH_API qvflash_StatusCode qvflash_logout(qvflash_TokenImpl_ *token);
+
+/* Remaining login attempts; no attempt is spent. */
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_user(qvflash_TokenImpl_ *token,
+                                                                         uint16_t *attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_admin(qvflash_TokenImpl_ *token,
+                                                                          uint16_t *attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_mva(qvflash_TokenImpl_ *token,
+                                                                        uint16_t mvaId,
+                                                                        uint16_t *attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_local_pin(
+    qvflash_TokenImpl_ *token, uint16_t localPinId, uint16_t *attempts);
+
+/* Sections of the flash memory. */
+QVFLASH_API qvflash_StatusCode qvflash_create_section_list(qvflash_TokenImpl_ *token,
+                                                           qvflash_Section **sections,
+                                                           size_t *count);
+QVFLASH_API void qvflash_destroy_section_list(qvflash_Section **sections);
+QVFLASH_API qvflash_StatusCode qvflash_get_available_flash_size(qvflash_TokenImpl_ *token,
+                                                                uint32_t *size);
+/* Repartitions, restarts the token and waits for it to come back. */
+QVFLASH_API qvflash_StatusCode qvflash_split_into_sections(qvflash_TokenImpl_ *token,
+                                                           const qvflash_Section *sections,
+                                                           size_t count);
+/* A permanent change restarts the token and waits for it to come back. */
+QVFLASH_API qvflash_StatusCode qvflash_change_section_access_rights(
+    qvflash_TokenImpl_ *token, uint8_t sectionId, qvflash_SectionAccessState state, bool permanent);
+
+/* MVA objects. */
+QVFLASH_API qvflash_StatusCode qvflash_create_mva_id_list(qvflash_TokenImpl_ *token,
+                                                          uint16_t **ids, size_t *count);
+QVFLASH_API void qvflash_destroy_mva_id_list(uint16_t **ids);
+QVFLASH_API qvflash_StatusCode qvflash_create_mva(qvflash_TokenImpl_ *token,
+                                                  const qvflash_MvaParams *params, uint16_t *mvaId);
+QVFLASH_API qvflash_StatusCode qvflash_mva_add_record(qvflash_TokenImpl_ *token, uint16_t mvaId,
+                                                      qvflash_MvaRecord record, uint8_t *recordId);
+QVFLASH_API qvflash_StatusCode qvflash_mva_delete_record(qvflash_TokenImpl_ *token, uint16_t mvaId,
+                                                         uint8_t recordId);
+QVFLASH_API qvflash_StatusCode qvflash_mva_clear_all_records(qvflash_TokenImpl_ *token,
+                                                             uint16_t mvaId);
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_mva(qvflash_TokenImpl_ *token,
+                                                                uint16_t mvaId);
+
+/* Local PINs. */
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_local_pin(qvflash_TokenImpl_ *token,
+                                                                      uint16_t localPinId);
+QVFLASH_API qvflash_StatusCode qvflash_create_local_pin_id_list(qvflash_TokenImpl_ *token,
+                                                                uint16_t **ids, size_t *count);
+QVFLASH_API void qvflash_destroy_local_pin_id_list(uint16_t **ids);
+QVFLASH_API qvflash_StatusCode qvflash_create_local_pin(qvflash_TokenImpl_ *token,
+                                                        qvflash_String pin,
+                                                        qvflash_SecureType secureType,
+                                                        uint16_t *localPinId);
+QVFLASH_API qvflash_StatusCode qvflash_change_local_pin(qvflash_TokenImpl_ *token,
+                                                        uint16_t localPinId, qvflash_String newPin);
+
+/* Writes one host record into the security event journal. */
+QVFLASH_API qvflash_StatusCode qvflash_add_pc_info_to_journal(qvflash_TokenImpl_ *token,
+                                                              const qvflash_PcInfo *info);
+
+/* Restores the user PIN's attempts (needs the admin's login). */
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_user(qvflash_TokenImpl_ *token);
 
 #ifdef __cplusplus
 }

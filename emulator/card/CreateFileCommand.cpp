@@ -102,7 +102,7 @@ qvtoken::LocalPin localPinFrom(const Fields& f, unsigned long id)
     require(parameters[0] == 0x21 && parameters[1] == minPinLength && parameters[2] == 0
             && parameters[4] == 0 && parameters[5] == 0);
     const std::uint8_t secureType = security[2];
-    const std::uint8_t index = security[11];
+    const std::uint8_t index = security[9];
     require(secureType == 0x01 || secureType == 0x02 || secureType == 0x04);
     require(index == (secureType == 0x04 ? id : 0));
     require(security == localPinSecurityAttributes(secureType, index));

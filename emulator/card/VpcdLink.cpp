@@ -78,6 +78,11 @@ void VpcdLink::readExactly(std::uint8_t* buffer, std::size_t size)
 {
     std::size_t got = 0;
     while (got < size) {
+        // vpcd writes the length prefix and the message separately; with Nagle on its side,
+        // the message waits for our ACK of the prefix, which the kernel would delay by up to
+        // 40 ms. Linux resets quick-ACK mode after use, so it is set before every read.
+        const int on = 1;
+        ::setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
         const ssize_t n = ::recv(fd_, buffer + got, size - got, 0);
         if (n < 0 && errno == EINTR) {
             continue;

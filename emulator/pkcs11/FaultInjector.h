@@ -11,8 +11,8 @@
 
 namespace qvstandin {
 
-// Fires the module faults a token's state file describes: a rule lets its first `skip`
-// matching calls of this process pass, then answers its value instead of running the entry.
+// Fires the module faults a token's state file describes: a rule lets the first `skip` calls
+// of its entry in this process pass, then answers its value instead of running the entry.
 // A rule with a count is used up in the file itself, so "once" stays once across runs.
 class FaultInjector {
 public:

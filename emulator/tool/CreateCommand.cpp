@@ -22,20 +22,33 @@ void refuseTakenSlot(const std::vector<TokenState>& existing, const TokenState& 
     }
 }
 
+// Without a named preset: one full-featured token in the next free serial and slot, so a scene
+// of any size is that many plain `create` calls.
+TokenState freshFullToken(const std::vector<TokenState>& existing)
+{
+    TokenState token = makePreset("full");
+    for (const auto& other : existing) {
+        token.serial = std::max(token.serial, other.serial + 1);
+        token.slotId = std::max(token.slotId, other.slotId + 1);
+    }
+    token.slotDescription = "Virtual token reader " + std::to_string(token.slotId);
+    return token;
+}
+
 }  // namespace
 
 int runCreate(TokenStore& store, const std::vector<std::string>& words, std::ostream& out)
 {
     const ToolArguments args(words, {}, {"serial", "slot", "label"});
     const auto& names = args.positionals();
-    if (names.empty()) throw UsageError("Name at least one preset (see `qvtoken presets`).");
     const bool customised = args.option("serial") || args.option("slot") || args.option("label");
-    if (customised && names.size() != 1) throw UsageError("--serial, --slot and --label apply to a single preset.");
+    if (customised && names.size() > 1) throw UsageError("--serial, --slot and --label apply to a single preset.");
+    std::vector<TokenState> existing = store.loadAll();
 
     // Build and check every token before writing any, so a bad name creates nothing.
     std::vector<TokenState> tokens;
-    for (const auto& name : names) {
-        TokenState token = makePreset(name);
+    for (std::size_t i = 0; i < std::max<std::size_t>(names.size(), 1); ++i) {
+        TokenState token = names.empty() ? freshFullToken(existing) : makePreset(names[i]);
         if (auto serial = args.option("serial")) token.serial = parseNumber(*serial, "--serial");
         if (auto slot = args.option("slot")) {
             token.slotId = parseNumber(*slot, "--slot");
@@ -44,7 +57,6 @@ int runCreate(TokenStore& store, const std::vector<std::string>& words, std::ost
         if (auto label = args.option("label")) token.label = token.defaultLabel = *label;
         tokens.push_back(std::move(token));
     }
-    std::vector<TokenState> existing = store.loadAll();
     for (const auto& token : tokens) {
         refuseTakenSlot(existing, token);
         existing.push_back(token);

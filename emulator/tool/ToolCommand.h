@@ -28,6 +28,7 @@ int runShow(TokenStore& store, const std::vector<std::string>& words, std::ostre
 int runRemove(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runFault(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runSwitch(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
+int runReplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 
 // The serial a subcommand names as its first positional.
 std::uint64_t serialArgument(const std::vector<std::string>& positionals);

@@ -172,15 +172,18 @@ TEST_F(ModuleFixture, InjectedFaultsFireAsDescribedAndOnceMeansOnceAcrossRuns)
     auto token = qvtoken::makePreset("full");
     token.moduleFaults = {{"C_OpenSession", CKR_TOKEN_NOT_PRESENT, 1, 1},
                           {"C_GetSlotList", CKR_BUFFER_TOO_SMALL, 1, 1},
+                          {"C_GetSlotList", CKR_BUFFER_TOO_SMALL, 3, 1},
                           {"C_EX_GetDriveSize", CKR_DEVICE_REMOVED, 0, -1}};
     create(token);
     ASSERT_EQ(initialize(), CKR_OK);
 
-    CK_ULONG n = 0;
-    EXPECT_EQ(f->C_GetSlotList(CK_TRUE, nullptr, &n), CKR_OK);  // skipped: the count query
+    // The listing fails twice, each time after its count query.
     CK_SLOT_ID id = 0;
-    EXPECT_EQ(f->C_GetSlotList(CK_TRUE, &id, &n), CKR_BUFFER_TOO_SMALL);
-    EXPECT_EQ(f->C_GetSlotList(CK_TRUE, &id, &n), CKR_OK);
+    for (CK_RV listing : {CKR_BUFFER_TOO_SMALL, CKR_BUFFER_TOO_SMALL, CKR_OK}) {
+        CK_ULONG n = 0;
+        EXPECT_EQ(f->C_GetSlotList(CK_TRUE, nullptr, &n), CKR_OK);
+        EXPECT_EQ(f->C_GetSlotList(CK_TRUE, &id, &n), listing);
+    }
     open(slotA);  // skipped
     CK_SESSION_HANDLE h = 0;
     EXPECT_EQ(f->C_OpenSession(slotA, 6, nullptr, nullptr, &h), CKR_TOKEN_NOT_PRESENT);

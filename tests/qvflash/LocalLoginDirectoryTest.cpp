@@ -52,11 +52,11 @@ std::uint16_t firstFree(std::initializer_list<std::pair<unsigned, unsigned>> ent
 TEST(LocalLoginDirectory, WalkVisitsTheEntriesInTheCardsOrder) {
     auto card = directory({{5, 0x14}, {3, 0x10}, {4, 0x10}});
     EXPECT_EQ(LocalLoginDirectory(card).idsOf(0x10), (std::vector<std::uint16_t>{3, 4}));
-    EXPECT_EQ(card->sent, (std::vector<std::string>{kSelectDirectory, kSelectFirst,
+    EXPECT_EQ(card->sentHex(), (std::vector<std::string>{kSelectDirectory, kSelectFirst,
                                                      "00 A4 00 06 02 00 05 00",
                                                      "00 A4 00 06 02 00 03 00",
                                                      "00 A4 00 06 02 00 04 00"}));
-    EXPECT_EQ(card->depth, 0);
+    EXPECT_EQ(card->lockDepth, 0);
     EXPECT_EQ(LocalLoginDirectory(directory({{5, 0x14}, {3, 0x10}})).idsOf(0x14),
               std::vector<std::uint16_t>{5});
     EXPECT_TRUE(LocalLoginDirectory(directory({})).idsOf(0x14).empty());
@@ -87,13 +87,13 @@ TEST(LocalLoginDirectory, MalformedListingsEndTheWalk) {
         return std::vector<Condition>{Condition(QVFLASH_COND_APDU_RESPONSE, std::string(text))};
     };
     auto noTemplate = directory({});
-    noTemplate->answers.at(1) = hexBytes("83 02 00 03 90 00");
+    noTemplate->answers.at(1) = ScriptedScard::response("83 02 00 03 90 00");
     const Exception fcp = walkError(noTemplate);
     EXPECT_EQ(fcp.code(), QVFLASH_ST_UNEXPECTED_APDU_RESPONSE);
     EXPECT_EQ(fcp.conditions(), response("SELECT response doesn't contain the FCP tag"));
 
     auto noId = directory({});
-    noId->answers.at(1) = hexBytes("62 04 82 02 10 00 90 00");
+    noId->answers.at(1) = ScriptedScard::response("62 04 82 02 10 00 90 00");
     EXPECT_EQ(walkError(noId).conditions(), response("no file identifier in FCP"));
 
     // A card that lists an entry again would never end the walk.
@@ -102,7 +102,7 @@ TEST(LocalLoginDirectory, MalformedListingsEndTheWalk) {
     EXPECT_EQ(repeat.code(), QVFLASH_ST_UNEXPECTED_APDU_RESPONSE);
     EXPECT_EQ(repeat.conditions(), response("file identifier repeated in the directory listing"));
     EXPECT_EQ(repeating->sent.size(), 4U);
-    EXPECT_EQ(repeating->depth, 0);
+    EXPECT_EQ(repeating->lockDepth, 0);
 
     EXPECT_EQ(walkError(directory({{3, 0x10}}, "6A 86")).code(), QVFLASH_ST_INCORRECT_PARAMETERS);
     auto missing = std::make_shared<ScriptedScard>();
@@ -131,5 +131,5 @@ TEST(LocalLoginDirectory, SecretTypeOfAnIdentifier) {
     EXPECT_EQ(directory.secretType(8), LocalSecretType::LocalPin);
     EXPECT_EQ(directory.secretType(9), LocalSecretType::LocalPin);
     EXPECT_EQ(thrownException([&] { directory.secretType(10); }).code(), QVFLASH_ST_FILE_NOT_FOUND);
-    EXPECT_EQ(card->sent[0], "00 A4 08 04 08 10 00 10 00 60 05 00 07 00");
+    EXPECT_EQ(card->sentHex()[0], "00 A4 08 04 08 10 00 10 00 60 05 00 07 00");
 }

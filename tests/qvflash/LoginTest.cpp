@@ -32,8 +32,8 @@ protected:
     }
     // The commands sent since the last call.
     Lines sent() {
-        Lines lines;
-        lines.swap(card->sent);
+        Lines lines = card->sentHex();
+        card->sent.clear();
         return lines;
     }
 
@@ -129,11 +129,11 @@ TEST_F(TokenOnScript, StoredLoginsAreRenewedForEveryOperation) {
     answer({"90 00", "63 C4", "63 C4", "90 00"});
     EXPECT_EQ(thrownException([&] { token.login({admin, Login::createUserLogin("0")}); }).code(),
               QVFLASH_ST_INCORRECT_LOGIN);
-    EXPECT_EQ(sent().back(), "80 40 00 00");
-    for (const int depth : card->depthAtSend) {
-        EXPECT_GT(depth, 0);
+    for (const FakeScard::Sent& command : card->sent) {
+        EXPECT_GT(command.lockDepth, 0);
     }
-    EXPECT_EQ(card->depth, 0);
+    EXPECT_EQ(card->lockDepth, 0);
+    EXPECT_EQ(sent().back(), "80 40 00 00");
 
     answer({"90 00", "90 00", "90 00"});
     token.login({mva});

@@ -1,36 +1,31 @@
 #pragma once
 
+#include "FakeScard.h"
 #include "hexBytes.h"
 
-#include <qvflash-core/Scard.h>
-
-#include <deque>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-// A card that answers from a script of "data... SW1 SW2" lines and records
-// every command it was sent, as hex text, with the card transaction depth at
-// which it came.
-class ScriptedScard : public qvfl::Scard {
+// A FakeScard scripted in the notation of card traces: each answer is
+// "data... SW1 SW2", and the commands sent read back as hex text.
+class ScriptedScard : public FakeScard {
 public:
-    void answer(const std::string& response) { answers.push_back(hexBytes(response)); }
-
-    Response transmit(const qvfl::Apdu& apdu) override {
-        sent.push_back(toHex(apdu.toBuffer()));
-        depthAtSend.push_back(depth);
-        if (answers.empty()) {
-            throw std::logic_error("unexpected command " + sent.back());
-        }
-        std::vector<std::uint8_t> bytes = answers.front();
-        answers.pop_front();
+    static Response response(const std::string& hex) {
+        std::vector<std::uint8_t> bytes = hexBytes(hex);
         const auto word = static_cast<std::uint16_t>((bytes[bytes.size() - 2] << 8) | bytes.back());
         bytes.resize(bytes.size() - 2);
         return {word, bytes};
     }
-    void lock() override { ++depth; }
-    void unlock() override { --depth; }
-    void swap(qvfl::Scard&) override {}
+
+    void answer(const std::string& hex) { answers.push_back(response(hex)); }
+
+    std::vector<std::string> sentHex() const {
+        std::vector<std::string> texts;
+        for (const Sent& command : sent) {
+            texts.push_back(toHex(command.bytes));
+        }
+        return texts;
+    }
 
     static std::string toHex(const std::vector<std::uint8_t>& bytes) {
         static const char digits[] = "0123456789ABCDEF";
@@ -44,9 +39,4 @@ public:
         }
         return text;
     }
-
-    std::deque<std::vector<std::uint8_t>> answers;
-    std::vector<std::string> sent;
-    std::vector<int> depthAtSend;
-    int depth = 0;
 };

@@ -51,6 +51,17 @@ void QvadminRun::writeConfig(const std::string& text) const
     std::ofstream(dir / "qvadmin_conf.ini") << text;
 }
 
+void QvadminRun::createTokens(int count) const
+{
+    const std::string command =
+        "QVTOKEN_STATE_DIR=" + quote((dir / "state").string()) + " " + quote(QVTOKEN_PATH) + " create >/dev/null";
+    for (int i = 0; i < count; ++i) {
+        if (std::system(command.c_str()) != 0) {
+            throw std::runtime_error("cannot create a virtual token");
+        }
+    }
+}
+
 void QvadminRun::replaceModule(const std::filesystem::path& library)
 {
     libraryDir = dir / "lib";

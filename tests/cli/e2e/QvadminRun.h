@@ -21,6 +21,8 @@ public:
     QvadminRun& operator=(const QvadminRun&) = delete;
 
     void writeConfig(const std::string& text) const;
+    // Plugs full-featured virtual tokens into the run's own token folder.
+    void createTokens(int count) const;
     // Loads the given library in place of the PKCS#11 module the program was linked with.
     void replaceModule(const std::filesystem::path& library);
 

@@ -31,6 +31,15 @@ std::string run(const std::string& command)
 
 class CardOnPcsc : public ::testing::Test {
 protected:
+    // The cards of the test before must have left, or a new token with the same serial could
+    // be found in its predecessor's slot.
+    void SetUp() override
+    {
+        for (const auto& reader : client.readers()) {
+            ASSERT_TRUE(client.waitForRemoval(reader, 5s)) << reader << " still holds a card";
+        }
+    }
+
     std::string plugged(std::uint64_t serial)
     {
         const std::string reader = client.waitForToken(serial, 10s);
@@ -139,6 +148,37 @@ TEST_F(CardOnPcsc, UnplugAndPlugThroughTheStateFile)
         t.replug();
     });
     EXPECT_FALSE(client.waitForToken(serialA, 10s).empty());
+}
+
+TEST_F(CardOnPcsc, TZeroCardCompletesThroughGetResponse)
+{
+    tokens.add(serialA, [](auto& t) { t.card.protocol = "t0"; });
+    plugged(serialA);
+    EXPECT_EQ(client.atr(), unhex("3B 0C 51 75 6F 72 76 69 6B 5A 52 4E 73 63"));
+    EXPECT_EQ(client.transmitHex("00 A4 08 04 06 10 00 10 00 60 05", 2), "61 0C");
+    EXPECT_EQ(client.transmitHex("00 C0 00 00 0C", 14), "62 0A 82 01 38 83 02 60 05 8A 01 05 90 00");
+    EXPECT_EQ(client.transmitHex("80 53 12 00 00", 2), "6C 04");
+}
+
+TEST_F(CardOnPcsc, CardPulledOutMidOperationComesBackWhenAsked)
+{
+    tokens.add(serialA, [](auto& t) {
+        qvtoken::CardFault pull;
+        pull.ins = 0x71;
+        pull.action = "close";
+        pull.argument = "1000";
+        t.cardFaults.push_back(pull);
+    });
+    const std::string reader = plugged(serialA);
+    // vpcd turns the lost answer into an empty one; either way no status word arrives.
+    try {
+        EXPECT_LT(client.transmit(unhex("80 71 00 00 00")).size(), 2u);
+    } catch (const PcscFailure&) {
+    }
+    client.disconnect();
+    EXPECT_TRUE(client.waitForRemoval(reader, 2s));
+    EXPECT_EQ(client.waitForToken(serialA, 10s), reader);
+    EXPECT_EQ(client.transmitHex("80 71 00 00 00"), "40 05 04 03 00 00 05 90 00");
 }
 
 } // namespace

@@ -136,8 +136,10 @@ struct CardSettings {
     unsigned long awayMs = 1500;
 };
 
-// A chosen return value for a chosen module entry: lets `skip` matching calls of a process
-// pass, then fires `times` times (persisted, so "once" holds across runs; negative = always).
+// A chosen return value for a chosen module entry: the entry's calls in a process are
+// numbered from when a rule for it is first seen; after `skip` of them the rule answers `rv`
+// instead of running the entry, `times` times (persisted, so "once" holds across runs;
+// negative = always).
 struct ModuleFault {
     std::string entry;
     unsigned long rv = 0;
