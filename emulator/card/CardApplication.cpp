@@ -49,10 +49,7 @@ unsigned long CardApplication::replug()
     session_ = CardSession{};
     return store_
         .modify(serial_,
-                [](qvtoken::TokenState& token) {
-                    token.replug();
-                    armReplugFaults(token);
-                })
+                [](qvtoken::TokenState& token) { token.replug(); })
         .card.plugGeneration;
 }
 

@@ -2,6 +2,8 @@
 
 #include "VpcdLink.h"
 
+#include <qvtoken-core/Errors.h>
+
 #include <iostream>
 
 namespace qvcard {
@@ -53,11 +55,13 @@ void CardSlot::run()
     while (!stopping_) {
         try {
             long away = 0;
+            // The token has re-enumerated before its card shows up again.
+            if (comesBackReplugged_) {
+                generation_ = application_.replug();
+                comesBackReplugged_ = false;
+            }
             {
                 VpcdLink link(port_);
-                if (comesBackReplugged_) {
-                    generation_ = application_.replug();
-                }
                 if (application_.attach().empty()) {
                     break;
                 }
@@ -70,6 +74,9 @@ void CardSlot::run()
             sleepFor(std::chrono::milliseconds(away));
         } catch (const VpcdError&) {
             sleepFor(reconnectDelay);
+        } catch (const qvtoken::TokenNotFoundError&) {
+            // Deleted while plugged: the card is gone with it.
+            break;
         } catch (const std::exception& error) {
             std::cerr << "qvtoken-card: token " << serial_ << ": " << error.what() << '\n';
             sleepFor(reconnectDelay);

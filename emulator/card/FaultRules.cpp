@@ -24,8 +24,9 @@ bool matches(const qvtoken::CardFault& rule, const Bytes& message)
     if (rule.dataPrefix.empty()) {
         return true;
     }
-    // The prefix is compared with the data field, after the Lc byte.
-    return message.size() >= 5 + rule.dataPrefix.size()
+    // The prefix is compared with the data field (Lc bytes after the Lc byte), never with Le.
+    const std::size_t dataLength = message.size() > 5 ? std::min<std::size_t>(message[4], message.size() - 5) : 0;
+    return dataLength >= rule.dataPrefix.size()
         && std::equal(rule.dataPrefix.begin(), rule.dataPrefix.end(), message.begin() + 5);
 }
 
@@ -51,13 +52,6 @@ std::optional<qvtoken::CardFault> takeFault(qvtoken::TokenState& token, const By
                                [](const auto& rule) { return rule.count == 0; }),
                 rules.end());
     return fired;
-}
-
-void armReplugFaults(qvtoken::TokenState& token)
-{
-    for (auto& rule : token.cardFaults) {
-        rule.afterReplug = false;
-    }
 }
 
 } // namespace qvcard

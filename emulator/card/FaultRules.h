@@ -14,7 +14,4 @@ namespace qvcard {
 // the next replug take no part.
 std::optional<qvtoken::CardFault> takeFault(qvtoken::TokenState& token, const Bytes& message);
 
-// Makes the rules that wait for the next replug take part from now on.
-void armReplugFaults(qvtoken::TokenState& token);
-
 } // namespace qvcard

@@ -28,7 +28,11 @@ int runShow(TokenStore& store, const std::vector<std::string>& words, std::ostre
 int runRemove(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runFault(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runSwitch(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
+int runPlug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
+int runUnplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runReplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
+int runCard(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
+int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 
 // The serial a subcommand names as its first positional.
 std::uint64_t serialArgument(const std::vector<std::string>& positionals);

@@ -18,6 +18,19 @@ const std::vector<ToolCommand>& toolCommands()
          "make a module entry return RV for this token (once by default)", runFault},
         {"switch", "switch SERIAL NAME on|off", "set a module behaviour switch of a token", runSwitch},
         {"replug", "replug SERIAL...", "pull tokens out and plug them in again: temporary access modes end", runReplug},
+        {"plug", "plug SERIAL...", "plug tokens in: a running qvtoken-card attaches them as cards", runPlug},
+        {"unplug", "unplug SERIAL...", "pull tokens out: their cards leave pcscd", runUnplug},
+        {"card", "card SERIAL [--protocol t0|t1] [--marker TEXT] [--raw-atr HEX] [--chunk N] [--away-ms N] "
+                 "[--total-flash N] [--ext-info HEX|unsupported]",
+         "change a token's card settings (the ATR from the next plug-in on)", runCard},
+        {"card-fault",
+         "card-fault SERIAL ACTION [ARG] [--ins XX] [--cla XX] [--cla-mask XX] [--p1 XX] [--p2 XX] [--data HEX] "
+         "[--control XX] [--nth N] [--after-replug] [--once | --always | --times N] | card-fault SERIAL --clear",
+         "make the card misbehave on matching commands: reply HEX, sw XXXX, 6C XX, 61-chunk N, close [MS|never], "
+         "delay MS, no-replug, replug-serial N (once by default). Examples: refuse GET DATA always "
+         "(sw 6A82 --ins CA --always); 61xx forever (sw 6110 --ins C0 --always); pull out on the next "
+         "80 40 (close --ins 40)",
+         runCardFault},
     };
     return commands;
 }

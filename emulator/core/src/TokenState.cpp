@@ -60,6 +60,8 @@ void TokenState::replug()
     for (auto& volume : volumes) volume.temporaryAccess.reset();
     card.temporaryStates.clear();
     ++card.plugGeneration;
+    // Rules meant for "after the next replug" take part from now on.
+    for (auto& fault : cardFaults) fault.afterReplug = false;
 }
 
 }  // namespace qvtoken

@@ -136,18 +136,22 @@ TEST_F(CardOnPcsc, ResetTokenLeavesTheBusAndComesBack)
     EXPECT_TRUE(tokens.load(serialA).card.temporaryStates.empty());
 }
 
-TEST_F(CardOnPcsc, UnplugAndPlugThroughTheStateFile)
+TEST_F(CardOnPcsc, QvtokenPlugsUnplugsAndSetsCardFaults)
 {
     tokens.add(serialA);
+    const std::string tool = std::string(QVTOKEN_TOOL) + " ";
     const std::string reader = plugged(serialA);
     client.disconnect();
-    tokens.modify(serialA, [](auto& t) { t.card.plugged = false; });
+    run(tool + "unplug 258");
     EXPECT_TRUE(client.waitForRemoval(reader, 3s));
-    tokens.modify(serialA, [](auto& t) {
-        t.card.plugged = true;
-        t.replug();
-    });
+    run(tool + "card-fault 258 sw 6A86 --ins 71 --p1 00");
+    run(tool + "plug 258");
     EXPECT_FALSE(client.waitForToken(serialA, 10s).empty());
+    EXPECT_EQ(client.transmitHex("80 71 00 00 00"), "6A 86");
+    EXPECT_EQ(client.transmitHex("80 71 00 00 00"), "40 05 04 03 00 00 05 90 00");
+    run(tool + "card-fault 258 reply 6201 --ins A4 --data 10001000600500 --always");
+    EXPECT_EQ(client.transmitHex("00 A4 08 04 08 10 00 10 00 60 05 00 03 00"), "62 01");
+    EXPECT_EQ(client.transmitHex("00 A4 08 04 06 10 00 10 00 60 05 00").substr(0, 5), "62 0A");
 }
 
 TEST_F(CardOnPcsc, TZeroCardCompletesThroughGetResponse)
