@@ -3,6 +3,7 @@
 #include "cli/BaseFlagCliOption.h"
 #include "cli/BaseTypedCliOption.h"
 #include "cli/Config.h"
+#include "cli/DescriptionLayout.h"
 #include "cli/OptionsHolder.h"
 #include "cli/UnsignedValueValidation.h"
 #include "cli/internalError.h"
@@ -20,9 +21,6 @@
 #include <utility>
 
 namespace options {
-
-constexpr unsigned kLineLength = 80;
-constexpr unsigned kMinDescriptionLength = 40;
 
 namespace detail {
 

@@ -1,15 +1,14 @@
 #include "cli/CommandsDescription.h"
 
+#include "cli/DescriptionLayout.h"
+
 #include <algorithm>
 #include <sstream>
 
 namespace {
-// The line length of every options description, which the catalogue lines up with.
-constexpr long lineLength = 80;
-
 void writeDescription(std::ostringstream& out, std::string text, std::size_t firstIndent, std::size_t width)
 {
-    const auto room = static_cast<std::size_t>(std::max(0L, lineLength - static_cast<long>(width)));
+    const auto room = static_cast<std::size_t>(std::max(0L, static_cast<long>(options::kLineLength) - static_cast<long>(width)));
     std::size_t indent = firstIndent;
     while (!text.empty()) {
         std::size_t pieceLength = text.size();

@@ -1,5 +1,6 @@
 #include "cli/ConfigReader.h"
 
+#include "cli/DescriptionLayout.h"
 #include "cli/UnsignedValueValidation.h"
 #include "cli/VectorValueSemantic.h"
 
@@ -9,9 +10,6 @@
 namespace po = boost::program_options;
 
 namespace {
-constexpr unsigned lineLength = 80;
-constexpr unsigned minDescriptionLength = 40;
-
 void addKeys(po::options_description& description, std::optional<std::string> const& section)
 {
     const auto name = [&section](std::string const& key) { return section ? addPrefix(key, *section) : key; };
@@ -53,7 +51,7 @@ std::string addPrefix(std::string const& key, std::string const& section)
 
 po::options_description getOptionsDescription(std::vector<std::string> const& commandNames)
 {
-    po::options_description description(lineLength, minDescriptionLength);
+    po::options_description description(options::kLineLength, options::kMinDescriptionLength);
     addKeys(description, std::nullopt);
     for (auto const& name : commandNames) {
         addKeys(description, name);

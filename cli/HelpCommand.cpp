@@ -1,6 +1,6 @@
 #include "cli/HelpCommand.h"
 
-#include "cli/BoostOptionsAdapter.h"
+#include "cli/DescriptionLayout.h"
 #include "cli/ParseUtils.h"
 
 #include <iostream>

@@ -1,6 +1,6 @@
 #include "cli/VersionCommand.h"
 
-#include "cli/BoostOptionsAdapter.h"
+#include "cli/DescriptionLayout.h"
 #include "cli/CommandInfo.h"
 #include "cli/ParseUtils.h"
 

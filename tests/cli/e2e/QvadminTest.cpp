@@ -82,6 +82,7 @@ TEST_F(QvadminTest, CommandLineErrorsAreSyntaxErrors)
     expectSyntaxError(qvadmin.run({"version", "--hel"}), "unrecognised option '--hel'");
     expectSyntaxError(qvadmin.run({"--help", "version"}), "Unrecognized option: version.");
     expectSyntaxError(qvadmin.run({"--parallel"}), "unrecognised option '--parallel'");
+    expectSyntaxError(qvadmin.run({"version", "--help=yes"}), "option '--help' does not take any arguments");
 }
 
 TEST_F(QvadminTest, OptionValueErrorsAreSyntaxErrors)
