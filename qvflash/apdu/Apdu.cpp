@@ -2,12 +2,13 @@
 
 #include <qvflash-core/login/wipeBytes.h>
 
+#include <utility>
+
 namespace qvfl {
 
 Apdu::Apdu(std::uint8_t cla, std::uint8_t ins, std::uint8_t p1, std::uint8_t p2,
-           const std::optional<std::vector<std::uint8_t>>& data,
-           const std::optional<std::uint8_t>& le)
-    : cla_(cla), ins_(ins), p1_(p1), p2_(p2), data_(data), le_(le) {}
+           std::optional<std::vector<std::uint8_t>> data, const std::optional<std::uint8_t>& le)
+    : cla_(cla), ins_(ins), p1_(p1), p2_(p2), data_(std::move(data)), le_(le) {}
 
 Apdu::~Apdu() {
     if (data_) {

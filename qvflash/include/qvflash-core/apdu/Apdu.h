@@ -11,11 +11,14 @@ namespace qvfl {
 // constructor fills the fields; absent and empty data are different commands.
 class Apdu {
 public:
+    // The data is taken over, not copied: a command that carries a secret
+    // leaves no stray copy of it behind.
     Apdu(std::uint8_t cla, std::uint8_t ins, std::uint8_t p1, std::uint8_t p2,
-         const std::optional<std::vector<std::uint8_t>>& data,
-         const std::optional<std::uint8_t>& le);
+         std::optional<std::vector<std::uint8_t>> data, const std::optional<std::uint8_t>& le);
     Apdu(const Apdu&) = default;
     Apdu& operator=(const Apdu&) = default;
+    Apdu(Apdu&&) noexcept = default;
+    Apdu& operator=(Apdu&&) noexcept = default;
     // Wipes the data: it may be a secret (VERIFY).
     virtual ~Apdu();
 

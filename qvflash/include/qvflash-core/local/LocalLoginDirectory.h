@@ -1,5 +1,6 @@
 #pragma once
 
+#include <qvflash-core/LocalSecretType.h>
 #include <qvflash-core/Scard.h>
 #include <qvflash-core/apdu/TLV.h>
 
@@ -9,12 +10,6 @@
 #include <vector>
 
 namespace qvfl {
-
-// Which kind of local secret a file identifier names.
-enum class LocalSecretType : std::uint8_t {
-    LocalPin = 0,
-    Mva = 1,
-};
 
 // One entry of the directory walk: the FCP template's value, its TLVs (which
 // point into fcp, so the entry is moved, never copied) and the file id.

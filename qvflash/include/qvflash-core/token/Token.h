@@ -1,10 +1,10 @@
 #pragma once
 
 #include <qvflash-core/CoreSecureType.h>
+#include <qvflash-core/LocalSecretType.h>
 #include <qvflash-core/PcInfo.h>
 #include <qvflash-core/ScardEnumerator.h>
 #include <qvflash-core/Section.h>
-#include <qvflash-core/local/LocalLoginDirectory.h>
 #include <qvflash-core/login/Login.h>
 
 #include <cstdint>

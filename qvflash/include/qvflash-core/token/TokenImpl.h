@@ -1,6 +1,7 @@
 #pragma once
 
 #include <qvflash-core/Scard.h>
+#include <qvflash-core/local/LocalLoginDirectory.h>
 #include <qvflash-core/local/LocalPin.h>
 #include <qvflash-core/local/MVA.h>
 #include <qvflash-core/token/Token.h>
