@@ -7,6 +7,7 @@
 
 #include <qvtoken-core/Errors.h>
 
+#include <algorithm>
 #include <iostream>
 
 namespace qvcard {
@@ -58,7 +59,17 @@ Exchange CardApplication::control(std::uint8_t code)
     Exchange out;
     std::optional<qvtoken::CardFault> fault;
     try {
-        store_.modify(serial_, [&](qvtoken::TokenState& token) { fault = takeFault(token, {code}); });
+        // Presence polls come every 400 ms per card: only a token with control rules is
+        // locked and written.
+        const auto token = store_.load(serial_);
+        if (!token) {
+            out.close = true;
+            return out;
+        }
+        const auto& rules = token->cardFaults;
+        if (std::any_of(rules.begin(), rules.end(), [](const auto& rule) { return rule.control.has_value(); })) {
+            store_.modify(serial_, [&](qvtoken::TokenState& state) { fault = takeFault(state, {code}); });
+        }
     } catch (const qvtoken::TokenNotFoundError&) {
         out.close = true;
         return out;

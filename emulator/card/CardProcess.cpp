@@ -42,18 +42,61 @@ std::optional<std::uint16_t> CardProcess::freePort() const
     return std::nullopt;
 }
 
-void CardProcess::refresh()
+void CardProcess::rescan()
 {
-    std::set<std::uint64_t> plugged;
-    for (const auto& token : store_.loadAll()) {
-        const bool named = serials_.empty()
-            || std::find(serials_.begin(), serials_.end(), token.serial) != serials_.end();
-        if (!named || !token.card.plugged) {
+    namespace fs = std::filesystem;
+    std::map<std::uint64_t, PlugState> current;
+    std::error_code error;
+    for (fs::directory_iterator it(store_.directory(), error), end; !error && it != end; it.increment(error)) {
+        const fs::path& file = it->path();
+        std::uint64_t serial = 0;
+        try {
+            std::size_t used = 0;
+            serial = std::stoull(file.stem().string(), &used);
+            if (used != file.stem().string().size() || file != store_.stateFile(serial)) {
+                continue;
+            }
+        } catch (const std::logic_error&) {
             continue;
         }
-        plugged.insert(token.serial);
-        const unsigned long generation = token.card.plugGeneration;
-        auto found = slots_.find(token.serial);
+        const auto modified = fs::last_write_time(file, error);
+        const auto size = fs::file_size(file, error);
+        if (error) {
+            error.clear();
+            continue;
+        }
+        const auto known = seen_.find(serial);
+        if (known != seen_.end() && known->second.modified == modified && known->second.size == size) {
+            current.emplace(serial, known->second);
+            continue;
+        }
+        if (const auto token = store_.load(serial)) {
+            current.emplace(serial, PlugState{modified, size, token->slotId, token->card.plugged,
+                                              token->card.plugGeneration});
+        }
+    }
+    seen_ = std::move(current);
+}
+
+void CardProcess::refresh()
+{
+    rescan();
+    // New tokens take free slots in slot-id order, as the module lists them.
+    std::vector<std::pair<unsigned long, std::uint64_t>> order;
+    for (const auto& [serial, state] : seen_) {
+        order.emplace_back(state.slotId, serial);
+    }
+    std::sort(order.begin(), order.end());
+    std::set<std::uint64_t> plugged;
+    for (const auto& [slotId, serial] : order) {
+        const PlugState& token = seen_.at(serial);
+        const bool named = serials_.empty() || std::find(serials_.begin(), serials_.end(), serial) != serials_.end();
+        if (!named || !token.plugged) {
+            continue;
+        }
+        plugged.insert(serial);
+        const unsigned long generation = token.generation;
+        auto found = slots_.find(serial);
         if (found != slots_.end() && found->second->finished() && found->second->generation() != generation) {
             slots_.erase(found);
             found = slots_.end();
@@ -67,12 +110,12 @@ void CardProcess::refresh()
         const auto port = freePort();
         if (!port) {
             if (!portsExhaustedReported_) {
-                std::cerr << "qvtoken-card: no free vpcd slot for token " << token.serial << '\n';
+                std::cerr << "qvtoken-card: no free vpcd slot for token " << serial << '\n';
                 portsExhaustedReported_ = true;
             }
             continue;
         }
-        slots_.emplace(token.serial, std::make_unique<CardSlot>(store_, token.serial, *port, generation));
+        slots_.emplace(serial, std::make_unique<CardSlot>(store_, serial, *port, generation));
     }
     for (auto it = slots_.begin(); it != slots_.end();) {
         it = plugged.count(it->first) != 0 ? std::next(it) : slots_.erase(it);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <vector>
@@ -24,13 +25,25 @@ public:
     void run(const std::atomic<bool>& stop);
 
 private:
+    // What the scan needs of one token, kept with the state file's time and size so that only
+    // changed files are read again.
+    struct PlugState {
+        std::filesystem::file_time_type modified;
+        std::uintmax_t size = 0;
+        unsigned long slotId = 0;
+        bool plugged = false;
+        unsigned long generation = 0;
+    };
+
     void refresh();
+    void rescan();
     std::optional<std::uint16_t> freePort() const;
 
     qvtoken::TokenStore& store_;
     std::vector<std::uint16_t> ports_;
     std::vector<std::uint64_t> serials_;
     std::map<std::uint64_t, std::unique_ptr<CardSlot>> slots_;
+    std::map<std::uint64_t, PlugState> seen_;
     bool portsExhaustedReported_ = false;
 };
 
