@@ -1,6 +1,9 @@
 // Plugs a virtual token in for the C test program of the exported functions
 // and pulls it out again: `add SERIAL` or `remove SERIAL`, in the state
-// directory of the card fixture (QVTOKEN_STATE_DIR).
+// directory of the card fixture (QVTOKEN_STATE_DIR). `stray-mva SERIAL` puts
+// an MVA file with the id 40, outside the range of local ids, into the
+// token's local-login directory; `drop-local-pin SERIAL` takes the local PIN
+// with the id 3 out of it.
 #include <qvtoken-core/Errors.h>
 #include <qvtoken-core/TokenPresets.h>
 #include <qvtoken-core/TokenStore.h>
@@ -11,7 +14,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: qvflash-virtual-token add|remove SERIAL\n";
+        std::cerr << "usage: qvflash-virtual-token add|stray-mva|drop-local-pin|remove SERIAL\n";
         return 2;
     }
     try {
@@ -24,6 +27,24 @@ int main(int argc, char** argv) {
             token.slotId = serial;
             token.card.plugged = true;
             store.create(token);
+        } else if (action == "stray-mva") {
+            store.modify(serial, [](qvtoken::TokenState& token) {
+                qvtoken::MvaFile stray;
+                stray.id = 40;
+                stray.recordSize = 10;
+                stray.maxRecords = 2;
+                token.directory.push_back(stray);
+            });
+        } else if (action == "drop-local-pin") {
+            store.modify(serial, [](qvtoken::TokenState& token) {
+                auto& directory = token.directory;
+                for (auto entry = directory.begin(); entry != directory.end(); ++entry) {
+                    if (qvtoken::entryId(*entry) == 3) {
+                        directory.erase(entry);
+                        break;
+                    }
+                }
+            });
         } else if (action == "remove") {
             store.remove(serial);
         } else {

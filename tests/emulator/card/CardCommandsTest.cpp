@@ -208,6 +208,11 @@ TEST_F(CardCommands, RecordsAppendUpdateEraseAndVerify)
     EXPECT_EQ(send("00 DC 02 04 08 80 02 00 02 A5 02 41 42"), "90 00");
     EXPECT_EQ(send("00 20 00 83 02 41 42"), "90 00");
     EXPECT_EQ(send("00 20 00 83 02 41 43"), "63 C4");
+    change([](auto& t) { t.findMva(3)->triesLeft = 0; });
+    EXPECT_EQ(send("00 20 00 83 02 41 42"), "69 83");
+    EXPECT_EQ(send("00 2C 03 83"), "90 00");
+    EXPECT_EQ(send("00 20 00 83 00"), "63 C5");
+    EXPECT_EQ(send("00 2C 03 84"), "6A 88");
     change([](auto& t) { t.findMva(3)->recordSize = 5; });
     EXPECT_EQ(send("00 E2 00 00 11 " + record), "67 00");
     change([](auto& t) { t.findMva(3)->recordSize = 100, t.findMva(3)->maxRecords = 2; });
@@ -307,6 +312,34 @@ TEST_F(CardCommands, FaultRulesFireCountAndWaitForReplug)
     EXPECT_EQ(send("00 CA 01 81 08"), "00 00 00 00 00 00 01 02 90 00");
     card.replug();
     EXPECT_EQ(send("00 CA 01 81 08"), "6F 00");
+}
+
+TEST_F(CardCommands, FaultActionsShapeTheAnswer)
+{
+    addFault("71", "6C", "05");
+    EXPECT_EQ(send("80 71 00 00 00"), "6C 05");
+    EXPECT_EQ(send("80 71 00 00 05"), "40 05 04 03 00 61 02");
+    addFault("71", "61-chunk", "3");
+    EXPECT_EQ(send("80 71 00 00 00"), "40 05 04 61 03");
+    EXPECT_EQ(send("00 C0 00 00 03"), "03 00 00 61 01");
+    EXPECT_EQ(send("00 C0 00 00 01"), "05 90 00");
+    addFault("CA", "delay", "150");
+    const Exchange delayed = card.command(fromHex("00 CA 01 81 08"));
+    EXPECT_EQ(delayed.delay.count(), 150);
+    EXPECT_EQ(toHex(delayed.reply), "00 00 00 00 00 00 01 02 90 00");
+    addFault("53", "no-replug", "");
+    const Exchange gone = card.command(fromHex("80 53 14 00"));
+    EXPECT_TRUE(gone.leaveBus && gone.never);
+    addFault("53", "replug-serial", "4660");
+    EXPECT_TRUE(card.command(fromHex("80 53 14 00")).leaveBus);
+    EXPECT_EQ(send("00 CA 01 81 08"), "00 00 00 00 00 00 12 34 90 00");
+    change([](auto& t) {
+        qvtoken::CardFault atr;
+        atr.control = 0x04, atr.action = "reply", atr.argument = "3B 84 80 01 51 76 53 43 32";
+        t.cardFaults.push_back(atr);
+    });
+    EXPECT_EQ(toHex(card.control(0x04).reply), "3B 84 80 01 51 76 53 43 32");
+    EXPECT_EQ(toHex(card.control(0x04).reply), toHex(card.attach()));
 }
 
 } // namespace

@@ -7,6 +7,11 @@ namespace qvcardtest {
 
 VirtualTokens::~VirtualTokens()
 {
+    removeAll();
+}
+
+void VirtualTokens::removeAll()
+{
     for (const auto serial : serials_) {
         try {
             store_.remove(serial);
@@ -14,6 +19,7 @@ VirtualTokens::~VirtualTokens()
             // Already gone: the test removed it itself.
         }
     }
+    serials_.clear();
 }
 
 void VirtualTokens::add(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& adjust)

@@ -24,6 +24,8 @@ public:
     void modify(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& change);
     qvtoken::TokenState load(std::uint64_t serial) const;
     qvtoken::TokenStore& store() { return store_; }
+    // Deletes the tokens now (their cards leave within a moment).
+    void removeAll();
 
 private:
     qvtoken::TokenStore store_;

@@ -11,7 +11,8 @@ namespace qvfl::exports {
 // Status 3 when any of the required pointers is NULL.
 template <typename... Pointers>
 void requirePointers(const Pointers*... pointers) {
-    if (((pointers == nullptr) || ...)) {
+    const bool anyNull = (... || (pointers == nullptr));
+    if (anyNull) {
         throw Exception(QVFLASH_ST_NULL_PTR_ARG);
     }
 }
