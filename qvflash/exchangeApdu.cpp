@@ -1,6 +1,7 @@
 #include <qvflash-core/exchangeApdu.h>
 
 #include <qvflash-core/PcscException.h>
+#include <qvflash-core/login/wipeBytes.h>
 
 namespace qvfl {
 namespace {
@@ -37,6 +38,8 @@ std::uint16_t cutApduRetcode(std::vector<std::uint8_t>& response) {
 
 Scard::Response exchangeApdu(const Apdu& apdu, bool t0, const RawTransmit& transmitRaw) {
     std::vector<std::uint8_t> command = apdu.toBuffer();
+    // The command may carry a secret (VERIFY): no copy of it outlives the exchange.
+    const ScopedWipe wipe(command);
     bool endsWithLe = apdu.le().has_value();
     // ISO 7816-3: a T=0 command carries either data or Le; the answer to a
     // command with data comes through 61xx and GET RESPONSE.

@@ -1,5 +1,7 @@
 #include <qvflash-core/apdu/Apdu.h>
 
+#include <qvflash-core/login/wipeBytes.h>
+
 #include <utility>
 
 namespace qvfl {
@@ -7,6 +9,12 @@ namespace qvfl {
 Apdu::Apdu(std::uint8_t cla, std::uint8_t ins, std::uint8_t p1, std::uint8_t p2,
            std::optional<std::vector<std::uint8_t>> data, const std::optional<std::uint8_t>& le)
     : cla_(cla), ins_(ins), p1_(p1), p2_(p2), data_(std::move(data)), le_(le) {}
+
+Apdu::~Apdu() {
+    if (data_) {
+        wipeBytes(data_->data(), data_->size());
+    }
+}
 
 std::vector<std::uint8_t> Apdu::toBuffer() const {
     std::vector<std::uint8_t> buffer{cla_, ins_, p1_, p2_};

@@ -10,10 +10,7 @@ namespace {
 // The caller's copy of the PIN goes no further than this call.
 template <typename Pin>
 std::shared_ptr<Login> createPinLogin(std::string& pin) {
-    struct Wipe {
-        std::string& text;
-        ~Wipe() { wipeBytes(text.data(), text.size()); }
-    } wipe{pin};
+    const ScopedWipe wipe(pin);
     return std::make_shared<Pin>(pin);
 }
 

@@ -2,11 +2,11 @@
 
 #include <qvflash-core/ApduException.h>
 #include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/transmitChecked.h>
 
 namespace qvfl {
 namespace {
 
-constexpr std::uint16_t kSuccess = 0x9000;
 constexpr std::uint8_t kWarningNonVolatileChanged = 0x63; // 63Cx: x attempts left
 
 bool isRejection(std::uint16_t statusWord) {
@@ -19,7 +19,7 @@ bool isRejection(std::uint16_t statusWord) {
 // would be invented.
 std::uint16_t getRemainingAttemptsCount(const std::shared_ptr<Scard>& scard, const Apdu& query) {
     const std::uint16_t statusWord = scard->transmit(query).first;
-    if (statusWord == kSuccess) {
+    if (statusWord == kStatusSuccess) {
         return 0;
     }
     if (isRejection(statusWord)) {
@@ -54,7 +54,7 @@ void LoginImpl::login(const std::shared_ptr<Scard>& scard) {
         throw Exception(code, {Condition(QVFLASH_COND_REMAINING_ATTEMPTS, std::int64_t{count}),
                                Condition(QVFLASH_COND_APDU_STATUS, std::int64_t{statusWord})});
     }
-    if (statusWord != kSuccess) {
+    if (statusWord != kStatusSuccess) {
         throw ApduException(statusWord);
     }
 }
@@ -65,9 +65,8 @@ std::uint16_t LoginImpl::getRemainigLoginAtempts(const std::shared_ptr<Scard>& s
 }
 
 LoginImpl::Secret takeSecret(std::vector<std::uint8_t>& bytes) {
-    LoginImpl::Secret secret(bytes.begin(), bytes.end());
-    wipeBytes(bytes.data(), bytes.size());
-    return secret;
+    const ScopedWipe wipe(bytes);
+    return LoginImpl::Secret(bytes.begin(), bytes.end());
 }
 
 } // namespace qvfl

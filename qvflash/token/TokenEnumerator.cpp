@@ -1,17 +1,16 @@
 #include <qvflash-core/token/TokenEnumerator.h>
 
-#include <qvflash-core/ApduException.h>
 #include <qvflash-core/Exception.h>
 #include <qvflash-core/ScardLocker.h>
 #include <qvflash-core/apdu/TokenApdu.h>
 #include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
 #include <qvflash-core/token/TokenImpl.h>
+#include <qvflash-core/transmitChecked.h>
 
 namespace qvfl {
 namespace {
 
-constexpr std::uint16_t kSuccess = 0x9000;
 constexpr std::size_t kSerialSize = 8;
 
 } // namespace
@@ -21,10 +20,7 @@ TokenEnumerator::TokenEnumerator(std::shared_ptr<ScardEnumerator> enumerator)
 
 std::uint64_t TokenEnumerator::getTokenSerial(const std::shared_ptr<Scard>& card) {
     const ScardLocker lock(card);
-    const auto [statusWord, data] = card->transmit(GetTokenSerial());
-    if (statusWord != kSuccess) {
-        throw ApduException(statusWord);
-    }
+    const std::vector<std::uint8_t> data = transmitChecked(*card, GetTokenSerial());
     if (data.size() != kSerialSize) {
         throw unexpectedResponse(kResponseLengthMismatch);
     }

@@ -6,11 +6,11 @@
 #include <qvflash-core/apdu/TokenApdu.h>
 #include <qvflash-core/apdu/fcp.h>
 #include <qvflash-core/login/LoginTransaction.h>
+#include <qvflash-core/transmitChecked.h>
 
 namespace qvfl {
 namespace {
 
-constexpr std::uint16_t kSuccess = 0x9000;
 constexpr std::uint16_t kInstructionNotSupported = 0x6D00;
 constexpr std::uint8_t kTokenInfoTag = 0x40;
 constexpr std::uint8_t kCapabilitiesTag = 0x04;
@@ -26,10 +26,7 @@ TokenImpl::~TokenImpl() {
 void TokenImpl::unblockPin() {
     const ScardLocker lock(scard);
     const LoginTransaction transaction(scard, logins);
-    const std::uint16_t statusWord = scard->transmit(ApduCommand::UnblockUserPin()).first;
-    if (statusWord != kSuccess) {
-        throw ApduException(statusWord);
-    }
+    transmitChecked(*scard, ApduCommand::UnblockUserPin());
 }
 
 bool TokenImpl::isSupported() const {
@@ -38,7 +35,7 @@ bool TokenImpl::isSupported() const {
     if (statusWord == kInstructionNotSupported) {
         return false;
     }
-    if (statusWord != kSuccess) {
+    if (statusWord != kStatusSuccess) {
         throw ApduException(statusWord);
     }
     const std::vector<TLV> info = parseTLVStructs(data.begin(), data.end(), TlvType::Ber);

@@ -3,6 +3,7 @@
 #include <qvflash-core/PcscException.h>
 #include <qvflash-core/ScardLocker.h>
 #include <qvflash-core/apdu/SectionApdu.h>
+#include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
 #include <qvflash-core/login/LoginTransaction.h>
 #include <qvflash-core/sections/SectionTlv.h>
@@ -51,9 +52,7 @@ std::uint32_t TokenImpl::getSizeAvailableForFormatting() {
             journals += entry.second.size;
         }
     }
-    const std::uint32_t total = (static_cast<std::uint32_t>(data[0]) << 24) |
-                                (static_cast<std::uint32_t>(data[1]) << 16) |
-                                (static_cast<std::uint32_t>(data[2]) << 8) | data[3];
+    const auto total = static_cast<std::uint32_t>(fromBufferBe(data.begin(), data.end()));
     if (total == 0 || total < journals) {
         throw unexpectedResponse("invalid total device memory size");
     }

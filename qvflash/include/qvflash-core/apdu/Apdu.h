@@ -15,7 +15,12 @@ public:
     // leaves no stray copy of it behind.
     Apdu(std::uint8_t cla, std::uint8_t ins, std::uint8_t p1, std::uint8_t p2,
          std::optional<std::vector<std::uint8_t>> data, const std::optional<std::uint8_t>& le);
-    virtual ~Apdu() = default;
+    Apdu(const Apdu&) = default;
+    Apdu& operator=(const Apdu&) = default;
+    Apdu(Apdu&&) noexcept = default;
+    Apdu& operator=(Apdu&&) noexcept = default;
+    // Wipes the data: it may be a secret (VERIFY).
+    virtual ~Apdu();
 
     // CLA INS P1 P2, then Lc and the data when there is data, then Le when
     // there is one. Data fields stay below 256 bytes: no extended lengths.

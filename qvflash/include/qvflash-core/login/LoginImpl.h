@@ -53,9 +53,8 @@ namespace qvfl {
 template <typename Command>
 Command LoginImpl::presentSecret(std::uint8_t p2) const {
     std::vector<std::uint8_t> bytes(secret.begin(), secret.end());
-    Command command(p2, bytes);
-    wipeBytes(bytes.data(), bytes.size());
-    return command;
+    const ScopedWipe wipe(bytes);
+    return Command(p2, bytes);
 }
 
 } // namespace qvfl
