@@ -97,7 +97,8 @@ void CardProcess::refresh()
         plugged.insert(serial);
         const unsigned long generation = token.generation;
         auto found = slots_.find(serial);
-        if (found != slots_.end() && found->second->finished() && found->second->generation() != generation) {
+        if (found != slots_.end() && found->second->finished()
+            && (found->second->tokenGone() || found->second->generation() != generation)) {
             slots_.erase(found);
             found = slots_.end();
         }

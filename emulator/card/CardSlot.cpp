@@ -63,6 +63,7 @@ void CardSlot::run()
             {
                 VpcdLink link(port_);
                 if (application_.attach().empty()) {
+                    tokenGone_ = true;
                     break;
                 }
                 away = serve(link);
@@ -76,6 +77,7 @@ void CardSlot::run()
             sleepFor(reconnectDelay);
         } catch (const qvtoken::TokenNotFoundError&) {
             // Deleted while plugged: the card is gone with it.
+            tokenGone_ = true;
             break;
         } catch (const std::exception& error) {
             std::cerr << "qvtoken-card: token " << serial_ << ": " << error.what() << '\n';

@@ -30,8 +30,10 @@ public:
     unsigned long generation() const { return generation_; }
     // Leave the bus and come back, as after a replug by someone else.
     void replug(unsigned long generation);
-    // The card left for good (a fault rule); only a new plug-in brings it back.
+    // The card left for good: a fault rule (only a new plug-in brings it back), or the token
+    // was deleted (a token created again under its serial comes back at once).
     bool finished() const { return finished_; }
+    bool tokenGone() const { return tokenGone_; }
 
 private:
     void run();
@@ -46,6 +48,7 @@ private:
     std::atomic<bool> stopping_{false};
     std::atomic<bool> replugRequested_{false};
     std::atomic<bool> finished_{false};
+    std::atomic<bool> tokenGone_{false};
     // The card left on its own (restart, pulled out), so it re-enumerates when it comes back;
     // after a replug made by someone else that already happened.
     bool comesBackReplugged_ = false;
