@@ -22,7 +22,9 @@ constexpr std::uint8_t kRecordTag = 0xA5;
 
 std::vector<std::uint8_t> recordDataField(const std::vector<std::uint8_t>& record) {
     const auto length = static_cast<std::uint8_t>(record.size());
-    std::vector<std::uint8_t> field{kLengthTag, kLengthSize, 0x00, length, kRecordTag, length};
+    std::vector<std::uint8_t> field;
+    field.reserve(6 + record.size());
+    field.assign({kLengthTag, kLengthSize, 0x00, length, kRecordTag, length});
     field.insert(field.end(), record.begin(), record.end());
     return field;
 }

@@ -19,7 +19,9 @@ RecordStatusTag::RecordStatusTag(std::vector<std::uint8_t> states)
 
 std::vector<std::uint8_t> RecordStatusTag::toVector() const {
     const auto count = static_cast<std::uint8_t>(recordStates.size());
-    std::vector<std::uint8_t> bytes{tag, static_cast<std::uint8_t>(count + 2), kStatesTag, count};
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(4 + recordStates.size());
+    bytes.assign({tag, static_cast<std::uint8_t>(count + 2), kStatesTag, count});
     bytes.insert(bytes.end(), recordStates.begin(), recordStates.end());
     return bytes;
 }

@@ -32,7 +32,9 @@ SecurityAttributesTag::SecurityAttributesTag(std::uint8_t accessMode,
       secretBlock(std::move(secretBlock)) {}
 
 std::vector<std::uint8_t> SecurityAttributesTag::toVector() const {
-    std::vector<std::uint8_t> bytes{tag, length, accessMode};
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(3 + conditionBlock.size() + secretBlock.size());
+    bytes.assign({tag, length, accessMode});
     bytes.insert(bytes.end(), conditionBlock.begin(), conditionBlock.end());
     bytes.insert(bytes.end(), secretBlock.begin(), secretBlock.end());
     return bytes;

@@ -43,8 +43,8 @@ TokenState richToken()
     mva.maxRecords = 3;
     mva.records = {{0x01, bytesOf("D:ABC|P:XYZ")}, {0x03, {}}};
     mva.raw85 = fromHex("21 00 00 a3 00 00");
-    t.directory.push_back(mva);
-    t.directory.push_back(OtherEntry{40, fromHex("62 03 82 01 38")});
+    t.directory.emplace_back(std::move(mva));
+    t.directory.emplace_back(OtherEntry{40, fromHex("62 03 82 01 38")});
     Section section;
     section.number = 1;
     section.size = 512;

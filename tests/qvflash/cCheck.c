@@ -56,10 +56,9 @@ static void checkSingleCondition(qvflash_ConditionCode code, int kind, int64_t v
     const qvflash_StatusCode status = qvflash_last_status_conditions(&conditions, &count);
     int ok = status == QVFLASH_ST_OK && count == 1 && conditions[0].code == code &&
              conditions[0].detail.kind == kind;
-    if (ok && kind == 0) {
-        ok = conditions[0].detail.data.value == value;
-    } else if (ok) {
-        ok = strcmp(conditions[0].detail.data.text, text) == 0;
+    if (ok) {
+        ok = kind == 0 ? conditions[0].detail.data.value == value
+                       : text != NULL && strcmp(conditions[0].detail.data.text, text) == 0;
     }
     qvflash_last_status_conditions_destroy(&conditions, count);
     if (ok) {
