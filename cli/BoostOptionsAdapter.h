@@ -5,7 +5,7 @@
 #include "cli/Config.h"
 #include "cli/DescriptionLayout.h"
 #include "cli/OptionsHolder.h"
-#include "cli/UnsignedValueValidation.h"
+#include "cli/TypedValueSemantic.h"
 #include "cli/internalError.h"
 
 #include <boost/program_options/options_description.hpp>
@@ -63,7 +63,7 @@ template <typename T>
 boost::shared_ptr<boost::program_options::option_description>
 makeDescription(BaseTypedCliOption<T> const& option, Config const& config, std::string const& text)
 {
-    std::unique_ptr<boost::program_options::typed_value<T>> semantic(boost::program_options::value<T>());
+    std::unique_ptr<boost::program_options::typed_value<T>> semantic(options::value<T>());
     if (const auto candidate = defaultCandidate(option, config)) {
         setDefault(*semantic, *candidate);
     }

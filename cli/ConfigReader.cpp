@@ -1,7 +1,7 @@
 #include "cli/ConfigReader.h"
 
 #include "cli/DescriptionLayout.h"
-#include "cli/UnsignedValueValidation.h"
+#include "cli/TypedValueSemantic.h"
 #include "cli/VectorValueSemantic.h"
 
 #include <boost/program_options/parsers.hpp>
@@ -18,8 +18,8 @@ void addKeys(po::options_description& description, std::optional<std::string> co
         (name(newPinInputName).c_str(), po::value<PinInputMode>())
         (name(genSettings).c_str(), new VectorValueSemantic<PinGenSettingsElement>())
         (name(logFileName).c_str(), po::value<std::string>())
-        (name(minPinLengthName).c_str(), po::value<unsigned long>())
-        (name(maxPinRetryCountName).c_str(), po::value<unsigned long>())
+        (name(minPinLengthName).c_str(), options::value<unsigned long>())
+        (name(maxPinRetryCountName).c_str(), options::value<unsigned long>())
         (name(pinFileName).c_str(), po::value<std::string>());
 }
 
