@@ -54,7 +54,6 @@ struct Pkcs11::Impl {
 
     ImageHandle library;
     detail::Wrapper wrapper;
-    bool initialised = false;
     mutable std::mutex slotsMutex;
     std::unordered_map<CK_SLOT_ID, std::shared_ptr<Slot>> slots;
 };
@@ -97,22 +96,17 @@ Pkcs11::Pkcs11(const char* libraryPath)
     CK_C_INITIALIZE_ARGS initArgs{};
     initArgs.flags = CKF_OS_LOCKING_OK;
     impl_->wrapper.initialize(&initArgs);
-    impl_->initialised = true;
 
-    const auto finalizeOnFailure = vt::scopeGuard(vt::ScopeFail{}, [this] {
-        impl_->initialised = false;
-        impl_->wrapper.finalize(nullptr);
-    });
+    // A constructor that throws is followed by no destructor, so the module is finalised here.
+    const auto finalizeOnFailure = vt::scopeGuard(vt::ScopeFail{}, [this] { impl_->wrapper.finalize(nullptr); });
     impl_->listSlots();
 }
 
 Pkcs11::~Pkcs11()
 {
+    // A constructed object always initialised the module.
     try {
-        if (impl_->initialised) {
-            impl_->initialised = false;
-            impl_->wrapper.finalize(nullptr);
-        }
+        impl_->wrapper.finalize(nullptr);
     } catch (...) {
     }
 }
