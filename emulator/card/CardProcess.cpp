@@ -47,18 +47,8 @@ void CardProcess::rescan()
     namespace fs = std::filesystem;
     std::map<std::uint64_t, PlugState> current;
     std::error_code error;
-    for (fs::directory_iterator it(store_.directory(), error), end; !error && it != end; it.increment(error)) {
-        const fs::path& file = it->path();
-        std::uint64_t serial = 0;
-        try {
-            std::size_t used = 0;
-            serial = std::stoull(file.stem().string(), &used);
-            if (used != file.stem().string().size() || file != store_.stateFile(serial)) {
-                continue;
-            }
-        } catch (const std::logic_error&) {
-            continue;
-        }
+    for (const std::uint64_t serial : store_.serials()) {
+        const fs::path file = store_.stateFile(serial);
         const auto modified = fs::last_write_time(file, error);
         const auto size = fs::file_size(file, error);
         if (error) {

@@ -14,15 +14,11 @@ qvtoken::LocalPin& currentLocalPin(const CardSession& session, qvtoken::TokenSta
     if (!session.currentEf) {
         throw CardRefusal(sw::noCurrentEf);
     }
-    for (auto& entry : token.directory) {
-        if (qvtoken::entryId(entry) == *session.currentEf) {
-            if (auto* pin = std::get_if<qvtoken::LocalPin>(&entry)) {
-                return *pin;
-            }
-            break;
-        }
+    qvtoken::LocalPin* pin = token.findLocalPin(*session.currentEf);
+    if (pin == nullptr) {
+        throw CardRefusal(sw::fileNotFound);
     }
-    throw CardRefusal(sw::fileNotFound);
+    return *pin;
 }
 
 // Who may set the PIN follows the file's secure type; a file created in this session accepts

@@ -11,9 +11,7 @@ namespace {
 
 constexpr std::uint8_t localPinDescriptor = 0x10;
 constexpr std::uint8_t mvaDescriptor = 0x14;
-constexpr unsigned long firstLocalId = 3;
-constexpr unsigned long lastLocalId = 31;
-constexpr std::size_t directoryCapacity = lastLocalId - firstLocalId + 1;
+constexpr std::size_t directoryCapacity = qvtoken::lastLocalId - qvtoken::firstLocalId + 1;
 constexpr unsigned long maxRecordSize = 249;
 constexpr unsigned long maxRecordCount = 254;
 constexpr unsigned long maxPinLength = 32;
@@ -138,7 +136,7 @@ Response createFile(const CommandApdu& apdu, CardSession& session, qvtoken::Toke
     }
     require(fields.at(0x83).size() == 2);
     const unsigned long id = number(fields.at(0x83));
-    require(id >= firstLocalId && id <= lastLocalId);
+    require(id >= qvtoken::firstLocalId && id <= qvtoken::lastLocalId);
     qvtoken::DirectoryEntry entry = mva ? qvtoken::DirectoryEntry{mvaFrom(fields, id)}
                                         : qvtoken::DirectoryEntry{localPinFrom(fields, id)};
     auto& directory = token.directory;

@@ -7,8 +7,6 @@ namespace {
 
 constexpr std::uint8_t adminReference = 0x01;
 constexpr std::uint8_t userReference = 0x02;
-constexpr unsigned long firstLocalId = 3;
-constexpr unsigned long lastLocalId = 31;
 
 // The counter of whatever the reference names, seen uniformly.
 struct Counter {
@@ -19,7 +17,7 @@ struct Counter {
 std::optional<unsigned long> localId(std::uint8_t reference)
 {
     const unsigned long id = reference & 0x7F;
-    if ((reference & 0x80) == 0 || id < firstLocalId || id > lastLocalId) {
+    if ((reference & 0x80) == 0 || id < qvtoken::firstLocalId || id > qvtoken::lastLocalId) {
         return std::nullopt;
     }
     return id;

@@ -10,8 +10,6 @@ using qvtoken::TokenState;
 
 namespace {
 
-constexpr CK_ULONG firstLocalId = 3;
-constexpr CK_ULONG lastLocalId = 31;
 constexpr std::size_t maxLocalPins = 8;
 constexpr CK_ULONG localPinTries = 10;
 
@@ -43,7 +41,7 @@ CK_RV changeExisting(qvtoken::LocalPin& local, const CK_UTF8CHAR* authPin, CK_UL
 CK_RV setLocalPin(TokenState& token, const CK_UTF8CHAR* authPin, CK_ULONG authLength, const CK_UTF8CHAR* newPin,
                   CK_ULONG newLength, CK_ULONG id)
 {
-    if (id < firstLocalId || id > lastLocalId) return CKR_ARGUMENTS_BAD;
+    if (id < qvtoken::firstLocalId || id > qvtoken::lastLocalId) return CKR_ARGUMENTS_BAD;
     if (newPin == nullptr && newLength != 0) return CKR_ARGUMENTS_BAD;
     if (auto* local = token.findLocalPin(id); local != nullptr && !local->unset)
         return changeExisting(*local, authPin, authLength, newPin, newLength);

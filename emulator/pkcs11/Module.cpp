@@ -80,9 +80,8 @@ Module& Module::instance()
 
 qvtoken::TokenState Module::load(std::uint64_t serial)
 {
-    auto state = store_->load(serial);
+    auto state = refresh(serial);
     if (!state) throw TokenAbsent();
-    seen_[serial] = *state;
     return std::move(*state);
 }
 

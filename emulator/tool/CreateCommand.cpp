@@ -27,11 +27,12 @@ void refuseTakenSlot(const std::vector<TokenState>& existing, const TokenState& 
 TokenState freshFullToken(const std::vector<TokenState>& existing)
 {
     TokenState token = makePreset("full");
+    unsigned long slotId = token.slotId;
     for (const auto& other : existing) {
         token.serial = std::max(token.serial, other.serial + 1);
-        token.slotId = std::max(token.slotId, other.slotId + 1);
+        slotId = std::max(slotId, other.slotId + 1);
     }
-    token.slotDescription = "Virtual token reader " + std::to_string(token.slotId);
+    placeInSlot(token, slotId);
     return token;
 }
 
@@ -50,10 +51,7 @@ int runCreate(TokenStore& store, const std::vector<std::string>& words, std::ost
     for (std::size_t i = 0; i < std::max<std::size_t>(names.size(), 1); ++i) {
         TokenState token = names.empty() ? freshFullToken(existing) : makePreset(names[i]);
         if (auto serial = args.option("serial")) token.serial = parseNumber(*serial, "--serial");
-        if (auto slot = args.option("slot")) {
-            token.slotId = parseNumber(*slot, "--slot");
-            token.slotDescription = "Virtual token reader " + std::to_string(token.slotId);
-        }
+        if (auto slot = args.option("slot")) placeInSlot(token, parseNumber(*slot, "--slot"));
         if (auto label = args.option("label")) token.label = token.defaultLabel = *label;
         tokens.push_back(std::move(token));
     }

@@ -120,6 +120,16 @@ TEST_F(TokenStoreTest, CreateModifyListAndRemove)
         EXPECT_EQ(item.path().string().find(".tmp."), std::string::npos) << "temporary file left behind";
 }
 
+TEST_F(TokenStoreTest, OnlyATokensOwnFileNameCountsAsThatToken)
+{
+    TokenStore store(dir_);
+    store.create(makePreset("full"));
+    for (const char* name : {"01234567890.json", "99999999999999999999999.json", "1234567890.bak", "notes.json"})
+        fs::copy_file(store.stateFile(1234567890), dir_ / name);
+    EXPECT_EQ(store.serials(), std::vector<std::uint64_t>{1234567890});
+    EXPECT_EQ(store.loadAll().size(), 1u);
+}
+
 TEST_F(TokenStoreTest, MalformedFilesAreRefused)
 {
     TokenStore store(dir_);

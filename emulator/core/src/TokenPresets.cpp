@@ -19,17 +19,30 @@ PinState pinWith(const char* value)
     return pin;
 }
 
+// Serial, slot and label of a preset made from another one; the reader's description stays
+// the one of the preset it starts from.
+void place(TokenState& t, std::uint64_t serial, unsigned long slotId, const char* label)
+{
+    t.serial = serial;
+    t.slotId = slotId;
+    t.label = t.defaultLabel = label;
+}
+
+// The same, behind a reader of its own.
+void placeInOwnReader(TokenState& t, std::uint64_t serial, unsigned long slotId, const char* label)
+{
+    place(t, serial, slotId, label);
+    placeInSlot(t, slotId);
+}
+
 // Everything a ZRN token of the newest firmware has: drive, local PIN, policy and touch.
 TokenState fullToken()
 {
     TokenState t;
-    t.serial = 1234567890;
-    t.slotId = 1;
-    t.slotDescription = "Virtual token reader 1";
+    placeInOwnReader(t, 1234567890, 1, "Stand-in A");
     t.hardwareVersion = {1, 0};
     t.firmwareVersion = {28, 5};
     t.tokenClass = 1;
-    t.label = t.defaultLabel = "Stand-in A";
     t.adminPin = pinWith(defaultAdminPin);
     t.userPin = pinWith(defaultUserPin);
     t.pinChangeFlags = 2;
@@ -47,10 +60,7 @@ TokenState fullToken()
 TokenState withoutFlash()
 {
     TokenState t = fullToken();
-    t.serial = 1234567891;
-    t.slotId = 2;
-    t.slotDescription = "Virtual token reader 2";
-    t.label = t.defaultLabel = "Stand-in no drive";
+    placeInOwnReader(t, 1234567891, 2, "Stand-in no drive");
     t.hasDrive = false;
     t.driveSizeMb = 0;
     t.volumes.clear();
@@ -60,13 +70,10 @@ TokenState withoutFlash()
 TokenState minimalClass2()
 {
     TokenState t = fullToken();
-    t.serial = 2000000001;
-    t.slotId = 3;
-    t.slotDescription = "Virtual token reader 3";
+    placeInOwnReader(t, 2000000001, 3, "Stand-in B");
     t.hardwareVersion = {2, 1};
     t.firmwareVersion = {1, 3};
     t.tokenClass = 2;
-    t.label = t.defaultLabel = "Stand-in B";
     t.hasDrive = false;
     t.driveSizeMb = 0;
     t.volumes.clear();
@@ -78,11 +85,8 @@ TokenState minimalClass2()
 TokenState bare()
 {
     TokenState t = minimalClass2();
-    t.serial = 2000000002;
-    t.slotId = 4;
-    t.slotDescription = "Virtual token reader 4";
+    placeInOwnReader(t, 2000000002, 4, "Stand-in bare");
     t.tokenClass = 1;
-    t.label = t.defaultLabel = "Stand-in bare";
     t.objects.clear();
     return t;
 }
@@ -90,10 +94,7 @@ TokenState bare()
 TokenState selfNamed()
 {
     TokenState t = fullToken();
-    t.serial = 3000000001;
-    t.slotId = 5;
-    t.slotDescription = "Virtual token reader 5";
-    t.label = t.defaultLabel = "Stand-in C";
+    placeInOwnReader(t, 3000000001, 5, "Stand-in C");
     t.featureNumber = 40;
     t.objects.push_back(tokenInfoObject("Кворвик Т2"));
     return t;
@@ -102,10 +103,7 @@ TokenState selfNamed()
 TokenState tlsToken()
 {
     TokenState t = minimalClass2();
-    t.serial = 4000000001;
-    t.slotId = 6;
-    t.slotDescription = "Virtual token reader 6";
-    t.label = t.defaultLabel = "Stand-in TLS";
+    placeInOwnReader(t, 4000000001, 6, "Stand-in TLS");
     t.tls = true;
     return t;
 }
@@ -113,9 +111,7 @@ TokenState tlsToken()
 TokenState policyMissingAttribute()
 {
     TokenState t = minimalClass2();
-    t.serial = 5000000001;
-    t.slotId = 7;
-    t.label = t.defaultLabel = "Stand-in policy gap";
+    place(t, 5000000001, 7, "Stand-in policy gap");
     auto& attributes = t.objects.front().attributes;
     attributes.erase(std::remove_if(attributes.begin(), attributes.end(),
                                     [](const Attribute& a) { return a.type == feature::specCharRequired; }),
@@ -126,9 +122,7 @@ TokenState policyMissingAttribute()
 TokenState badTouchMode()
 {
     TokenState t = minimalClass2();
-    t.serial = 5000000002;
-    t.slotId = 8;
-    t.label = t.defaultLabel = "Stand-in touch 7";
+    place(t, 5000000002, 8, "Stand-in touch 7");
     t.objects.push_back(touchObject(7, 10, 30));
     return t;
 }
@@ -136,9 +130,7 @@ TokenState badTouchMode()
 TokenState noChangePolicy()
 {
     TokenState t = minimalClass2();
-    t.serial = 5000000003;
-    t.slotId = 9;
-    t.label = t.defaultLabel = "Stand-in policy 0";
+    place(t, 5000000003, 9, "Stand-in policy 0");
     t.pinChangeFlags = 0;
     return t;
 }
@@ -146,9 +138,7 @@ TokenState noChangePolicy()
 TokenState unknownClass()
 {
     TokenState t = minimalClass2();
-    t.serial = 5000000004;
-    t.slotId = 10;
-    t.label = t.defaultLabel = "Stand-in class 3";
+    place(t, 5000000004, 10, "Stand-in class 3");
     t.tokenClass = 3;
     return t;
 }
@@ -185,6 +175,12 @@ const std::vector<PresetInfo>& presets()
         return list;
     }();
     return infos;
+}
+
+void placeInSlot(TokenState& token, unsigned long slotId)
+{
+    token.slotId = slotId;
+    token.slotDescription = "Virtual token reader " + std::to_string(slotId);
 }
 
 TokenState makePreset(const std::string& name)

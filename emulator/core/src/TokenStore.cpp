@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <unistd.h>
 
 namespace qvtoken {
@@ -89,21 +90,30 @@ void TokenStore::ensureDirectory() const
     if (error) throw StateIoError(directory_.string());
 }
 
+std::vector<std::uint64_t> TokenStore::serials() const
+{
+    std::vector<std::uint64_t> serials;
+    std::error_code error;
+    if (!fs::is_directory(directory_, error)) return serials;
+    for (const auto& item : fs::directory_iterator(directory_, error)) {
+        const fs::path& file = item.path();
+        const std::string stem = file.stem().string();
+        if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos) continue;
+        try {
+            const std::uint64_t serial = std::stoull(stem);
+            // Only the token's own file name counts: "007.json" is not token 7's file.
+            if (file == stateFile(serial)) serials.push_back(serial);
+        } catch (const std::out_of_range&) {
+        }
+    }
+    if (error) throw StateIoError(directory_.string());
+    return serials;
+}
+
 std::vector<TokenState> TokenStore::loadAll() const
 {
     std::vector<TokenState> tokens;
-    std::error_code error;
-    if (!fs::is_directory(directory_, error)) return tokens;
-    std::vector<std::uint64_t> serials;
-    for (const auto& item : fs::directory_iterator(directory_, error)) {
-        const fs::path& file = item.path();
-        if (file.extension() != stateSuffix) continue;
-        const std::string stem = file.stem().string();
-        if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos) continue;
-        serials.push_back(std::stoull(stem));
-    }
-    if (error) throw StateIoError(directory_.string());
-    for (std::uint64_t serial : serials)
+    for (std::uint64_t serial : serials())
         if (auto token = load(serial)) tokens.push_back(std::move(*token));
     std::sort(tokens.begin(), tokens.end(), [](const TokenState& a, const TokenState& b) {
         return a.slotId != b.slotId ? a.slotId < b.slotId : a.serial < b.serial;

@@ -20,6 +20,9 @@ const std::vector<PresetInfo>& presets();
 // Throws UnknownPresetError for a name not in presets().
 TokenState makePreset(const std::string& name);
 
+// Puts the token in slot `slotId` behind a virtual reader named after that slot.
+void placeInSlot(TokenState& token, unsigned long slotId);
+
 class UnknownPresetError : public std::runtime_error {
 public:
     explicit UnknownPresetError(const std::string& name) : std::runtime_error("Unknown token preset: " + name) {}

@@ -85,6 +85,10 @@ struct OtherEntry {
 
 using DirectoryEntry = std::variant<LocalPin, MvaFile, OtherEntry>;
 
+// The ids local PINs and host-bound authentication files may take in the directory.
+constexpr unsigned long firstLocalId = 3;
+constexpr unsigned long lastLocalId = 31;
+
 unsigned long entryId(const DirectoryEntry& entry);
 
 // A flash section as the card reports and changes it.

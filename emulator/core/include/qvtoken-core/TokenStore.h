@@ -24,6 +24,9 @@ public:
 
     const std::filesystem::path& directory() const { return directory_; }
 
+    // The serials of the tokens whose files are in the directory, in no particular order.
+    // A missing directory holds none.
+    std::vector<std::uint64_t> serials() const;
     // All tokens, ordered by slot id, then serial. A missing directory holds none.
     std::vector<TokenState> loadAll() const;
     // A consistent snapshot of one token; empty when there is no such token.
