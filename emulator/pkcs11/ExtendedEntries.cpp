@@ -1,5 +1,6 @@
 #include "Entries.h"
 #include "FormatRules.h"
+#include "ListAnswer.h"
 #include "LocalPinRules.h"
 #include "Module.h"
 #include "PinRules.h"
@@ -95,18 +96,8 @@ CK_RV getTokenName(CK_SESSION_HANDLE handle, CK_UTF8CHAR_PTR label, CK_ULONG_PTR
                               [&](CallContext& call) -> CK_RV {
         if (length == nullptr) return CKR_ARGUMENTS_BAD;
         const auto token = call.token();
-        const CK_ULONG needed = token.label.size();
-        if (label == nullptr) {
-            *length = needed;
-            return CKR_OK;
-        }
-        if (*length < needed) {
-            *length = needed;
-            return CKR_BUFFER_TOO_SMALL;
-        }
-        std::copy(token.label.begin(), token.label.end(), label);
-        *length = needed;
-        return CKR_OK;
+        return answerList(label, length, token.label.size(),
+                          [&](CK_UTF8CHAR_PTR out) { std::copy(token.label.begin(), token.label.end(), out); });
     });
 }
 
@@ -129,21 +120,9 @@ CK_RV getVolumesInfo(CK_SLOT_ID slot, CK_VOLUME_INFO_EXTENDED* volumes, CK_ULONG
         const auto token = call.token();
         if (!token.hasDrive) return CKR_FUNCTION_NOT_SUPPORTED;
         if (count == nullptr) return CKR_ARGUMENTS_BAD;
-        const CK_ULONG n = token.volumes.size();
-        if (volumes == nullptr) {
-            *count = n;
-            return CKR_OK;
-        }
-        if (*count < n) {
-            *count = n;
-            return CKR_BUFFER_TOO_SMALL;
-        }
-        for (CK_ULONG i = 0; i < n; ++i) {
-            const auto& v = token.volumes[i];
-            volumes[i] = CK_VOLUME_INFO_EXTENDED{v.id, v.sizeMb, currentAccess(v), v.owner, 0};
-        }
-        *count = n;
-        return CKR_OK;
+        return answerList(volumes, count, token.volumes.size(), [&](CK_VOLUME_INFO_EXTENDED* out) {
+            for (const auto& v : token.volumes) *out++ = CK_VOLUME_INFO_EXTENDED{v.id, v.sizeMb, currentAccess(v), v.owner, 0};
+        });
     });
 }
 

@@ -1,4 +1,5 @@
 #include "Entries.h"
+#include "ListAnswer.h"
 #include "Module.h"
 #include "TokenRecords.h"
 
@@ -43,18 +44,9 @@ CK_RV getSlotList(CK_BBOOL tokenPresent, CK_SLOT_ID_PTR list, CK_ULONG_PTR count
     return module().onModule("C_GetSlotList", {{"tokenPresent", tokenPresent}, {"list", list != nullptr}}, [&]() -> CK_RV {
         if (count == nullptr) return CKR_ARGUMENTS_BAD;
         const auto& slots = module().listedSlots();
-        const CK_ULONG n = slots.size();
-        if (list == nullptr) {
-            *count = n;
-            return CKR_OK;
-        }
-        if (*count < n) {
-            *count = n;
-            return CKR_BUFFER_TOO_SMALL;
-        }
-        for (CK_ULONG i = 0; i < n; ++i) list[i] = slots[i].id;
-        *count = n;
-        return CKR_OK;
+        return answerList(list, count, slots.size(), [&](CK_SLOT_ID_PTR out) {
+            for (const auto& slot : slots) *out++ = slot.id;
+        });
     });
 }
 

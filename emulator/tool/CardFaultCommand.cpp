@@ -83,10 +83,7 @@ int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::
         throw UsageError("--control matches a vpcd control byte, not an APDU.");
     fault.nth = args.option("nth") ? parseNumber(*args.option("nth"), "--nth") : 0;
     fault.afterReplug = args.flag("after-replug");
-    const int chosen = args.flag("once") + args.flag("always") + (args.option("times") ? 1 : 0);
-    if (chosen > 1) throw UsageError("Choose one of --once, --always and --times.");
-    fault.count = args.flag("always") ? -1 : args.option("times") ? static_cast<long>(parseNumber(*args.option("times"), "--times")) : 1;
-    if (fault.count == 0) throw UsageError("--times must be at least 1.");
+    fault.count = timesOf(args);
     store.modify(serial, [&](TokenState& token) { token.cardFaults.push_back(fault); });
     out << "card fault set on " << serial << ": " << fault.action << '\n';
     return 0;

@@ -51,4 +51,17 @@ unsigned long long parseNumber(const std::string& text, const std::string& what)
     return value;
 }
 
+long timesOf(const ToolArguments& args)
+{
+    const int chosen = args.flag("once") + args.flag("always") + (args.option("times") ? 1 : 0);
+    if (chosen > 1) throw UsageError("Choose one of --once, --always and --times.");
+    if (args.flag("always")) return -1;
+    if (auto times = args.option("times")) {
+        const auto n = parseNumber(*times, "--times");
+        if (n == 0) throw UsageError("--times must be at least 1.");
+        return static_cast<long>(n);
+    }
+    return 1;
+}
+
 }  // namespace qvtoken::tool

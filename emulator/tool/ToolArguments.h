@@ -34,4 +34,7 @@ private:
 // Decimal, or hex with 0x; UsageError naming `what` otherwise.
 unsigned long long parseNumber(const std::string& text, const std::string& what);
 
+// How often a fault rule fires: once unless --always (-1, for good) or --times N (N >= 1).
+long timesOf(const ToolArguments& args);
+
 }  // namespace qvtoken::tool
