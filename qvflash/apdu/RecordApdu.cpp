@@ -1,5 +1,7 @@
 #include <qvflash-core/apdu/RecordApdu.h>
 
+#include <qvflash-core/apdu/lengthTaggedField.h>
+
 #include <optional>
 
 namespace qvfl {
@@ -14,19 +16,12 @@ constexpr std::uint8_t kRecordNumber = 0x04;
 constexpr std::uint8_t kFromRecordOn = 0x05;
 constexpr std::uint8_t kFirstRecord = 0x01;
 
-constexpr std::uint8_t kLengthTag = 0x80;
-constexpr std::uint8_t kLengthSize = 0x02;
 constexpr std::uint8_t kRecordTag = 0xA5;
 
 } // namespace
 
 std::vector<std::uint8_t> recordDataField(const std::vector<std::uint8_t>& record) {
-    const auto length = static_cast<std::uint8_t>(record.size());
-    std::vector<std::uint8_t> field;
-    field.reserve(6 + record.size());
-    field.assign({kLengthTag, kLengthSize, 0x00, length, kRecordTag, length});
-    field.insert(field.end(), record.begin(), record.end());
-    return field;
+    return lengthTaggedField(kRecordTag, record);
 }
 
 AppendRecord::AppendRecord(const std::vector<std::uint8_t>& record)

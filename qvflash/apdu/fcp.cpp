@@ -8,7 +8,6 @@
 namespace qvfl::FCP {
 namespace {
 
-constexpr std::uint8_t kCapabilitiesTag = 0x04;
 constexpr std::size_t kCapabilitiesSize = 3;
 constexpr std::uint8_t kSecurityEventLoggingBit = 0x01;
 constexpr std::uint8_t kPartitioningBit = 0x04;

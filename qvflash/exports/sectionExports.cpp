@@ -6,6 +6,9 @@
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/exports/exportSupport.h>
 
+#include <map>
+#include <memory>
+
 using qvfl::Exception;
 using qvfl::core::executeSafe;
 using qvfl::exports::requirePointers;
@@ -38,6 +41,21 @@ qvfl::convert::SecretTypeLookup splittingLookup(const qvfl::Token& token) {
     };
 }
 
+// Asks the card once per id: a listing or a split names the same protecting
+// object in many conditions, and each question is a SELECT.
+qvfl::convert::SecretTypeLookup askingOnce(qvfl::convert::SecretTypeLookup lookup) {
+    auto known = std::make_shared<std::map<std::uint8_t, qvflash_SecretType>>();
+    return [lookup = std::move(lookup), known](std::uint8_t id) {
+        const auto found = known->find(id);
+        if (found != known->end()) {
+            return found->second;
+        }
+        const qvflash_SecretType type = lookup(id);
+        known->emplace(id, type);
+        return type;
+    };
+}
+
 } // namespace
 
 extern "C" {
@@ -51,7 +69,7 @@ QVFLASH_API qvflash_StatusCode qvflash_create_section_list(qvflash_TokenImpl_* t
         const qvfl::SectionMap found = core.getSectionsAttributes();
         std::unique_ptr<qvflash_Section[]> list =
             qvfl::exports::newApiList<qvflash_Section>(found.size());
-        const qvfl::convert::SecretTypeLookup lookup = listingLookup(core);
+        const qvfl::convert::SecretTypeLookup lookup = askingOnce(listingLookup(core));
         std::size_t index = 0;
         for (const auto& [id, section] : found) {
             list[index++] = qvfl::convert::toApiSection(id, section, lookup);
@@ -79,7 +97,7 @@ QVFLASH_API qvflash_StatusCode qvflash_split_into_sections(qvflash_TokenImpl_* t
     return executeSafe([&] {
         requirePointers(token, sections);
         qvfl::Token& core = *token->token;
-        const qvfl::convert::SecretTypeLookup lookup = splittingLookup(core);
+        const qvfl::convert::SecretTypeLookup lookup = askingOnce(splittingLookup(core));
         std::vector<qvfl::Section> converted;
         converted.reserve(count);
         for (std::size_t index = 0; index < count; ++index) {

@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::uint16_t kInstructionNotSupported = 0x6D00;
 constexpr std::uint8_t kTokenInfoTag = 0x40;
-constexpr std::uint8_t kCapabilitiesTag = 0x04;
 
 } // namespace
 
@@ -44,7 +43,7 @@ bool TokenImpl::isSupported() const {
         return false;
     }
     const std::vector<TLV> inner = parseTLVStructs(tokenInfo->begin, tokenInfo->end, TlvType::Ber);
-    const TLV* capabilities = findTag(inner, kCapabilitiesTag);
+    const TLV* capabilities = findTag(inner, FCP::kCapabilitiesTag);
     if (capabilities == nullptr) {
         return false;
     }

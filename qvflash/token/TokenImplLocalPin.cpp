@@ -20,18 +20,6 @@ constexpr unsigned kMaxAttempts = 10;
 // The value of a local PIN among the exported secret types.
 constexpr std::int64_t kExpectLocalPin = 2;
 
-// Wipes a PIN held in ordinary memory when the operation ends, however it ends.
-class PinWiper {
-public:
-    explicit PinWiper(std::vector<std::uint8_t>& pin) : pin(pin) {}
-    ~PinWiper() { wipeBytes(pin.data(), pin.size()); }
-    PinWiper(const PinWiper&) = delete;
-    PinWiper& operator=(const PinWiper&) = delete;
-
-private:
-    std::vector<std::uint8_t>& pin;
-};
-
 } // namespace
 
 void TokenImpl::getLocalLoginFiles(const std::function<void(FileInfo&&)>& visitor) const {
@@ -57,7 +45,7 @@ std::shared_ptr<LocalPin> TokenImpl::getLocalPin(std::uint16_t id) {
 
 std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id,
                                                       std::vector<std::uint8_t> pin) {
-    const PinWiper wiper(pin);
+    const ScopedWipe wiper(pin);
     return getLocalPin(id)->createLogin(pin);
 }
 
@@ -67,7 +55,7 @@ std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id, Login::N
 
 std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint8_t attempts,
                                         CoreSecureType secureType) {
-    const PinWiper wiper(pin);
+    const ScopedWipe wiper(pin);
     if (attempts == 0 || attempts > kMaxAttempts) {
         throw Exception(QVFLASH_ST_INVALID_ATTEMPT_COUNT);
     }
@@ -88,7 +76,7 @@ std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint
 }
 
 void TokenImpl::changeLocalPin(std::uint16_t id, std::vector<std::uint8_t> newPin) {
-    const PinWiper wiper(newPin);
+    const ScopedWipe wiper(newPin);
     {
         const ScardLocker lock(scard);
         const LoginTransaction transaction(scard, logins);

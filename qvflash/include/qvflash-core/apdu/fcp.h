@@ -8,6 +8,8 @@
 namespace qvfl::FCP {
 
 constexpr std::uint8_t kFcpTemplateTag = 0x62;
+// The functional capabilities inside the extended token information.
+constexpr std::uint8_t kCapabilitiesTag = 0x04;
 
 // The file descriptor byte of a SELECT answer, read from the FCP template (62)
 // when there is one, else from the list itself. Record files (MVA) are 14,
