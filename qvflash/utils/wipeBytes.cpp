@@ -1,4 +1,4 @@
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 namespace qvfl {
 
