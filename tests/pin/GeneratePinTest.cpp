@@ -1,5 +1,5 @@
-#include "pin/charsSets.h"
 #include "pin/generatePin.h"
+#include "pin/charsSets.h"
 
 #include <gtest/gtest.h>
 

@@ -75,17 +75,28 @@ TEST(TokenTypesTest, EnumTextFormsAreExactBothWays)
 TEST(TokenTypesTest, OwnerWordsReadOnlyWhatNamesAnObject)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"user", "user"},           {"so", "so"},
-        {"local-3", "local-3"},     {"local-65535", "local-65535"},
-        {"local-007", "local-7"},   {"mva-0", "mva-0"},
-        {"mva-65535", "mva-65535"}, {"none", "none"},
-        {"local-2", "<fail>"},      {"local--5", "<fail>"},
-        {"local-", "<fail>"},       {"local-65536", "<fail>"},
-        {"local-65539", "<fail>"},  {"mva--1", "<fail>"},
-        {"mva-65536", "<fail>"},    {"mva-70000", "<fail>"},
-        {"mva-", "<fail>"},         {"User", "<fail>"},
-        {"SO", "<fail>"},           {"mixed", "<fail>"},
-        {"unknown", "<fail>"},      {"unknown-7", "<fail>"},
+        {"user", "user"},
+        {"so", "so"},
+        {"local-3", "local-3"},
+        {"local-65535", "local-65535"},
+        {"local-007", "local-7"},
+        {"mva-0", "mva-0"},
+        {"mva-65535", "mva-65535"},
+        {"none", "none"},
+        {"local-2", "<fail>"},
+        {"local--5", "<fail>"},
+        {"local-", "<fail>"},
+        {"local-65536", "<fail>"},
+        {"local-65539", "<fail>"},
+        {"mva--1", "<fail>"},
+        {"mva-65536", "<fail>"},
+        {"mva-70000", "<fail>"},
+        {"mva-", "<fail>"},
+        {"User", "<fail>"},
+        {"SO", "<fail>"},
+        {"mixed", "<fail>"},
+        {"unknown", "<fail>"},
+        {"unknown-7", "<fail>"},
         {"local-99999999999999999999", "<fail>"},
     };
     for (const auto& [text, expected] : cases) {
@@ -96,7 +107,7 @@ TEST(TokenTypesTest, OwnerWordsReadOnlyWhatNamesAnObject)
 TEST(TokenTypesTest, OwnerListsNeedAnOwnerBetweenEveryComma)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"user,mva-5", "user,mva-5"}, {"user", "user"},   {"so,user,local-4", "so,user,local-4"},
+        {"user,mva-5", "user,mva-5"}, {"user", "user"},       {"so,user,local-4", "so,user,local-4"},
         {"user,", "<fail>"},          {"user,,so", "<fail>"}, {",user", "<fail>"},
         {"user,bogus", "<fail>"},     {",", "<fail>"},
     };
@@ -142,9 +153,9 @@ TEST(TokenTypesTest, VolumeParamsReadSizeModeOwnersAndType)
         EXPECT_EQ(write(params.owners), c.owners) << c.text;
         EXPECT_EQ(params.sectionType, c.type) << c.text;
     }
-    for (const char* text : {"1024:rw:user:journal:x", "1024:rw:user:x", "4294967296:rw:user", "4294967808:rw:user",
-                             "-5:rw:user", "+5:rw:user", "5x:rw:user", "1024:rw", "1024:RW:user", "1024:rw:user,",
-                             ""}) {
+    for (const char* text :
+         {"1024:rw:user:journal:x", "1024:rw:user:x", "4294967296:rw:user", "4294967808:rw:user", "-5:rw:user",
+          "+5:rw:user", "5x:rw:user", "1024:rw", "1024:RW:user", "1024:rw:user,", ""}) {
         std::istringstream in(text);
         VolumeParams params{7, AccessMode::Hidden, {VolumeOwner(None{})}, SectionType::Journal};
         EXPECT_FALSE(in >> params) << text;

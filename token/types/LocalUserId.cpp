@@ -3,8 +3,7 @@
 #include "cli/CliError.h"
 #include "token/types/readPrefixedId.h"
 
-LocalUserId::LocalUserId(std::uint16_t value)
-    : value_(value)
+LocalUserId::LocalUserId(std::uint16_t value) : value_(value)
 {
     if (value < minimum) {
         throw LocalUserIdValidationError(minimum);

@@ -9,10 +9,7 @@ class MvaId {
 public:
     static constexpr const char* prefix = "mva-";
 
-    explicit MvaId(std::uint16_t value) noexcept
-        : value_(value)
-    {
-    }
+    explicit MvaId(std::uint16_t value) noexcept : value_(value) {}
 
     std::uint16_t get() const noexcept { return value_; }
 

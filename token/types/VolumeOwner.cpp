@@ -6,35 +6,17 @@
 #include <ostream>
 #include <sstream>
 
-VolumeOwner::VolumeOwner(UserType user)
-    : value_(user)
-{
-}
+VolumeOwner::VolumeOwner(UserType user) : value_(user) {}
 
-VolumeOwner::VolumeOwner(LocalUserId localUser)
-    : value_(localUser)
-{
-}
+VolumeOwner::VolumeOwner(LocalUserId localUser) : value_(localUser) {}
 
-VolumeOwner::VolumeOwner(MvaId mva)
-    : value_(mva)
-{
-}
+VolumeOwner::VolumeOwner(MvaId mva) : value_(mva) {}
 
-VolumeOwner::VolumeOwner(None none)
-    : value_(none)
-{
-}
+VolumeOwner::VolumeOwner(None none) : value_(none) {}
 
-VolumeOwner::VolumeOwner(MixedOwner mixed)
-    : value_(mixed)
-{
-}
+VolumeOwner::VolumeOwner(MixedOwner mixed) : value_(mixed) {}
 
-VolumeOwner::VolumeOwner(UnknownOwner unknown)
-    : value_(unknown)
-{
-}
+VolumeOwner::VolumeOwner(UnknownOwner unknown) : value_(unknown) {}
 
 namespace {
 template <class... Visitors>
