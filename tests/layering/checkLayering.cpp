@@ -27,13 +27,6 @@ struct Target {
 
 using Targets = std::map<std::string, Target>;
 using Edges = std::map<std::string, std::set<std::string>>;
-// The targets that compile a file or publish it by name own it; a target that publishes the
-// whole folder owns it only when no other does.
-struct Ownership {
-    std::set<std::string> named;
-    std::set<std::string> byFolder;
-};
-using Owners = std::map<fs::path, Ownership>;
 
 bool isUnder(const fs::path& path, const fs::path& dir)
 {
@@ -46,6 +39,31 @@ bool isSource(const fs::path& path)
     static const std::set<std::string> extensions{".h", ".hpp", ".c", ".cpp"};
     return extensions.count(path.extension().string()) != 0;
 }
+
+// The targets that compile a file or publish it by name own it; otherwise the targets that
+// publish the deepest folder holding it do (token/types/ before token/).
+struct Owners {
+    std::map<fs::path, std::set<std::string>> named;
+    std::map<fs::path, std::set<std::string>> folders;
+
+    std::set<std::string> of(const fs::path& file) const
+    {
+        const auto path = fs::canonical(file);
+        if (const auto found = named.find(path); found != named.end()) {
+            return found->second;
+        }
+        const std::set<std::string>* deepest = nullptr;
+        std::size_t depth = 0;
+        for (const auto& [folder, targets] : folders) {
+            const auto folderDepth = std::distance(folder.begin(), folder.end());
+            if (isUnder(path, folder) && static_cast<std::size_t>(folderDepth) > depth) {
+                deepest = &targets;
+                depth = static_cast<std::size_t>(folderDepth);
+            }
+        }
+        return deepest ? *deepest : std::set<std::string>{};
+    }
+};
 
 Targets readManifest(const fs::path& file)
 {
@@ -117,25 +135,33 @@ std::set<std::string> reachable(const Edges& edges, const std::string& target)
     return seen;
 }
 
+// A published directory holds links to a target's headers or to a folder of them; any other
+// include directory is a folder of the target's own.
 Owners findOwners(const Targets& targets, const fs::path& sourceRoot, const fs::path& publishedRoot)
 {
     Owners owners;
     for (const auto& [name, target] : targets) {
         for (const auto& source : target.sources) {
             if (fs::exists(source)) {
-                owners[fs::canonical(source)].named.insert(name);
+                owners.named[fs::canonical(source)].insert(name);
             }
         }
         for (const auto& root : target.roots) {
-            if (!fs::is_directory(root) || !(isUnder(root, sourceRoot) || isUnder(root, publishedRoot))) {
+            if (!fs::is_directory(root)) {
                 continue;
             }
-            for (const auto& entry :
-                 fs::recursive_directory_iterator(root, fs::directory_options::follow_directory_symlink)) {
-                if (entry.is_regular_file() && isSource(entry.path())) {
-                    auto& ownership = owners[fs::canonical(entry.path())];
-                    (entry.is_symlink() ? ownership.named : ownership.byFolder).insert(name);
+            if (!isUnder(root, publishedRoot)) {
+                if (isUnder(root, sourceRoot)) {
+                    owners.folders[fs::canonical(root)].insert(name);
                 }
+                continue;
+            }
+            for (const auto& entry : fs::recursive_directory_iterator(root)) {
+                if (!entry.is_symlink()) {
+                    continue;
+                }
+                const auto linked = fs::canonical(entry.path());
+                (fs::is_directory(linked) ? owners.folders : owners.named)[linked].insert(name);
             }
         }
     }
@@ -198,14 +224,7 @@ public:
     int failures() const { return failures_; }
 
 private:
-    std::set<std::string> ownersOf(const fs::path& file) const
-    {
-        const auto found = owners_.find(fs::canonical(file));
-        if (found == owners_.end()) {
-            return {};
-        }
-        return found->second.named.empty() ? found->second.byFolder : found->second.named;
-    }
+    std::set<std::string> ownersOf(const fs::path& file) const { return owners_.of(file); }
 
     // The file the compiler would take: beside the includer for a quoted name, then the
     // includer's own published directories, then any target's, so that a header reached
