@@ -7,4 +7,4 @@ void addOption(CommandRecord& record, const std::string& key, const std::string&
     record.options.push_back({key, '"' + value + '"'});
 }
 
-}  // namespace logging
+} // namespace logging

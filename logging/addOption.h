@@ -15,8 +15,7 @@ template <typename T, typename = std::enable_if_t<!std::is_convertible_v<T, std:
 void addOption(CommandRecord& record, const std::string& key, const T& value)
 {
     // A character type would be written as a character, not as the number it holds.
-    static_assert(!std::is_same_v<T, char> && !std::is_same_v<T, signed char> &&
-                  !std::is_same_v<T, unsigned char>);
+    static_assert(!std::is_same_v<T, char> && !std::is_same_v<T, signed char> && !std::is_same_v<T, unsigned char>);
     std::ostringstream text;
     text << value;
     record.options.push_back({key, text.str()});
@@ -25,4 +24,4 @@ void addOption(CommandRecord& record, const std::string& key, const T& value)
 // The text between double quotes, as given: nothing inside is escaped.
 void addOption(CommandRecord& record, const std::string& key, const std::string& value);
 
-}  // namespace logging
+} // namespace logging
