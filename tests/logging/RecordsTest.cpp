@@ -2,6 +2,7 @@
 #include "logging/LogHolder.h"
 #include "logging/addOption.h"
 #include "pin/PinGenSettingsElement.h"
+#include "token/types/VolumeParams.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,8 @@ TEST(AddOptionTest, ValueTexts)
 {
     using CharsSet = PinGenSettingsElement::CharsSet;
     logging::CommandRecord record;
-    logging::addOption(record, "empty", std::string());
-    logging::addOption(record, "label", "a \"b\";c");
+    logging::addOption<std::string>(record, "empty", "");
+    logging::addOption<std::string>(record, "label", "a \"b\";c");
     logging::addOption(record, "flag", false);
     logging::addOption(record, "on", true);
     logging::addOption(record, "retries", static_cast<unsigned short>(10));
@@ -21,6 +22,12 @@ TEST(AddOptionTest, ValueTexts)
     logging::addOption(record, "serial", 18446744073709551615UL);
     logging::addOption(record, "gen-settings",
                        std::vector<PinGenSettingsElement>{CharsSet::Digits, PinGenSettingsElement(8ull)});
+    logging::addOption(record, "auth-as", UserType::So);
+    logging::addOption(record, "volumes", std::vector<VolumeParams>{});
+    logging::addOption(
+        record, "volumes",
+        std::vector<VolumeParams>{{1024, AccessMode::ReadWrite, {UserType::User, MvaId(5)}, SectionType::UserFiles},
+                                  {64, AccessMode::ReadOnly, {None()}, SectionType::Journal}});
 
     const std::vector<std::pair<std::string, std::string>> expected = {{"empty", "\"\""},
                                                                        {"label", "\"a \"b\";c\""},
@@ -30,7 +37,10 @@ TEST(AddOptionTest, ValueTexts)
                                                                        {"delta", "-10"},
                                                                        {"size", "123456789012"},
                                                                        {"serial", "18446744073709551615"},
-                                                                       {"gen-settings", "\"digits length:8\""}};
+                                                                       {"gen-settings", "\"digits length:8\""},
+                                                                       {"auth-as", "so"},
+                                                                       {"volumes", "{}"},
+                                                                       {"volumes", "{1024:rw:user,mva-5,64:r:none}"}};
     ASSERT_EQ(record.options.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(record.options[i].key, expected[i].first);
