@@ -1,0 +1,26 @@
+#include "pin/CheckOptionsVisitor.h"
+
+#include "cli/CliError.h"
+#include "cli/Config.h"
+#include "pin/isGivenExplicitly.h"
+
+CheckOptionsVisitor::CheckOptionsVisitor(boost::program_options::variables_map const& variables)
+    : pinFilePresent(isGivenExplicitly(variables, pinFileName))
+{
+}
+
+void CheckOptionsVisitor::visit(BaseInputMode&)
+{
+}
+
+void CheckOptionsVisitor::visit(GenerateInputMode&)
+{
+    generateSeen = true;
+}
+
+void CheckOptionsVisitor::check() const
+{
+    if (pinFilePresent && !generateSeen) {
+        throw PinFileNotAllowedError();
+    }
+}

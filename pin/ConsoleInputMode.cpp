@@ -1,0 +1,53 @@
+#include "pin/ConsoleInputMode.h"
+
+#include "cli/DomainError.h"
+#include "pin/BasePinManagerVisitor.h"
+#include "pin/getPinFromStdInput.h"
+#include "pin/wipeString.h"
+#include "pkcs11/ScopeGuard.h"
+
+ConsoleInputMode::ConsoleInputMode(bool confirm)
+    : confirm(confirm)
+{
+}
+
+ConsoleInputMode::~ConsoleInputMode()
+{
+    wipeString(pin);
+}
+
+PinInputMode ConsoleInputMode::mode() const
+{
+    return PinInputMode::Console;
+}
+
+bool ConsoleInputMode::checkSpecificOptions(boost::program_options::variables_map const&) const
+{
+    return false;
+}
+
+void ConsoleInputMode::prepare(std::string const& pinName, boost::program_options::variables_map const&)
+{
+    std::string typed = getPinFromStdInput("Enter " + pinName + ": ");
+    auto wipeTyped = vt::scopeGuard(vt::ScopeExit{}, [&typed] { wipeString(typed); });
+    if (confirm) {
+        std::string again = getPinFromStdInput("Enter " + pinName + " again: ");
+        const bool same = again == typed;
+        wipeString(again);
+        if (!same) {
+            throw PinConfirmationFailedError(pinName);
+        }
+    }
+    wipeString(pin);
+    pin.swap(typed);
+}
+
+std::string ConsoleInputMode::getPin(std::size_t) const
+{
+    return pin;
+}
+
+void ConsoleInputMode::accept(BasePinManagerVisitor& visitor)
+{
+    visitor.visit(static_cast<BaseInputMode&>(*this));
+}

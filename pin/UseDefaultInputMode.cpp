@@ -1,0 +1,34 @@
+#include "pin/UseDefaultInputMode.h"
+
+#include "pin/BasePinManagerVisitor.h"
+
+#include <utility>
+
+UseDefaultInputMode::UseDefaultInputMode(std::string defaultPin)
+    : defaultPin(std::move(defaultPin))
+{
+}
+
+PinInputMode UseDefaultInputMode::mode() const
+{
+    return PinInputMode::Default;
+}
+
+bool UseDefaultInputMode::checkSpecificOptions(boost::program_options::variables_map const&) const
+{
+    return false;
+}
+
+void UseDefaultInputMode::prepare(std::string const&, boost::program_options::variables_map const&)
+{
+}
+
+std::string UseDefaultInputMode::getPin(std::size_t) const
+{
+    return defaultPin;
+}
+
+void UseDefaultInputMode::accept(BasePinManagerVisitor& visitor)
+{
+    visitor.visit(static_cast<BaseInputMode&>(*this));
+}
