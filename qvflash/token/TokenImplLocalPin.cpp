@@ -6,7 +6,7 @@
 #include <qvflash-core/local/LocalPinImpl.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/LoginTransaction.h>
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 #include <qvflash-core/transmitChecked.h>
 
 #include <algorithm>
