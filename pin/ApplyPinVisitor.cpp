@@ -17,7 +17,7 @@ constexpr int kGenerationAttempts = 7;
 using CharsSet = PinGenSettingsElement::CharsSet;
 
 // Tested on the sets as given: no sets (which generation reads as all four) meet nothing.
-void checkPolicy(PinPolicy const& policy, std::vector<PinGenSettingsElement> const& settings)
+void checkPolicy(const PinPolicy& policy, const std::vector<PinGenSettingsElement>& settings)
 {
     std::set<CharsSet> sets;
     std::optional<std::size_t> length;
@@ -38,9 +38,7 @@ void checkPolicy(PinPolicy const& policy, std::vector<PinGenSettingsElement> con
 } // namespace
 
 ApplyPinVisitor::ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger)
-    : params(std::move(params))
-    , apply(std::move(apply))
-    , logger(std::move(logger))
+    : params(std::move(params)), apply(std::move(apply)), logger(std::move(logger))
 {
 }
 

@@ -25,7 +25,7 @@ public:
         std::function<std::optional<PinPolicy>()> pinPolicyGetter = [] { return std::optional<PinPolicy>(); };
     };
     // Performs the token operation with the PIN; returns the PIN type text to log.
-    using ApplyFunction = std::function<std::string(std::string const& pin)>;
+    using ApplyFunction = std::function<std::string(const std::string& pin)>;
 
     ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger);
 

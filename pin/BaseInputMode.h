@@ -17,8 +17,8 @@ public:
 
     virtual PinInputMode mode() const = 0;
     // Whether this way's own option was given on the command line (not defaulted).
-    virtual bool checkSpecificOptions(boost::program_options::variables_map const& variables) const = 0;
-    virtual void prepare(std::string const& pinName, boost::program_options::variables_map const& variables) = 0;
+    virtual bool checkSpecificOptions(const boost::program_options::variables_map& variables) const = 0;
+    virtual void prepare(const std::string& pinName, const boost::program_options::variables_map& variables) = 0;
     virtual std::string getPin(std::size_t minLength) const = 0;
     virtual void accept(BasePinManagerVisitor& visitor) = 0;
 };

@@ -4,14 +4,12 @@
 #include "cli/Config.h"
 #include "pin/isGivenExplicitly.h"
 
-CheckOptionsVisitor::CheckOptionsVisitor(boost::program_options::variables_map const& variables)
+CheckOptionsVisitor::CheckOptionsVisitor(const boost::program_options::variables_map& variables)
     : pinFilePresent(isGivenExplicitly(variables, pinFileName))
 {
 }
 
-void CheckOptionsVisitor::visit(BaseInputMode&)
-{
-}
+void CheckOptionsVisitor::visit(BaseInputMode&) {}
 
 void CheckOptionsVisitor::visit(GenerateInputMode&)
 {

@@ -9,7 +9,7 @@ class CheckOptionsVisitor : public BasePinManagerVisitor {
 public:
     // Only a PIN file given on the command line counts: one named in the configuration
     // file must not stop the commands that generate nothing.
-    explicit CheckOptionsVisitor(boost::program_options::variables_map const& variables);
+    explicit CheckOptionsVisitor(const boost::program_options::variables_map& variables);
 
     void visit(BaseInputMode& mode) override;
     void visit(GenerateInputMode& mode) override;

@@ -6,10 +6,7 @@
 #include "pin/wipeString.h"
 #include "pkcs11/ScopeGuard.h"
 
-ConsoleInputMode::ConsoleInputMode(bool confirm)
-    : confirm(confirm)
-{
-}
+ConsoleInputMode::ConsoleInputMode(bool confirm) : confirm(confirm) {}
 
 ConsoleInputMode::~ConsoleInputMode()
 {
@@ -21,12 +18,12 @@ PinInputMode ConsoleInputMode::mode() const
     return PinInputMode::Console;
 }
 
-bool ConsoleInputMode::checkSpecificOptions(boost::program_options::variables_map const&) const
+bool ConsoleInputMode::checkSpecificOptions(const boost::program_options::variables_map&) const
 {
     return false;
 }
 
-void ConsoleInputMode::prepare(std::string const& pinName, boost::program_options::variables_map const&)
+void ConsoleInputMode::prepare(const std::string& pinName, const boost::program_options::variables_map&)
 {
     std::string typed = getPinFromStdInput("Enter " + pinName + ": ");
     auto wipeTyped = vt::scopeGuard(vt::ScopeExit{}, [&typed] { wipeString(typed); });

@@ -8,13 +8,13 @@ public:
     explicit ConsoleInputMode(bool confirm);
     ~ConsoleInputMode() override;
     // The one PIN copy is wiped once; a copy of the mode would hold a second one.
-    ConsoleInputMode(ConsoleInputMode const&) = delete;
-    ConsoleInputMode& operator=(ConsoleInputMode const&) = delete;
+    ConsoleInputMode(const ConsoleInputMode&) = delete;
+    ConsoleInputMode& operator=(const ConsoleInputMode&) = delete;
 
     PinInputMode mode() const override;
-    bool checkSpecificOptions(boost::program_options::variables_map const& variables) const override;
+    bool checkSpecificOptions(const boost::program_options::variables_map& variables) const override;
     // Keeps the PIN only when the confirmation matched.
-    void prepare(std::string const& pinName, boost::program_options::variables_map const& variables) override;
+    void prepare(const std::string& pinName, const boost::program_options::variables_map& variables) override;
     std::string getPin(std::size_t minLength) const override;
     void accept(BasePinManagerVisitor& visitor) override;
 

@@ -18,8 +18,8 @@ public:
     // Restores silently when restore() was not reached.
     ~EchoOffScope();
     // One terminal state to give back, once.
-    EchoOffScope(EchoOffScope const&) = delete;
-    EchoOffScope& operator=(EchoOffScope const&) = delete;
+    EchoOffScope(const EchoOffScope&) = delete;
+    EchoOffScope& operator=(const EchoOffScope&) = delete;
 
     // Gives the saved attributes back and the earlier signal handlers; throws UnknownError
     // when the terminal refuses them.

@@ -7,22 +7,19 @@
 
 #include <utility>
 
-GenerateInputMode::GenerateInputMode(std::string settingsOptionKey)
-    : settingsOptionKey(std::move(settingsOptionKey))
-{
-}
+GenerateInputMode::GenerateInputMode(std::string settingsOptionKey) : settingsOptionKey(std::move(settingsOptionKey)) {}
 
 PinInputMode GenerateInputMode::mode() const
 {
     return PinInputMode::Generate;
 }
 
-bool GenerateInputMode::checkSpecificOptions(boost::program_options::variables_map const& variables) const
+bool GenerateInputMode::checkSpecificOptions(const boost::program_options::variables_map& variables) const
 {
     return isGivenExplicitly(variables, settingsOptionKey);
 }
 
-void GenerateInputMode::prepare(std::string const&, boost::program_options::variables_map const& variables)
+void GenerateInputMode::prepare(const std::string&, const boost::program_options::variables_map& variables)
 {
     std::set<PinGenSettingsElement::CharsSet> newSets;
     std::optional<std::size_t> newLength;
@@ -46,7 +43,7 @@ void GenerateInputMode::accept(BasePinManagerVisitor& visitor)
     visitor.visit(*this);
 }
 
-std::string const& GenerateInputMode::settingsOption() const
+const std::string& GenerateInputMode::settingsOption() const
 {
     return settingsOptionKey;
 }

@@ -14,15 +14,15 @@ public:
     explicit GenerateInputMode(std::string settingsOptionKey);
 
     PinInputMode mode() const override;
-    bool checkSpecificOptions(boost::program_options::variables_map const& variables) const override;
+    bool checkSpecificOptions(const boost::program_options::variables_map& variables) const override;
     // Reads the settings, given or defaulted; without any, all sets and no length.
-    void prepare(std::string const& pinName, boost::program_options::variables_map const& variables) override;
+    void prepare(const std::string& pinName, const boost::program_options::variables_map& variables) override;
     // The set length, or minLength when none is set; a set length below minLength throws
     // TooShortGeneratedPinLength.
     std::string getPin(std::size_t minLength) const override;
     void accept(BasePinManagerVisitor& visitor) override;
 
-    std::string const& settingsOption() const;
+    const std::string& settingsOption() const;
     // The selected sets in ascending order, then the length if set.
     std::vector<PinGenSettingsElement> getSettings() const;
 

@@ -3,14 +3,9 @@
 #include "logging/addOption.h"
 #include "pin/GenerateInputMode.h"
 
-LogPinSettingsVisitor::LogPinSettingsVisitor(logging::CommandRecord& record)
-    : record(record)
-{
-}
+LogPinSettingsVisitor::LogPinSettingsVisitor(logging::CommandRecord& record) : record(record) {}
 
-void LogPinSettingsVisitor::visit(BaseInputMode&)
-{
-}
+void LogPinSettingsVisitor::visit(BaseInputMode&) {}
 
 void LogPinSettingsVisitor::visit(GenerateInputMode& mode)
 {

@@ -7,10 +7,7 @@
 
 #include <utility>
 
-OptionsInputMode::OptionsInputMode(std::string valueOptionKey)
-    : valueOptionKey(std::move(valueOptionKey))
-{
-}
+OptionsInputMode::OptionsInputMode(std::string valueOptionKey) : valueOptionKey(std::move(valueOptionKey)) {}
 
 OptionsInputMode::~OptionsInputMode()
 {
@@ -22,12 +19,12 @@ PinInputMode OptionsInputMode::mode() const
     return PinInputMode::Options;
 }
 
-bool OptionsInputMode::checkSpecificOptions(boost::program_options::variables_map const& variables) const
+bool OptionsInputMode::checkSpecificOptions(const boost::program_options::variables_map& variables) const
 {
     return isGivenExplicitly(variables, valueOptionKey);
 }
 
-void OptionsInputMode::prepare(std::string const& pinName, boost::program_options::variables_map const& variables)
+void OptionsInputMode::prepare(const std::string& pinName, const boost::program_options::variables_map& variables)
 {
     if (!checkSpecificOptions(variables)) {
         throw PinOptionCompletenessError(pinName);

@@ -8,13 +8,13 @@ public:
     explicit OptionsInputMode(std::string valueOptionKey);
     ~OptionsInputMode() override;
     // The one PIN copy is wiped once; a copy of the mode would hold a second one.
-    OptionsInputMode(OptionsInputMode const&) = delete;
-    OptionsInputMode& operator=(OptionsInputMode const&) = delete;
+    OptionsInputMode(const OptionsInputMode&) = delete;
+    OptionsInputMode& operator=(const OptionsInputMode&) = delete;
 
     PinInputMode mode() const override;
-    bool checkSpecificOptions(boost::program_options::variables_map const& variables) const override;
+    bool checkSpecificOptions(const boost::program_options::variables_map& variables) const override;
     // A defaulted value is refused: a PIN never comes from a default.
-    void prepare(std::string const& pinName, boost::program_options::variables_map const& variables) override;
+    void prepare(const std::string& pinName, const boost::program_options::variables_map& variables) override;
     std::string getPin(std::size_t minLength) const override;
     void accept(BasePinManagerVisitor& visitor) override;
 

@@ -11,7 +11,7 @@ namespace pin_options {
 
 // The static record behind the generation-settings option of one role.
 struct PinGenSettingsOptionAttributes {
-    PinParamsDto const* params;
+    const PinParamsDto* params;
     std::optional<std::vector<PinGenSettingsElement>> defaultSettings;
     std::optional<std::string> valueName;
 };

@@ -10,7 +10,7 @@ namespace pin_options {
 
 // The static record behind the input-mode option of one role.
 struct PinInputOptionAttributes {
-    PinParamsDto const* params;
+    const PinParamsDto* params;
     std::optional<PinInputMode> defaultMode;
     std::optional<std::string> valueName;
 };

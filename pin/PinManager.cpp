@@ -9,8 +9,7 @@
 #include <utility>
 
 PinManager::PinManager(PinType pinType, std::string inputModeOptionKey)
-    : pinType(pinType)
-    , inputModeOptionKey(std::move(inputModeOptionKey))
+    : pinType(pinType), inputModeOptionKey(std::move(inputModeOptionKey))
 {
 }
 
@@ -19,7 +18,7 @@ std::string PinManager::pinName() const
     return pin_options::PinRelatedTextFactory().buildPinName(Language::English, pinType);
 }
 
-void PinManager::prepare(boost::program_options::variables_map const& variables)
+void PinManager::prepare(const boost::program_options::variables_map& variables)
 {
     const auto name = pinName();
     std::optional<PinInputMode> explicitMode;
@@ -52,7 +51,7 @@ void PinManager::prepare(boost::program_options::variables_map const& variables)
     }
 }
 
-void PinManager::prepareMode(PinInputMode mode, boost::program_options::variables_map const& variables)
+void PinManager::prepareMode(PinInputMode mode, const boost::program_options::variables_map& variables)
 {
     const auto name = pinName();
     const auto it = modes.find(mode);
@@ -78,7 +77,7 @@ void PinManager::accept(BasePinManagerVisitor& visitor) const
     }
 }
 
-bool PinManager::areRelatedOptionsPresent(boost::program_options::variables_map const& variables) const
+bool PinManager::areRelatedOptionsPresent(const boost::program_options::variables_map& variables) const
 {
     if (isGivenExplicitly(variables, inputModeOptionKey)) {
         return true;

@@ -33,17 +33,17 @@ public:
     // Chooses and prepares the way (console PINs are typed here). Throws
     // PinInputDeductionError, PinInputModeSupportError and the way's own errors; a failure
     // leaves the manager unprepared.
-    void prepare(boost::program_options::variables_map const& variables);
+    void prepare(const boost::program_options::variables_map& variables);
     // Throws PinManagerUnpreparedError before a successful prepare.
     std::string getPin(std::size_t minLength) const;
     // Does nothing before a successful prepare.
     void accept(BasePinManagerVisitor& visitor) const;
     // Whether the user said anything about this PIN on the command line.
-    bool areRelatedOptionsPresent(boost::program_options::variables_map const& variables) const;
+    bool areRelatedOptionsPresent(const boost::program_options::variables_map& variables) const;
 
 private:
     std::string pinName() const;
-    void prepareMode(PinInputMode mode, boost::program_options::variables_map const& variables);
+    void prepareMode(PinInputMode mode, const boost::program_options::variables_map& variables);
 
     PinType pinType;
     std::string inputModeOptionKey;

@@ -32,7 +32,8 @@ struct UseDefaultInputModeDto {
     std::string defaultPin;
 };
 
-using InputModeDto = std::variant<OptionsInputModeDto, ConsoleInputModeDto, GenerateInputModeDto, UseDefaultInputModeDto>;
+using InputModeDto =
+    std::variant<OptionsInputModeDto, ConsoleInputModeDto, GenerateInputModeDto, UseDefaultInputModeDto>;
 
 // One PIN role of a command, declared once as a static record: the option choosing how
 // the PIN is obtained, the configuration member that may supply that choice, whose PIN

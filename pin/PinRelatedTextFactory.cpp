@@ -89,7 +89,7 @@ std::size_t row(Language language)
 }
 
 template <typename Key, std::size_t N>
-const char* word(WordTable<N> const& table, Language language, Key key)
+const char* word(const WordTable<N>& table, Language language, Key key)
 {
     return table[row(language)].at(static_cast<std::size_t>(key));
 }
@@ -100,7 +100,7 @@ std::string modeText(PinInputMode mode)
 }
 
 // Two blanks before each item, ";\n" between them, "." at the end.
-std::string listItems(std::vector<std::string> const& items)
+std::string listItems(const std::vector<std::string>& items)
 {
     std::string text;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -109,13 +109,13 @@ std::string listItems(std::vector<std::string> const& items)
     return text + ".";
 }
 
-std::string modeItem(Language language, InputModeDto const& dto)
+std::string modeItem(Language language, const InputModeDto& dto)
 {
     const auto describe = [language](PinInputMode mode) {
         return (boost::format(itemTemplate) % modeText(mode) % word(modeDescriptions, language, mode)).str();
     };
     return std::visit(
-        [&](auto const& record) {
+        [&](const auto& record) {
             using Record = std::decay_t<decltype(record)>;
             if constexpr (std::is_same_v<Record, OptionsInputModeDto>) {
                 return describe(PinInputMode::Options);
@@ -133,7 +133,7 @@ std::string modeItem(Language language, InputModeDto const& dto)
 
 } // namespace
 
-std::string PinRelatedTextFactory::buildPinName(Language language, PinType const& pinType) const
+std::string PinRelatedTextFactory::buildPinName(Language language, const PinType& pinType) const
 {
     const auto belonging = word(belongingWords, language, pinType.belonging);
     if (pinType.belonging == PinBelonging::SelectedUser) {
@@ -145,7 +145,7 @@ std::string PinRelatedTextFactory::buildPinName(Language language, PinType const
         .str();
 }
 
-std::string PinRelatedTextFactory::buildInputModeDescription(Language language, PinParamsDto const& params) const
+std::string PinRelatedTextFactory::buildInputModeDescription(Language language, const PinParamsDto& params) const
 {
     const auto& type = params.pinType;
     std::vector<std::string> items;
@@ -158,7 +158,7 @@ std::string PinRelatedTextFactory::buildInputModeDescription(Language language, 
            listItems(items);
 }
 
-std::string PinRelatedTextFactory::buildValueDescription(Language language, PinParamsDto const& params) const
+std::string PinRelatedTextFactory::buildValueDescription(Language language, const PinParamsDto& params) const
 {
     const auto& type = params.pinType;
     return (boost::format(word(valueTemplates, language, type.relevance)) %
@@ -167,7 +167,7 @@ std::string PinRelatedTextFactory::buildValueDescription(Language language, PinP
         .str();
 }
 
-std::string PinRelatedTextFactory::buildGenSettingsDescription(Language language, PinParamsDto const& params) const
+std::string PinRelatedTextFactory::buildGenSettingsDescription(Language language, const PinParamsDto& params) const
 {
     const auto& type = params.pinType;
     std::vector<std::string> items;
@@ -185,17 +185,17 @@ std::string PinRelatedTextFactory::buildGenSettingsDescription(Language language
            listItems(items);
 }
 
-CliElementDescription PinRelatedTextFactory::buildInputModeDescription(PinParamsDto const& params) const
+CliElementDescription PinRelatedTextFactory::buildInputModeDescription(const PinParamsDto& params) const
 {
     return {buildInputModeDescription(Language::English, params), buildInputModeDescription(Language::Russian, params)};
 }
 
-CliElementDescription PinRelatedTextFactory::buildValueDescription(PinParamsDto const& params) const
+CliElementDescription PinRelatedTextFactory::buildValueDescription(const PinParamsDto& params) const
 {
     return {buildValueDescription(Language::English, params), buildValueDescription(Language::Russian, params)};
 }
 
-CliElementDescription PinRelatedTextFactory::buildGenSettingDescription(PinParamsDto const& params) const
+CliElementDescription PinRelatedTextFactory::buildGenSettingDescription(const PinParamsDto& params) const
 {
     return {buildGenSettingsDescription(Language::English, params),
             buildGenSettingsDescription(Language::Russian, params)};

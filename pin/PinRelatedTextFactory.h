@@ -14,15 +14,15 @@ namespace pin_options {
 // where texts are needed and dropped.
 class PinRelatedTextFactory {
 public:
-    std::string buildPinName(Language language, PinType const& pinType) const;
+    std::string buildPinName(Language language, const PinType& pinType) const;
 
-    std::string buildInputModeDescription(Language language, PinParamsDto const& params) const;
-    std::string buildValueDescription(Language language, PinParamsDto const& params) const;
-    std::string buildGenSettingsDescription(Language language, PinParamsDto const& params) const;
+    std::string buildInputModeDescription(Language language, const PinParamsDto& params) const;
+    std::string buildValueDescription(Language language, const PinParamsDto& params) const;
+    std::string buildGenSettingsDescription(Language language, const PinParamsDto& params) const;
 
-    CliElementDescription buildInputModeDescription(PinParamsDto const& params) const;
-    CliElementDescription buildValueDescription(PinParamsDto const& params) const;
-    CliElementDescription buildGenSettingDescription(PinParamsDto const& params) const;
+    CliElementDescription buildInputModeDescription(const PinParamsDto& params) const;
+    CliElementDescription buildValueDescription(const PinParamsDto& params) const;
+    CliElementDescription buildGenSettingDescription(const PinParamsDto& params) const;
 };
 
 } // namespace pin_options

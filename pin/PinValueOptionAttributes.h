@@ -9,7 +9,7 @@ namespace pin_options {
 
 // The static record behind the PIN value option of one role.
 struct PinValueOptionAttributes {
-    PinParamsDto const* params;
+    const PinParamsDto* params;
     std::optional<std::string> defaultPin;
     std::optional<std::string> valueName;
 };

@@ -4,24 +4,19 @@
 
 #include <utility>
 
-UseDefaultInputMode::UseDefaultInputMode(std::string defaultPin)
-    : defaultPin(std::move(defaultPin))
-{
-}
+UseDefaultInputMode::UseDefaultInputMode(std::string defaultPin) : defaultPin(std::move(defaultPin)) {}
 
 PinInputMode UseDefaultInputMode::mode() const
 {
     return PinInputMode::Default;
 }
 
-bool UseDefaultInputMode::checkSpecificOptions(boost::program_options::variables_map const&) const
+bool UseDefaultInputMode::checkSpecificOptions(const boost::program_options::variables_map&) const
 {
     return false;
 }
 
-void UseDefaultInputMode::prepare(std::string const&, boost::program_options::variables_map const&)
-{
-}
+void UseDefaultInputMode::prepare(const std::string&, const boost::program_options::variables_map&) {}
 
 std::string UseDefaultInputMode::getPin(std::size_t) const
 {

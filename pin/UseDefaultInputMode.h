@@ -8,8 +8,8 @@ public:
     explicit UseDefaultInputMode(std::string defaultPin);
 
     PinInputMode mode() const override;
-    bool checkSpecificOptions(boost::program_options::variables_map const& variables) const override;
-    void prepare(std::string const& pinName, boost::program_options::variables_map const& variables) override;
+    bool checkSpecificOptions(const boost::program_options::variables_map& variables) const override;
+    void prepare(const std::string& pinName, const boost::program_options::variables_map& variables) override;
     // The default whatever the minimum length.
     std::string getPin(std::size_t minLength) const override;
     void accept(BasePinManagerVisitor& visitor) override;

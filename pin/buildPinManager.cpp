@@ -8,13 +8,13 @@
 #include <type_traits>
 #include <variant>
 
-PinManager buildPinManager(pin_options::PinParamsDto const& params)
+PinManager buildPinManager(const pin_options::PinParamsDto& params)
 {
     using namespace pin_options;
     PinManager manager(params.pinType, params.inputModeKey.name);
     for (const auto& dto : params.modes) {
         std::visit(
-            [&manager](auto const& record) {
+            [&manager](const auto& record) {
                 using Record = std::decay_t<decltype(record)>;
                 if constexpr (std::is_same_v<Record, OptionsInputModeDto>) {
                     manager.addInputMode<OptionsInputMode>(record.valueKey.name);

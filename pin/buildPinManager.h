@@ -4,4 +4,4 @@
 #include "pin/PinParamsDto.h"
 
 // The manager of a role, with the role's ways registered in the record's order.
-PinManager buildPinManager(pin_options::PinParamsDto const& params);
+PinManager buildPinManager(const pin_options::PinParamsDto& params);

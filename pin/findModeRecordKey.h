@@ -9,7 +9,7 @@ namespace pin_options {
 
 // The option key of the role's last record of kind Record (empty when it has none).
 template <typename Record, typename KeyOf>
-OptionKey findModeRecordKey(PinParamsDto const& params, KeyOf keyOf)
+OptionKey findModeRecordKey(const PinParamsDto& params, KeyOf keyOf)
 {
     OptionKey key{"", std::nullopt};
     for (const auto& dto : params.modes) {

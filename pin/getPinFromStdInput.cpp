@@ -50,7 +50,7 @@ std::string readLine()
 
 } // namespace
 
-std::string getPinFromStdInput(std::string const& prompt)
+std::string getPinFromStdInput(const std::string& prompt)
 {
     // Echo goes off before the prompt shows, so the flush of pending input cannot take
     // anything typed in answer to it.

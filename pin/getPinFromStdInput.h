@@ -5,4 +5,4 @@
 // Shows the prompt on standard output and reads one line from standard input without
 // echo: the line feed is dropped, nothing else; end of input gives what was read so far.
 // A line feed follows on standard output, in place of the Enter that was not echoed.
-std::string getPinFromStdInput(std::string const& prompt);
+std::string getPinFromStdInput(const std::string& prompt);

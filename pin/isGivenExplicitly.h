@@ -6,4 +6,4 @@
 
 // Whether the option was given on the command line: present and not taken from a default
 // (the option's own or the configuration file's).
-bool isGivenExplicitly(boost::program_options::variables_map const& variables, std::string const& key);
+bool isGivenExplicitly(const boost::program_options::variables_map& variables, const std::string& key);

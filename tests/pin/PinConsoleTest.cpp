@@ -68,8 +68,9 @@ TEST(PinConsoleTest, InputThatIsNoTerminalIsReadAsItIs)
 {
     ProbeFolder folder;
     const std::string prompts = kPrompt + "\n" + kPromptAgain + "\n";
-    EXPECT_EQ(folder.runPiped(consoleArgs(true), "ab c\nab c\n"), prompts + "PIN61622063\n");
-    EXPECT_EQ(folder.runPiped(consoleArgs(true), "ab\nabc\n"), prompts + "Error: Confirmation of new user PIN failed.\n");
+    EXPECT_EQ(folder.run(consoleArgs(true), "", "ab c\nab c\n"), prompts + "PIN61622063\n");
+    EXPECT_EQ(folder.run(consoleArgs(true), "", "ab\nabc\n"),
+              prompts + "Error: Confirmation of new user PIN failed.\n");
     std::ofstream(folder.program().parent_path() / "pins") << "x1\ny2\n";
     EXPECT_EQ(folder.run(consoleArgs(false), "<pins"), kPrompt + "\nPIN7831\n");
     EXPECT_EQ(folder.run(consoleArgs(true), "</dev/null"), prompts + "PIN\n");

@@ -2,69 +2,54 @@
 
 #include "pin/PinRelatedTextFactory.h"
 
-#include <boost/program_options/errors.hpp>
-#include <boost/program_options/parsers.hpp>
 #include <gtest/gtest.h>
 
 #include <regex>
-#include <sstream>
-
-namespace po = boost::program_options;
 
 namespace {
 
 using namespace probe_options;
 
-template <typename Adapter>
-std::string help(Adapter const& adapter)
+// Each option as the help lists it: full key, then the English text.
+std::vector<std::string> helpEntries(const BaseCommandInfo& info)
 {
-    std::ostringstream text;
-    text << adapter.getOptionsDescription(Config{});
-    return text.str();
-}
-
-template <typename Adapter>
-po::variables_map parse(Adapter const& adapter, std::vector<std::string> const& args)
-{
-    po::variables_map variables;
-    po::store(po::command_line_parser(args).options(adapter.getOptionsDescription(Config{})).run(), variables);
-    po::notify(variables);
-    return variables;
+    std::vector<std::string> entries;
+    for (const auto* option : info.options()) {
+        entries.push_back(options::detail::buildFullKey(option->key()) + "|" + option->description().english);
+    }
+    return entries;
 }
 
 TEST(PinTextsTest, HelpShowsEachRolesOptionsWithTheirModesInRecordOrder)
 {
-    EXPECT_EQ(help(probeAdapter), "HELP");
-    EXPECT_EQ(help(probeDefaultAdapter), "HELP");
-}
-
-TEST(PinTextsTest, OptionValuesReadThroughTheTextForms)
-{
-    const auto settings = parse(probeAdapter, {"-g", "d", "l:8"})["gen-settings"].as<std::vector<PinGenSettingsElement>>();
-    EXPECT_EQ(settings, (std::vector<PinGenSettingsElement>{CharsSet::Digits, PinGenSettingsElement(8ull)}));
-    EXPECT_THROW(parse(probeAdapter, {"--new-pin-input", "Console"}), po::invalid_option_value);
-    EXPECT_THROW(parse(probeAdapter, {"-g", "d", "length:"}), po::invalid_option_value);
-}
-
-TEST(PinTextsTest, NamesInBothLanguages)
-{
-    pin_options::PinRelatedTextFactory factory;
-    const std::pair<PinType, const char*> names[] = {
-        {{PinBelonging::Admin, PinRelevance::Authorization}, "authorization admin PIN"},
-        {{PinBelonging::LocalUser, PinRelevance::New}, "new local user PIN"},
-        {{PinBelonging::VolumeOwner, PinRelevance::Authorization}, "authorization volume owner PIN"},
-        {{PinBelonging::SelectedUser, PinRelevance::Authorization}, "selected user PIN"},
-        {{PinBelonging::SelectedUser, PinRelevance::New}, "selected user PIN"},
+    const std::string authEntries[] = {
+        "auth-pin-input,P|Authorization (admin) PIN input mode.\nPossible values:\n  console - console input;\n"
+        "  options - options input.",
+        "auth-pin,p|Authorization (admin) PIN for \"options\" input mode.",
     };
-    for (const auto& [type, english] : names) {
-        EXPECT_EQ(factory.buildPinName(Language::English, type), english);
-    }
-    EXPECT_EQ(factory.buildPinName(Language::Russian, {PinBelonging::SelectedUser, PinRelevance::New}),
-              factory.buildPinName(Language::Russian, {PinBelonging::SelectedUser, PinRelevance::Authorization}));
+    const std::vector<std::string> probe{
+        authEntries[0],
+        authEntries[1],
+        "new-pin-input,N|New user PIN input mode.\nPossible values:\n  console - console input;\n"
+        "  options - options input;\n  generate - generate random PIN.",
+        "new-pin,n|New user PIN for \"options\" input mode.",
+        "gen-settings,g|New user PIN generation settings for \"generate\" input mode.\nPossible values:\n"
+        "  lower-letters (ll) - lower case letters;\n  upper-letters (ul) - upper case letters;\n"
+        "  digits (d) - digits;\n  spec-chars (sc) - special letters;\n  length:X (l:X) - generated PIN length.",
+    };
+    EXPECT_EQ(helpEntries(probeCommandInfo), probe);
+    const std::vector<std::string> probeDefault{
+        authEntries[0],
+        authEntries[1],
+        "new-pin-input,N|New user PIN input mode.\nPossible values:\n  options - options input;\n"
+        "  default - use default PIN (40417263).",
+        "new-user-pin|New user PIN for \"options\" input mode.",
+    };
+    EXPECT_EQ(helpEntries(probeDefaultCommandInfo), probeDefault);
 }
 
 // Every Russian entry exists and is Russian: apart from the words the parser reads and the
-// default PIN, no Latin letter is left.
+// default PIN, no Latin letter is left. The selected user is named without relevance.
 TEST(PinTextsTest, RussianTextsCoverEveryKey)
 {
     pin_options::PinRelatedTextFactory factory;
@@ -88,6 +73,10 @@ TEST(PinTextsTest, RussianTextsCoverEveryKey)
                 factory.buildValueDescription(params).russian,
                 factory.buildGenSettingDescription(params).russian,
             };
+            if (type.belonging == PinBelonging::SelectedUser) {
+                EXPECT_EQ(factory.buildPinName(Language::English, type), "selected user PIN");
+                EXPECT_EQ(texts[0], "PIN-код выбранного пользователя");
+            }
             for (const auto& text : texts) {
                 SCOPED_TRACE(text);
                 EXPECT_FALSE(text.empty());

@@ -35,7 +35,7 @@ public:
     std::vector<logging::PinRecord> records;
 };
 
-void put(po::variables_map& variables, std::string const& key, boost::any value, bool defaulted = false)
+void put(po::variables_map& variables, const std::string& key, boost::any value, bool defaulted = false)
 {
     variables.insert({key, po::variable_value(std::move(value), defaulted)});
 }
@@ -45,7 +45,7 @@ protected:
     // Refuses the first `refusals` PINs, with the two refusals in turn, then accepts.
     void refuse(int refusals)
     {
-        apply = [this, refusals](std::string const& pin) {
+        apply = [this, refusals](const std::string& pin) {
             applied.push_back(pin);
             const auto count = static_cast<int>(applied.size());
             if (count <= refusals && count % 2 == 1) {
@@ -58,25 +58,29 @@ protected:
         };
     }
 
-    void visitGenerated(std::vector<PinGenSettingsElement> const& settings, std::optional<PinPolicy> policy = {})
+    void visitGenerated(const std::vector<PinGenSettingsElement>& settings, std::optional<PinPolicy> policy = {})
     {
         GenerateInputMode mode("gen-settings");
         po::variables_map variables;
         put(variables, "gen-settings", settings);
         mode.prepare("new user PIN", variables);
-        ApplyPinVisitor::Params params{42, "new-pin", [this] { return ++minLengthCalls, std::size_t{6}; },
+        ApplyPinVisitor::Params params{42, "new-pin",
+                                       [this] {
+                                           ++minLengthCalls;
+                                           return std::size_t{6};
+                                       },
                                        [policy] { return policy; }};
         ApplyPinVisitor visitor(params, apply, logger);
         visitor.visit(mode);
     }
 
-    std::function<std::string(std::string const&)> apply;
+    std::function<std::string(const std::string&)> apply;
     std::vector<std::string> applied;
     int minLengthCalls = 0;
     std::shared_ptr<PinRecordLogger> logger = std::make_shared<PinRecordLogger>();
 };
 
-TEST_F(ApplyPinVisitorTest, RefusedGeneratedPinsAreRegeneratedSixTimesAtMost)
+TEST_F(ApplyPinVisitorTest, OnlyRefusedGeneratedPinsAreRegeneratedSixTimesAtMost)
 {
     refuse(6);
     visitGenerated({CharsSet::Digits});
@@ -94,21 +98,17 @@ TEST_F(ApplyPinVisitorTest, RefusedGeneratedPinsAreRegeneratedSixTimesAtMost)
     EXPECT_THROW(visitGenerated({}), PinRegenerationError);
     EXPECT_EQ(applied.size(), 7u);
     EXPECT_TRUE(logger->records.empty());
-}
 
-TEST_F(ApplyPinVisitorTest, OtherErrorsLeaveAtOnce)
-{
-    apply = [this](std::string const& pin) -> std::string {
+    // Any other error leaves at once.
+    applied.clear();
+    apply = [this](const std::string& pin) -> std::string {
         applied.push_back(pin);
         throw quorvik::pkcs11::PinIncorrectException();
     };
     EXPECT_THROW(visitGenerated({}), quorvik::pkcs11::PinIncorrectException);
     EXPECT_EQ(applied.size(), 1u);
-
-    applied.clear();
-    refuse(0);
     EXPECT_THROW(visitGenerated({PinGenSettingsElement(4ull)}), TooShortGeneratedPinLength);
-    EXPECT_TRUE(applied.empty());
+    EXPECT_EQ(applied.size(), 1u);
 }
 
 TEST_F(ApplyPinVisitorTest, PolicyIsCheckedBeforeAnythingIsGenerated)
@@ -149,54 +149,44 @@ TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLengt
     EXPECT_FALSE(logger->records[0].value.has_value());
 }
 
-TEST(CheckOptionsVisitorTest, PinFileOnTheCommandLineNeedsAGeneratedPin)
+TEST(PinSettingsVisitorsTest, PinFileOnlyFromTheCommandLineAndOnlySettingsLogged)
 {
-    struct Case {
-        const char* what;
-        bool pinFile;
-        bool defaulted;
-        bool generate;
-        bool refused;
-    };
-    const Case cases[] = {
-        {"no PIN file", false, false, false, false},
-        {"PIN file given, nothing generated", true, false, false, true},
-        {"PIN file given, one PIN generated", true, false, true, false},
-        {"PIN file only configured", true, true, false, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    // PIN file given (or only configured), whether a PIN is generated, whether refused.
+    const std::tuple<bool, bool, bool, bool> cases[] = {{false, false, false, false},
+                                                        {true, false, false, true},
+                                                        {true, false, true, false},
+                                                        {true, true, false, false}};
+    for (const auto& [pinFile, configured, generate, refused] : cases) {
         po::variables_map variables;
-        if (c.pinFile) {
-            put(variables, "pin-file", std::string("pins.txt"), c.defaulted);
+        if (pinFile) {
+            put(variables, "pin-file", std::string("pins.txt"), configured);
         }
-        CheckOptionsVisitor visitor(variables);
+        CheckOptionsVisitor check(variables);
         OptionsInputMode given("auth-pin");
-        visitor.visit(static_cast<BaseInputMode&>(given));
-        if (c.generate) {
-            GenerateInputMode generated("gen-settings");
-            visitor.visit(generated);
+        GenerateInputMode generated("gen-settings");
+        given.accept(check);
+        if (generate) {
+            generated.accept(check);
         }
-        if (c.refused) {
-            EXPECT_THROW(visitor.check(), PinFileNotAllowedError);
-        } else {
-            EXPECT_NO_THROW(visitor.check());
+        bool thrown = false;
+        try {
+            check.check();
+        } catch (const PinFileNotAllowedError&) {
+            thrown = true;
         }
+        EXPECT_EQ(thrown, refused) << pinFile << configured << generate;
     }
-}
 
-TEST(LogPinSettingsVisitorTest, OnlyGenerationSettingsEnterTheCommandRecord)
-{
     logging::CommandRecord record;
-    LogPinSettingsVisitor visitor(record);
+    LogPinSettingsVisitor log(record);
     OptionsInputMode given("auth-pin");
-    visitor.visit(static_cast<BaseInputMode&>(given));
+    given.accept(log);
     GenerateInputMode generated("gen-settings");
     po::variables_map variables;
     put(variables, "gen-settings",
         std::vector<PinGenSettingsElement>{PinGenSettingsElement(8ull), CharsSet::SpecChars, CharsSet::LowerLetters});
     generated.prepare("new user PIN", variables);
-    visitor.visit(generated);
+    generated.accept(log);
     ASSERT_EQ(record.options.size(), 1u);
     EXPECT_EQ(record.options[0].key, "gen-settings");
     EXPECT_EQ(record.options[0].value, "\"lower-letters spec-chars length:8\"");

@@ -8,22 +8,13 @@
 
 namespace {
 
-std::string quote(std::string const& text)
+std::string quote(const std::string& text)
 {
     std::string quoted = "'";
     for (const char c : text) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     }
     return quoted + "'";
-}
-
-std::string commandLine(std::vector<std::string> const& args)
-{
-    std::string line = "./pin-probe";
-    for (const auto& arg : args) {
-        line += " " + quote(arg);
-    }
-    return line;
 }
 
 } // namespace
@@ -44,7 +35,7 @@ ProbeFolder::~ProbeFolder()
     std::filesystem::remove_all(dir, ignored);
 }
 
-void ProbeFolder::writeConfig(std::string const& text) const
+void ProbeFolder::writeConfig(const std::string& text) const
 {
     std::ofstream(dir / "qvadmin_conf.ini") << text;
 }
@@ -54,22 +45,19 @@ std::filesystem::path ProbeFolder::program() const
     return dir / "pin-probe";
 }
 
-std::string ProbeFolder::run(std::vector<std::string> const& args, std::string const& stdinRedirection) const
+std::string ProbeFolder::run(const std::vector<std::string>& args, const std::string& stdinRedirection,
+                             const std::string& pipedInput) const
 {
-    return runCommand(commandLine(args) + " " + stdinRedirection);
-}
-
-std::string ProbeFolder::runPiped(std::vector<std::string> const& args, std::string const& pipedInput) const
-{
-    return runCommand("printf %s " + quote(pipedInput) + " | " + commandLine(args));
-}
-
-std::string ProbeFolder::runCommand(std::string const& command) const
-{
-    const auto out = dir / "out";
-    std::system(("cd " + quote(dir.string()) + " && " + command + " >" + quote(out.string())).c_str());
-    std::ifstream in(out);
+    std::string command = "cd " + quote(dir.string()) + " && ";
+    if (!pipedInput.empty()) {
+        command += "printf %s " + quote(pipedInput) + " | ";
+    }
+    command += "./pin-probe";
+    for (const auto& arg : args) {
+        command += " " + quote(arg);
+    }
+    std::system((command + " " + stdinRedirection + " >out").c_str());
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(dir / "out").rdbuf();
     return text.str();
 }

@@ -10,18 +10,16 @@ class ProbeFolder {
 public:
     ProbeFolder();
     ~ProbeFolder();
-    ProbeFolder(ProbeFolder const&) = delete;
-    ProbeFolder& operator=(ProbeFolder const&) = delete;
+    ProbeFolder(const ProbeFolder&) = delete;
+    ProbeFolder& operator=(const ProbeFolder&) = delete;
 
-    void writeConfig(std::string const& text) const;
+    void writeConfig(const std::string& text) const;
     std::filesystem::path program() const;
-    // Runs the copy with standard input given as a shell redirection ("</dev/null", "<&-")
-    // or fed from a pipe holding pipedInput; gives its standard output.
-    std::string run(std::vector<std::string> const& args, std::string const& stdinRedirection = "</dev/null") const;
-    std::string runPiped(std::vector<std::string> const& args, std::string const& pipedInput) const;
+    // Runs the copy with standard input given as a shell redirection ("</dev/null", "<&-"),
+    // or, when pipedInput is set, fed from a pipe; gives its standard output.
+    std::string run(const std::vector<std::string>& args, const std::string& stdinRedirection = "</dev/null",
+                    const std::string& pipedInput = "") const;
 
 private:
-    std::string runCommand(std::string const& command) const;
-
     std::filesystem::path dir;
 };

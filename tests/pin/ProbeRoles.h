@@ -24,11 +24,11 @@ inline const PinParamsDto newPinParamsDto{
     &Config::newPinInputMode,
     {PinBelonging::User, PinRelevance::New},
     {ConsoleInputModeDto{true}, OptionsInputModeDto{{"new-pin", 'n'}}, GenerateInputModeDto{{"gen-settings", 'g'}}}};
-inline const PinParamsDto defaultPinParamsDto{{"new-pin-input", 'N'},
-                                              &Config::newPinInputMode,
-                                              {PinBelonging::User, PinRelevance::New},
-                                              {OptionsInputModeDto{{"new-user-pin", std::nullopt}},
-                                               UseDefaultInputModeDto{"40417263"}}};
+inline const PinParamsDto defaultPinParamsDto{
+    {"new-pin-input", 'N'},
+    &Config::newPinInputMode,
+    {PinBelonging::User, PinRelevance::New},
+    {OptionsInputModeDto{{"new-user-pin", std::nullopt}}, UseDefaultInputModeDto{"40417263"}}};
 
 inline const PinInputOptionAttributes authPinInputOptionAttributes{&authPinParamsDto, PinInputMode::Options,
                                                                    std::nullopt};
@@ -43,8 +43,7 @@ inline const PinGenSettingsOptionAttributes newPinGenSettingsOptionAttributes{
     std::nullopt};
 inline const PinInputOptionAttributes defaultPinInputOptionAttributes{&defaultPinParamsDto, PinInputMode::Default,
                                                                       std::nullopt};
-inline const PinValueOptionAttributes defaultPinValueOptionAttributes{&defaultPinParamsDto, std::nullopt,
-                                                                      std::nullopt};
+inline const PinValueOptionAttributes defaultPinValueOptionAttributes{&defaultPinParamsDto, std::nullopt, std::nullopt};
 
 using AuthInput = PinInputModeCliOption<&authPinInputOptionAttributes>;
 using AuthValue = PinValueCliOption<&authPinValueOptionAttributes>;

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdexcept>
@@ -13,43 +12,39 @@
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
 constexpr auto kBound = std::chrono::seconds(20);
+
+void check(bool ok, const char* what)
+{
+    if (!ok) {
+        throw std::runtime_error(what);
+    }
+}
 
 } // namespace
 
-PtyDriver::PtyDriver(std::string const& program, std::vector<std::string> const& args)
+PtyDriver::PtyDriver(const std::string& program, const std::vector<std::string>& args)
 {
     master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-        throw std::runtime_error("cannot open a pseudo-terminal");
-    }
-    const std::string slaveName = ptsname(master);
-    slave = open(slaveName.c_str(), O_RDWR | O_NOCTTY);
-    if (slave < 0) {
-        throw std::runtime_error("cannot open the terminal side");
-    }
+    check(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0, "cannot open a pseudo-terminal");
+    slave = open(ptsname(master), O_RDWR | O_NOCTTY);
+    check(slave >= 0, "cannot open the terminal side");
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
-
     child = fork();
-    if (child < 0) {
-        throw std::runtime_error("cannot fork");
-    }
+    check(child >= 0, "cannot fork");
     if (child == 0) {
-        // A new session whose controlling terminal is the pseudo-terminal, so that ^C on it
-        // signals this program.
-        setsid();
-        if (ioctl(slave, TIOCSCTTY, 0) != 0) {
+        // A session of its own on the terminal, so that ^C typed there signals the program.
+        if (setsid() < 0 || ioctl(slave, TIOCSCTTY, 0) != 0) {
             _exit(126);
         }
-        dup2(slave, STDIN_FILENO);
-        dup2(slave, STDOUT_FILENO);
-        dup2(slave, STDERR_FILENO);
-        close(master);
-        close(slave);
+        for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+            dup2(slave, fd);
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
@@ -68,54 +63,37 @@ PtyDriver::~PtyDriver()
 bool PtyDriver::readSome(int timeoutMs)
 {
     pollfd fd{master, POLLIN, 0};
-    if (poll(&fd, 1, timeoutMs) <= 0) {
-        return false;
-    }
     char buffer[256];
-    const ssize_t count = read(master, buffer, sizeof buffer);
-    if (count <= 0) {
-        return false;
+    const ssize_t count = poll(&fd, 1, timeoutMs) > 0 ? read(master, buffer, sizeof buffer) : 0;
+    if (count > 0) {
+        seen.append(buffer, static_cast<std::size_t>(count));
     }
-    seen.append(buffer, static_cast<std::size_t>(count));
-    return true;
+    return count > 0;
 }
 
-void PtyDriver::waitFor(std::string const& text)
+void PtyDriver::waitFor(const std::string& text)
 {
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
-    for (;;) {
-        if (const auto at = seen.find(text, consumed); at != std::string::npos) {
-            consumed = at + text.size();
-            return;
-        }
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            throw std::runtime_error("no \"" + text + "\" in the output: \"" + seen + "\"");
-        }
-        readSome(static_cast<int>(left.count()));
+    const auto deadline = Clock::now() + kBound;
+    std::size_t at = 0;
+    while ((at = seen.find(text, consumed)) == std::string::npos) {
+        check(Clock::now() < deadline, ("no \"" + text + "\" in \"" + seen + "\"").c_str());
+        readSome(100);
     }
+    consumed = at + text.size();
 }
 
-void PtyDriver::type(std::string const& keys)
+void PtyDriver::type(const std::string& keys)
 {
-    if (write(master, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size())) {
-        throw std::runtime_error("cannot type on the terminal");
-    }
+    check(write(master, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size()), "cannot type");
 }
 
 int PtyDriver::finish()
 {
+    const auto deadline = Clock::now() + kBound;
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + kBound;
-    for (;;) {
-        const pid_t ended = waitpid(child, &status, WNOHANG);
-        if (ended == child) {
-            break;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
-            throw std::runtime_error("the program did not end: \"" + seen + "\"");
-        }
-        // Waiting on the output also lets a program blocked on a full terminal go on.
+    while (waitpid(child, &status, WNOHANG) != child) {
+        check(Clock::now() < deadline, ("the program did not end: \"" + seen + "\"").c_str());
+        // Reading also lets a program blocked on a full terminal go on.
         readSome(10);
     }
     child = -1;
@@ -127,8 +105,6 @@ int PtyDriver::finish()
 bool PtyDriver::echoOn() const
 {
     termios attributes{};
-    if (tcgetattr(slave, &attributes) != 0) {
-        throw std::runtime_error("cannot read the terminal settings");
-    }
+    check(tcgetattr(slave, &attributes) == 0, "cannot read the terminal settings");
     return (attributes.c_lflag & ECHO) != 0;
 }

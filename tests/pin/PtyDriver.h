@@ -9,18 +9,18 @@
 // driver keeps the terminal open, so its settings can be read after the program ended.
 class PtyDriver {
 public:
-    PtyDriver(std::string const& program, std::vector<std::string> const& args);
+    PtyDriver(const std::string& program, const std::vector<std::string>& args);
     ~PtyDriver();
-    PtyDriver(PtyDriver const&) = delete;
-    PtyDriver& operator=(PtyDriver const&) = delete;
+    PtyDriver(const PtyDriver&) = delete;
+    PtyDriver& operator=(const PtyDriver&) = delete;
 
     // Reads the output until it holds text after what earlier waits consumed; throws after
     // a bound.
-    void waitFor(std::string const& text);
-    void type(std::string const& keys);
+    void waitFor(const std::string& text);
+    void type(const std::string& keys);
     // Waits for the program to end and reads the rest of its output; the wait status.
     int finish();
-    std::string const& output() const { return seen; }
+    const std::string& output() const { return seen; }
     bool echoOn() const;
 
 private:

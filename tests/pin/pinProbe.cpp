@@ -21,10 +21,7 @@ namespace {
 
 class PrintingVisitor : public BasePinManagerVisitor {
 public:
-    explicit PrintingVisitor(std::string role)
-        : role(std::move(role))
-    {
-    }
+    explicit PrintingVisitor(std::string role) : role(std::move(role)) {}
 
     void visit(BaseInputMode& mode) override { std::cout << role << ": pin [" << mode.getPin(0) << "]\n"; }
     void visit(GenerateInputMode& mode) override { std::cout << role << ": generate " << mode.getSettings() << "\n"; }
@@ -36,44 +33,38 @@ private:
 template <typename Adapter>
 class ProbeCommand : public BaseCliCommand {
 public:
-    ProbeCommand(Adapter const& adapter, pin_options::PinParamsDto const& newPinParams)
-        : adapter(adapter)
-        , newPinParams(newPinParams)
+    ProbeCommand(const Adapter& adapter, const pin_options::PinParamsDto& newPinParams)
+        : adapter(adapter), newPinParams(newPinParams)
     {
     }
 
-    void setConfig(Config const& newConfig) override { config = newConfig; }
+    void setConfig(const Config& newConfig) override { config = newConfig; }
     void setVarMap(boost::program_options::variables_map* newVariables) override { variables = newVariables; }
     boost::program_options::options_description getOptionsDescription() const override
     {
         return adapter.getOptionsDescription(config);
     }
-    BaseCommandInfo const& getCommandInfo() const override { return adapter.commandInfo(); }
+    const BaseCommandInfo& getCommandInfo() const override { return adapter.commandInfo(); }
 
     void run() override
     {
-        PinManager auth = buildPinManager(probe_options::authPinParamsDto);
-        auth.prepare(*variables);
-        PinManager newPin = buildPinManager(newPinParams);
-        newPin.prepare(*variables);
-        PrintingVisitor authPrinter("auth");
-        auth.accept(authPrinter);
-        PrintingVisitor newPrinter("new");
-        newPin.accept(newPrinter);
+        std::vector<std::pair<std::string, PinManager>> managers{
+            {"auth", buildPinManager(probe_options::authPinParamsDto)}, {"new", buildPinManager(newPinParams)}};
+        for (auto& [role, manager] : managers) {
+            manager.prepare(*variables);
+        }
+        for (auto& [role, manager] : managers) {
+            PrintingVisitor printer(role);
+            manager.accept(printer);
+        }
     }
 
 private:
-    Adapter const& adapter;
-    pin_options::PinParamsDto const& newPinParams;
+    const Adapter& adapter;
+    const pin_options::PinParamsDto& newPinParams;
     Config config;
     boost::program_options::variables_map* variables = nullptr;
 };
-
-template <typename Adapter>
-std::shared_ptr<BaseCliCommand> makeProbe(Adapter const& adapter, pin_options::PinParamsDto const& newPinParams)
-{
-    return std::make_shared<ProbeCommand<Adapter>>(adapter, newPinParams);
-}
 
 // Hex, so that a test of the terminal can tell an echoed PIN from a printed one.
 void readConsolePin(bool confirm)
@@ -99,8 +90,10 @@ int main(int argc, char** argv)
             return 0;
         }
         ParamParser parser;
-        parser.registerCommand(makeProbe(probe_options::probeAdapter, probe_options::newPinParamsDto));
-        parser.registerCommand(makeProbe(probe_options::probeDefaultAdapter, probe_options::defaultPinParamsDto));
+        parser.registerCommand(std::make_shared<ProbeCommand<decltype(probe_options::probeAdapter)>>(
+            probe_options::probeAdapter, probe_options::newPinParamsDto));
+        parser.registerCommand(std::make_shared<ProbeCommand<decltype(probe_options::probeDefaultAdapter)>>(
+            probe_options::probeDefaultAdapter, probe_options::defaultPinParamsDto));
         parser.parse(argc, argv)->run();
         return 0;
     } catch (const std::exception& e) {
