@@ -98,10 +98,11 @@ TEST_F(CompositionTest, ProxyUnlocksWhenTheInnerCallThrows)
     EXPECT_EQ(other.get(), 2);
 }
 
-// Every token's task logs at once, as under the parallel strategy; each sink must keep every
-// token's block, line and row whole.
+// Every token's task logs at once, as under the parallel strategy, and again, so that the calls
+// overlap often; each sink must keep every token's block, line and row whole.
 TEST_F(CompositionTest, SixtyFourTokensAtOnce)
 {
+    constexpr int kRepeats = 10;
     const auto pinPath = pathOf("pins.txt");
     for (const bool perToken : {true, false}) {
         SCOPED_TRACE(perToken ? "per-token files" : "one log file");
@@ -112,14 +113,21 @@ TEST_F(CompositionTest, SixtyFourTokensAtOnce)
                                               logging::createPinFileLogger(pinPath)});
         logger->add(logging::CommandRecord{"set-user-pin", {}, {}});
         testing::internal::CaptureStdout();
+        // All tasks start together, so that their calls overlap.
+        std::promise<void> start;
+        const std::shared_future<void> go = start.get_future().share();
         std::vector<std::thread> tasks;
         for (std::uint64_t serial = 1000; serial < 1064; ++serial) {
-            tasks.emplace_back([&logger, serial] {
-                logger->add(logging::OperationRecord{"t", "m", serial});
-                logger->add(serial, logging::PinRecord{"new-pin", "user", "pin" + std::to_string(serial)});
-                logger->flush(serial);
+            tasks.emplace_back([&logger, serial, go] {
+                go.wait();
+                for (int repeat = 0; repeat < kRepeats; ++repeat) {
+                    logger->add(logging::OperationRecord{"t", "m", serial});
+                    logger->add(serial, logging::PinRecord{"new-pin", "user", "pin" + std::to_string(serial)});
+                    logger->flush(serial);
+                }
             });
         }
+        start.set_value();
         for (auto& task : tasks)
             task.join();
         const auto console = lines(testing::internal::GetCapturedStdout());
@@ -128,13 +136,17 @@ TEST_F(CompositionTest, SixtyFourTokensAtOnce)
         std::multiset<std::string> consoleLines, rows, blocks;
         for (std::uint64_t serial = 1000; serial < 1064; ++serial) {
             const auto s = std::to_string(serial);
-            consoleLines.insert("serial: " + s + ", model: m, new-pin: pin" + s);
-            rows.insert(s + ";user;pin" + s);
             const auto block =
                 "timestamp: t\nserial: " + s + "\nmodel: m\nset-user-pin\n    new-pin: pin" + s + "\nstatus: success";
-            blocks.insert(block);
+            std::string file;
+            for (int repeat = 0; repeat < kRepeats; ++repeat) {
+                consoleLines.insert("serial: " + s + ", model: m, new-pin: pin" + s);
+                rows.insert(s + ";user;pin" + s);
+                blocks.insert(block);
+                file += block + "\n\n";
+            }
             if (perToken) {
-                EXPECT_EQ(readFile(pathOf("qvadmin-logs/qvadmin_" + s + ".log")), block + "\n\n");
+                EXPECT_EQ(readFile(pathOf("qvadmin-logs/qvadmin_" + s + ".log")), file);
             }
         }
         EXPECT_EQ(console, consoleLines);
