@@ -20,11 +20,13 @@ namespace {
 using Value = std::optional<std::string>;
 
 // A text value ends with its NUL, which counts in its length.
-Value textValue(const std::optional<std::string>& text) {
+Value textValue(const std::optional<std::string>& text)
+{
     return text ? Value(std::string(text->c_str(), text->size() + 1)) : std::nullopt;
 }
 
-Value int32Value(std::optional<std::int32_t> number) {
+Value int32Value(std::optional<std::int32_t> number)
+{
     if (!number) {
         return std::nullopt;
     }
@@ -42,15 +44,16 @@ const Key kKeys[] = {
     {"hw.packages", [] { return int32Value(cpuPackageCount()); }},
 };
 
-int fail(int error) {
+int fail(int error)
+{
     errno = error;
     return -1;
 }
 
 } // namespace
 
-int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue,
-                 std::size_t /*newLength*/) {
+int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue, std::size_t /*newLength*/)
+{
     if (name == nullptr || length == nullptr) {
         return fail(EINVAL);
     }
@@ -58,8 +61,8 @@ int sysctlbyname(const char* name, void* value, std::size_t* length, void* newVa
     if (newValue != nullptr) {
         return fail(EPERM);
     }
-    const auto key = std::find_if(std::begin(kKeys), std::end(kKeys),
-                                  [name](const Key& entry) { return entry.name == name; });
+    const auto key =
+        std::find_if(std::begin(kKeys), std::end(kKeys), [name](const Key& entry) { return entry.name == name; });
     if (key == std::end(kKeys)) {
         return fail(ENOENT);
     }

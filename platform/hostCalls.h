@@ -21,8 +21,7 @@ inline constexpr char kSystemProfiler[] = "system_profiler";
 // 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,
 // ENOMEM when the value is larger than *length. A null value asks for the size
 // into *length.
-int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue,
-                 std::size_t newLength);
+int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue, std::size_t newLength);
 // A shell word that starts the profiler: this layer's own program, by its
 // absolute path, single-quoted.
 extern const char kSystemProfiler[];
