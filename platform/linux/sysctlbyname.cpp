@@ -1,6 +1,7 @@
 #include <platform/hostCalls.h>
 
 #include "cpuFacts.h"
+#include "osRelease.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,6 +43,7 @@ struct Key {
 const Key kKeys[] = {
     {"machdep.cpu.brand_string", [] { return textValue(cpuBrandString()); }},
     {"hw.packages", [] { return int32Value(cpuPackageCount()); }},
+    {"kern.osproductversion", [] { return textValue(osReleaseField("VERSION_ID")); }},
 };
 
 int fail(int error)
