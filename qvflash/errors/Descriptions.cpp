@@ -1,4 +1,4 @@
-#include <qvflash-core/Descriptions.h>
+#include <qvflash-core/errors/Descriptions.h>
 
 #include <unordered_map>
 

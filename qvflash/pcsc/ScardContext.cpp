@@ -1,6 +1,6 @@
-#include <qvflash-core/ScardContext.h>
+#include <qvflash-core/pcsc/ScardContext.h>
 
-#include <qvflash-core/PcscException.h>
+#include <qvflash-core/errors/PcscException.h>
 
 #include <utility>
 

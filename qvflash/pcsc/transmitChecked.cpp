@@ -1,6 +1,6 @@
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
-#include <qvflash-core/ApduException.h>
+#include <qvflash-core/errors/ApduException.h>
 
 namespace qvfl {
 

@@ -1,4 +1,4 @@
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include <qvflash-core/Condition.h>
+#include <qvflash-core/errors/Condition.h>
 
 #include <utility>
 

@@ -1,6 +1,6 @@
-#include <qvflash-core/exchangeApdu.h>
+#include <qvflash-core/pcsc/exchangeApdu.h>
 
-#include <qvflash-core/PcscException.h>
+#include <qvflash-core/errors/PcscException.h>
 #include <qvflash-core/utils/wipeBytes.h>
 
 namespace qvfl {

@@ -1,4 +1,4 @@
-#include <qvflash-core/secretIdRange.h>
+#include <qvflash-core/local/secretIdRange.h>
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // The exports that read the description tables and the thread's last status.
 #include <qvflash.h>
 
-#include <qvflash-core/Descriptions.h>
+#include <qvflash-core/errors/Descriptions.h>
 #include <qvflash-core/convert/ApiConditionList.h>
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/core/threadException.h>

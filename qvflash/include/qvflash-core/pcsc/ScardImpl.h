@@ -1,7 +1,7 @@
 #pragma once
 
-#include <qvflash-core/Scard.h>
-#include <qvflash-core/ScardContext.h>
+#include <qvflash-core/pcsc/Scard.h>
+#include <qvflash-core/pcsc/ScardContext.h>
 
 #include <PCSC/winscard.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <qvflash-core/ScardEnumerator.h>
-#include <qvflash-core/ScardImpl.h>
+#include <qvflash-core/pcsc/ScardEnumerator.h>
+#include <qvflash-core/pcsc/ScardImpl.h>
 
 namespace qvfl {
 

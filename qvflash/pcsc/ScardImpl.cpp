@@ -1,8 +1,8 @@
-#include <qvflash-core/ScardImpl.h>
+#include <qvflash-core/pcsc/ScardImpl.h>
 
-#include <qvflash-core/PcscException.h>
-#include <qvflash-core/exchangeApdu.h>
-#include <qvflash-core/familyAtr.h>
+#include <qvflash-core/errors/PcscException.h>
+#include <qvflash-core/pcsc/exchangeApdu.h>
+#include <qvflash-core/pcsc/familyAtr.h>
 
 #include <stdexcept>
 #include <utility>

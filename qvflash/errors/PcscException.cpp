@@ -1,4 +1,4 @@
-#include <qvflash-core/PcscException.h>
+#include <qvflash-core/errors/PcscException.h>
 
 #include <cstdint>
 #include <cstdio>

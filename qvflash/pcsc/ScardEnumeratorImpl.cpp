@@ -1,8 +1,8 @@
-#include <qvflash-core/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 
-#include <qvflash-core/PcscException.h>
-#include <qvflash-core/ScardContext.h>
-#include <qvflash-core/familyAtr.h>
+#include <qvflash-core/errors/PcscException.h>
+#include <qvflash-core/pcsc/ScardContext.h>
+#include <qvflash-core/pcsc/familyAtr.h>
 
 namespace qvfl {
 

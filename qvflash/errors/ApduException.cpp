@@ -1,4 +1,4 @@
-#include <qvflash-core/ApduException.h>
+#include <qvflash-core/errors/ApduException.h>
 
 #include <unordered_map>
 

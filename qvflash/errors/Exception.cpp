@@ -1,6 +1,6 @@
-#include <qvflash-core/Exception.h>
+#include <qvflash-core/errors/Exception.h>
 
-#include <qvflash-core/Descriptions.h>
+#include <qvflash-core/errors/Descriptions.h>
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include <qvflash-core/familyAtr.h>
+#include <qvflash-core/pcsc/familyAtr.h>
 
 #include <algorithm>
 #include <array>
