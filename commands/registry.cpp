@@ -2,10 +2,23 @@
 
 #include "cli/ParamParser.h"
 #include "cli/VersionCommand.h"
+#include "commands/SetSoPinDispatcher.h"
+#include "commands/SetUserPinDispatcher.h"
 #include "flash/handleStatusCode.h"
+#include "token/DispatchCommand.h"
 #include "token/TokenManager.h"
 
 #include <memory>
+
+namespace {
+
+template <typename Dispatcher>
+void registerTokenCommand(ParamParser& parser, TokenManager& tokenManager)
+{
+    parser.registerCommand(std::make_shared<DispatchCommand>(&tokenManager, std::make_shared<Dispatcher>()));
+}
+
+} // namespace
 
 void registerWhats(quorvik::pkcs11::Pkcs11&)
 {
@@ -16,7 +29,10 @@ void registerWhatsQvflash()
     quorvik::qvflash::registerWhat(QVFLASH_ST_JOURNAL_EVENTS_ALREADY_EXISTS, "Journal section already exists.");
 }
 
-void registerCommands(ParamParser& parser, TokenManager&)
+// The order of registration is the order of the help listing within each category.
+void registerCommands(ParamParser& parser, TokenManager& tokenManager)
 {
+    registerTokenCommand<SetSoPinDispatcher>(parser, tokenManager);
+    registerTokenCommand<SetUserPinDispatcher>(parser, tokenManager);
     parser.registerCommand(std::make_shared<VersionCommand>());
 }
