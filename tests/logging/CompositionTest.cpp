@@ -6,6 +6,8 @@
 #include "logging/MultiFileLogger.h"
 #include "logging/ThreadsafeProxyLogger.h"
 
+#include <gmock/gmock.h>
+
 #include <chrono>
 #include <future>
 #include <set>
@@ -15,28 +17,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A sink with a fixed write-error code that can be told to throw on flush.
-class FixedSink : public logging::BaseLogger {
+using testing::NiceMock;
+using testing::Return;
+using testing::Throw;
+
+class MockLogger : public logging::BaseLogger {
 public:
-    FixedSink(int code, bool throwOnFlush) : code(code), throwOnFlush(throwOnFlush) {}
-
-    void add(const logging::CommandRecord&) override {}
-    void add(const logging::OperationRecord&) override {}
-    void add(std::uint64_t, const logging::PinRecord&) override {}
-    void add(std::uint64_t, const logging::MvaIdRecord&) override {}
-    void add(std::uint64_t, const logging::LocalPinIdRecord&) override {}
-    void addError(std::uint64_t, const std::string&) override {}
-    void flush(std::uint64_t) override
-    {
-        ++flushes;
-        if (throwOnFlush)
-            throw LogWriteError();
-    }
-    int getError() override { return code; }
-
-    int code;
-    bool throwOnFlush;
-    int flushes = 0;
+    MOCK_METHOD(void, add, (const logging::CommandRecord&), (override));
+    MOCK_METHOD(void, add, (const logging::OperationRecord&), (override));
+    MOCK_METHOD(void, add, (std::uint64_t, const logging::PinRecord&), (override));
+    MOCK_METHOD(void, add, (std::uint64_t, const logging::MvaIdRecord&), (override));
+    MOCK_METHOD(void, add, (std::uint64_t, const logging::LocalPinIdRecord&), (override));
+    MOCK_METHOD(void, addError, (std::uint64_t, const std::string&), (override));
+    MOCK_METHOD(void, flush, (std::uint64_t), (override));
+    MOCK_METHOD(int, getError, (), (override));
 };
 
 using CompositionTest = TempFolderTest;
@@ -55,7 +49,8 @@ TEST_F(CompositionTest, FailedLogFileStillLetsThePinFileHaveTheFlush)
 {
     const auto logPath = pathOf("run.log");
     const auto pinPath = pathOf("pins.txt");
-    const auto later = std::make_shared<FixedSink>(0, true);
+    const auto later = std::make_shared<NiceMock<MockLogger>>();
+    EXPECT_CALL(*later, flush(77)).WillOnce(Throw(LogWriteError()));
     const auto logger =
         logging::compose({logging::createFileLogger(logPath), logging::createPinFileLogger(pinPath), later});
     logger->add(logging::CommandRecord{"set-user-pin", {}, {}});
@@ -71,7 +66,6 @@ TEST_F(CompositionTest, FailedLogFileStillLetsThePinFileHaveTheFlush)
         EXPECT_EQ(error.what(), "Couldn't open or create file: " + logPath + ".");
     }
     EXPECT_EQ(readFile(pinPath), "Token Number;PIN Type;Value\n77;user;Gen3rated\n");
-    EXPECT_EQ(later->flushes, 1);
 }
 
 TEST_F(CompositionTest, FirstNonZeroCodeInListOrderWins)
@@ -80,28 +74,32 @@ TEST_F(CompositionTest, FirstNonZeroCodeInListOrderWins)
     const std::pair<Codes, int> cases[] = {{{}, 0}, {{0, 0}, 0}, {{0, 1, 2}, 1}, {{2, 1}, 2}};
     for (const auto& [codes, expected] : cases) {
         std::vector<std::shared_ptr<logging::BaseLogger>> sinks;
-        for (const int code : codes)
-            sinks.push_back(std::make_shared<FixedSink>(code, false));
-        const auto logger = logging::compose(sinks);
-        logger->add(logging::OperationRecord{"t", "m", 1});
-        logger->flush(1);
-        EXPECT_EQ(logger->getError(), expected);
+        for (const int code : codes) {
+            auto sink = std::make_shared<NiceMock<MockLogger>>();
+            ON_CALL(*sink, getError()).WillByDefault(Return(code));
+            sinks.push_back(sink);
+        }
+        EXPECT_EQ(logging::compose(sinks)->getError(), expected);
     }
 }
 
 TEST_F(CompositionTest, ProxyUnlocksWhenTheInnerCallThrows)
 {
-    ThreadsafeProxyLogger proxy(std::make_shared<FixedSink>(2, true));
+    const auto inner = std::make_shared<NiceMock<MockLogger>>();
+    ON_CALL(*inner, flush(1)).WillByDefault(Throw(LogWriteError()));
+    ON_CALL(*inner, getError()).WillByDefault(Return(2));
+    ThreadsafeProxyLogger proxy(inner);
     EXPECT_THROW(proxy.flush(1), LogWriteError);
     auto other = std::async(std::launch::async, [&] { return proxy.getError(); });
     ASSERT_EQ(other.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "the proxy stayed locked";
     EXPECT_EQ(other.get(), 2);
 }
 
-// Every token's task logs at once, as under the parallel strategy; each sink must keep every
-// token's block, line and row whole.
+// Every token's task logs at once, as under the parallel strategy, and again, so that the calls
+// overlap often; each sink must keep every token's block, line and row whole.
 TEST_F(CompositionTest, SixtyFourTokensAtOnce)
 {
+    constexpr int kRepeats = 10;
     const auto pinPath = pathOf("pins.txt");
     for (const bool perToken : {true, false}) {
         SCOPED_TRACE(perToken ? "per-token files" : "one log file");
@@ -112,14 +110,21 @@ TEST_F(CompositionTest, SixtyFourTokensAtOnce)
                                               logging::createPinFileLogger(pinPath)});
         logger->add(logging::CommandRecord{"set-user-pin", {}, {}});
         testing::internal::CaptureStdout();
+        // All tasks start together, so that their calls overlap.
+        std::promise<void> start;
+        const std::shared_future<void> go = start.get_future().share();
         std::vector<std::thread> tasks;
         for (std::uint64_t serial = 1000; serial < 1064; ++serial) {
-            tasks.emplace_back([&logger, serial] {
-                logger->add(logging::OperationRecord{"t", "m", serial});
-                logger->add(serial, logging::PinRecord{"new-pin", "user", "pin" + std::to_string(serial)});
-                logger->flush(serial);
+            tasks.emplace_back([&logger, serial, go] {
+                go.wait();
+                for (int repeat = 0; repeat < kRepeats; ++repeat) {
+                    logger->add(logging::OperationRecord{"t", "m", serial});
+                    logger->add(serial, logging::PinRecord{"new-pin", "user", "pin" + std::to_string(serial)});
+                    logger->flush(serial);
+                }
             });
         }
+        start.set_value();
         for (auto& task : tasks)
             task.join();
         const auto console = lines(testing::internal::GetCapturedStdout());
@@ -128,13 +133,17 @@ TEST_F(CompositionTest, SixtyFourTokensAtOnce)
         std::multiset<std::string> consoleLines, rows, blocks;
         for (std::uint64_t serial = 1000; serial < 1064; ++serial) {
             const auto s = std::to_string(serial);
-            consoleLines.insert("serial: " + s + ", model: m, new-pin: pin" + s);
-            rows.insert(s + ";user;pin" + s);
             const auto block =
                 "timestamp: t\nserial: " + s + "\nmodel: m\nset-user-pin\n    new-pin: pin" + s + "\nstatus: success";
-            blocks.insert(block);
+            std::string file;
+            for (int repeat = 0; repeat < kRepeats; ++repeat) {
+                consoleLines.insert("serial: " + s + ", model: m, new-pin: pin" + s);
+                rows.insert(s + ";user;pin" + s);
+                blocks.insert(block);
+                file += block + "\n\n";
+            }
             if (perToken) {
-                EXPECT_EQ(readFile(pathOf("qvadmin-logs/qvadmin_" + s + ".log")), block + "\n\n");
+                EXPECT_EQ(readFile(pathOf("qvadmin-logs/qvadmin_" + s + ".log")), file);
             }
         }
         EXPECT_EQ(console, consoleLines);

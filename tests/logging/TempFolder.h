@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 // A fixture with a fresh folder of its own, removed afterwards.
@@ -25,9 +25,7 @@ protected:
     static std::string readFile(const std::string& path)
     {
         std::ifstream in(path);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
     std::filesystem::path dir;
