@@ -20,9 +20,7 @@ void registerTokenCommand(ParamParser& parser, TokenManager& tokenManager)
 
 } // namespace
 
-void registerWhats(quorvik::pkcs11::Pkcs11&)
-{
-}
+void registerWhats(quorvik::pkcs11::Pkcs11&) {}
 
 void registerWhatsQvflash()
 {
