@@ -24,18 +24,21 @@ const std::unordered_map<qvfl_utils_ConditionCode, std::string_view> kConditionD
 namespace {
 
 template <typename Code>
-std::string_view lookUp(const std::unordered_map<Code, std::string_view>& table, Code code) {
+std::string_view lookUp(const std::unordered_map<Code, std::string_view>& table, Code code)
+{
     const auto row = table.find(code);
     return row != table.end() ? row->second : std::string_view{};
 }
 
 } // namespace
 
-std::string_view getStatusDescription(qvfl_utils_StatusCode code) {
+std::string_view getStatusDescription(qvfl_utils_StatusCode code)
+{
     return lookUp(detail::kStatusDescriptions, code);
 }
 
-std::string_view getConditionDescription(qvfl_utils_ConditionCode code) {
+std::string_view getConditionDescription(qvfl_utils_ConditionCode code)
+{
     return lookUp(detail::kConditionDesctions, code);
 }
 

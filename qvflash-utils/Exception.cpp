@@ -7,9 +7,12 @@
 namespace qvfl_utils {
 
 Exception::Exception(qvfl_utils_StatusCode code, std::vector<Condition> conditions)
-    : code_(code), conditions_(std::move(conditions)), message_(getStatusDescription(code)) {}
+    : code_(code), conditions_(std::move(conditions)), message_(getStatusDescription(code))
+{
+}
 
-const char* Exception::what() const noexcept {
+const char* Exception::what() const noexcept
+{
     return message_.data() != nullptr ? message_.data() : "";
 }
 

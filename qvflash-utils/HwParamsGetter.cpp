@@ -6,16 +6,19 @@
 
 namespace qvfl_utils {
 
-const HwParamsGetter& HwParamsGetter::get() {
-    static const HwParamsGetter instance;
-    return instance;
+const HwParamsGetter& HwParamsGetter::get()
+{
+    static const HwParamsGetter kInstance;
+    return kInstance;
 }
 
-std::vector<std::string> HwParamsGetter::internalHardDiskSerials() const {
+std::vector<std::string> HwParamsGetter::internalHardDiskSerials() const
+{
     return detail::internalHardDiskSerials(platform::kSystemProfiler);
 }
 
-std::vector<std::string> HwParamsGetter::cpuModels() const {
+std::vector<std::string> HwParamsGetter::cpuModels() const
+{
     return detail::cpuModels(&platform::sysctlbyname);
 }
 

@@ -7,7 +7,8 @@
 namespace qvfl_utils {
 namespace {
 
-std::string normalise(const std::string& item) {
+std::string normalise(const std::string& item)
+{
     std::string kept;
     for (const char c : item) {
         if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
@@ -21,7 +22,8 @@ std::string normalise(const std::string& item) {
 
 } // namespace
 
-std::string detail::toParamsString(const std::vector<std::string>& items) {
+std::string detail::toParamsString(const std::vector<std::string>& items)
+{
     std::vector<std::string> normalised;
     normalised.reserve(items.size());
     for (const std::string& item : items) {
@@ -40,7 +42,8 @@ std::string detail::toParamsString(const std::vector<std::string>& items) {
     return joined;
 }
 
-std::string Snapshot::compute(const IHwParamsGetter& getter) {
+std::string Snapshot::compute(const IHwParamsGetter& getter)
+{
     const std::vector<std::string> drives = getter.internalHardDiskSerials();
     if (drives.empty()) {
         throw Exception(QVFL_UTILS_ST_NO_HD_INFO);

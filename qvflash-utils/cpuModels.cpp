@@ -8,12 +8,12 @@
 
 namespace qvfl_utils::detail {
 
-std::vector<std::string> cpuModels(SysctlFunction sysctl) {
+std::vector<std::string> cpuModels(SysctlFunction sysctl)
+{
     std::array<char, 256> brand{};
     std::size_t brandLength = brand.size();
     if (sysctl("machdep.cpu.brand_string", brand.data(), &brandLength, nullptr, 0) != 0) {
-        throw std::system_error(errno, std::system_category(),
-                                "sysctlbyname(\"machdep.cpu.brand_string\")");
+        throw std::system_error(errno, std::system_category(), "sysctlbyname(\"machdep.cpu.brand_string\")");
     }
     std::int32_t packages = 0;
     std::size_t packagesLength = sizeof packages;

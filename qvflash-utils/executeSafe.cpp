@@ -13,7 +13,8 @@ std::mutex detail::sLibCallMutex;
 
 namespace {
 
-Exception describeCurrentException() {
+Exception describeCurrentException()
+{
     try {
         throw;
     } catch (const Exception& failure) {
@@ -21,8 +22,7 @@ Exception describeCurrentException() {
     } catch (const std::system_error& failure) {
         return Exception(QVFL_UTILS_ST_SYSTEM_ERROR,
                          {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE, std::string(failure.what())),
-                          Condition(QVFL_UTILS_COND_ERROR_CODE,
-                                    static_cast<std::int64_t>(failure.code().value()))});
+                          Condition(QVFL_UTILS_COND_ERROR_CODE, static_cast<std::int64_t>(failure.code().value()))});
     } catch (const std::exception& failure) {
         return Exception(QVFL_UTILS_ST_INTERNAL_ERROR,
                          {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE, std::string(failure.what()))});
@@ -33,7 +33,8 @@ Exception describeCurrentException() {
 
 // Records the exception in flight as the thread's last status. Runs after the
 // lock is released so that a slow copy never holds other threads up.
-void recordCurrentException() {
+void recordCurrentException()
+{
     Exception& last = threadException::getLast();
     try {
         last = describeCurrentException();
@@ -47,7 +48,8 @@ void recordCurrentException() {
 
 } // namespace
 
-qvfl_utils_StatusCode executeSafe(const std::function<void()>& operation) {
+qvfl_utils_StatusCode executeSafe(const std::function<void()>& operation)
+{
     try {
         std::function<void()> ownOperation;
         try {
@@ -68,7 +70,8 @@ qvfl_utils_StatusCode executeSafe(const std::function<void()>& operation) {
     }
 }
 
-qvfl_utils_StatusCode executeSafeNoStatusChange(const std::function<void()>& operation) {
+qvfl_utils_StatusCode executeSafeNoStatusChange(const std::function<void()>& operation)
+{
     try {
         std::lock_guard<std::mutex> lock(detail::sLibCallMutex);
         operation();

@@ -17,7 +17,8 @@ struct PipeCloser {
 // The whole standard output of a shell command. Its exit status says nothing
 // here: a data type the profiler does not know, or without devices, gives no
 // output either way.
-std::string readCommandOutput(const std::string& command) {
+std::string readCommandOutput(const std::string& command)
+{
     const std::unique_ptr<std::FILE, PipeCloser> pipe(popen(command.c_str(), "r"));
     if (!pipe) {
         throw std::system_error(errno, std::system_category(), command);
@@ -33,15 +34,15 @@ std::string readCommandOutput(const std::string& command) {
 
 } // namespace
 
-std::vector<std::string> internalHardDiskSerials(const std::string& profiler) {
-    static const std::vector<std::string> spDataTypes = {
-        "SPNVMeDataType", "SPSASDataType", "SPParallelSCSIDataType", "SPSerialATADataType",
-        "SPParallelATADataType"};
+std::vector<std::string> internalHardDiskSerials(const std::string& profiler)
+{
+    static const std::vector<std::string> spDataTypes = {"SPNVMeDataType", "SPSASDataType", "SPParallelSCSIDataType",
+                                                         "SPSerialATADataType", "SPParallelATADataType"};
     std::vector<std::string> serials;
     for (const std::string& dataType : spDataTypes) {
         try {
-            const std::string output = readCommandOutput(
-                profiler + " " + dataType + " | egrep 'Serial Number|Detachable Drive'");
+            const std::string output =
+                readCommandOutput(profiler + " " + dataType + " | egrep 'Serial Number|Detachable Drive'");
             for (std::string& serial : internalSerials(output)) {
                 serials.push_back(std::move(serial));
             }

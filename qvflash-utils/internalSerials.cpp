@@ -4,7 +4,8 @@
 
 namespace qvfl_utils::detail {
 
-std::vector<std::string> internalSerials(const std::string& output) {
+std::vector<std::string> internalSerials(const std::string& output)
+{
     std::vector<std::string> serials;
     // The serial waits for the "Detachable Drive" line of its drive; a later
     // "Serial Number" line replaces it.

@@ -9,7 +9,8 @@
 
 namespace qvfl_utils {
 
-qvfl_utils_PcSnapshot createPcSnapshot(const IHwParamsGetter& getter) {
+qvfl_utils_PcSnapshot createPcSnapshot(const IHwParamsGetter& getter)
+{
     const std::string text = Snapshot::compute(getter);
     // A caller copies length bytes: a wrapped length would store a cut text
     // in an MVA that matches every host sharing its first characters.
@@ -25,7 +26,8 @@ qvfl_utils_PcSnapshot createPcSnapshot(const IHwParamsGetter& getter) {
     return snapshot;
 }
 
-void destroyPcSnapshot(qvfl_utils_PcSnapshot& snapshot) {
+void destroyPcSnapshot(qvfl_utils_PcSnapshot& snapshot)
+{
     delete[] snapshot.data;
     snapshot.data = nullptr;
     snapshot.length = 0;

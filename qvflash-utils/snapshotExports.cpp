@@ -8,18 +8,18 @@
 
 extern "C" {
 
-QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot(qvfl_utils_PcSnapshot* snapshot) {
+QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot(qvfl_utils_PcSnapshot* snapshot)
+{
     if (snapshot == nullptr) {
         return QVFL_UTILS_ST_NULL_PTR_ARG;
     }
     // The caller's record changes only once the new snapshot stands whole.
-    return qvfl_utils::executeSafe([snapshot] {
-        *snapshot = qvfl_utils::createPcSnapshot(qvfl_utils::HwParamsGetter::get());
-    });
+    return qvfl_utils::executeSafe(
+        [snapshot] { *snapshot = qvfl_utils::createPcSnapshot(qvfl_utils::HwParamsGetter::get()); });
 }
 
-QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot_destroy(
-    qvfl_utils_PcSnapshot* snapshot) {
+QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot_destroy(qvfl_utils_PcSnapshot* snapshot)
+{
     if (snapshot == nullptr) {
         return QVFL_UTILS_ST_NULL_PTR_ARG;
     }

@@ -2,16 +2,19 @@
 
 namespace qvfl_utils::string {
 
-bool startsWith(const std::string& text, std::string_view prefix) {
+bool startsWith(const std::string& text, std::string_view prefix)
+{
     return std::string_view(text).substr(0, prefix.size()) == prefix;
 }
 
-std::string lastWord(const std::string& text) {
+std::string lastWord(const std::string& text)
+{
     const std::size_t space = text.rfind(' ');
     return space == std::string::npos ? text : text.substr(space + 1);
 }
 
-std::string trim(const std::string& text) {
+std::string trim(const std::string& text)
+{
     const std::size_t first = text.find_first_not_of(" \t\f\n\r");
     if (first == std::string::npos) {
         return {};

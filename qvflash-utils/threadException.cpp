@@ -4,11 +4,13 @@
 
 namespace qvfl_utils::threadException {
 
-Exception& getLast() {
+Exception& getLast()
+{
     return utils::getThreadLocalObject<Exception, qvfl_utils_StatusCode>(QVFL_UTILS_ST_OK);
 }
 
-void clearLast() {
+void clearLast()
+{
     getLast() = Exception(QVFL_UTILS_ST_OK);
 }
 

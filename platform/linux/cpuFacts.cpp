@@ -12,7 +12,8 @@ namespace platform {
 namespace {
 
 // The values of every cpuinfo line "key<blanks>: value" with this key.
-std::vector<std::string> cpuinfoValues(std::string_view key) {
+std::vector<std::string> cpuinfoValues(std::string_view key)
+{
     std::vector<std::string> values;
     const std::optional<std::string> cpuinfo = readFile(hostPath("/proc/cpuinfo"));
     if (!cpuinfo) {
@@ -31,18 +32,16 @@ std::vector<std::string> cpuinfoValues(std::string_view key) {
     return values;
 }
 
-std::set<std::int64_t> topologyPackageIds() {
+std::set<std::int64_t> topologyPackageIds()
+{
     std::set<std::int64_t> ids;
     std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(hostPath("/sys/devices/system/cpu"), error)) {
+    for (const auto& entry : std::filesystem::directory_iterator(hostPath("/sys/devices/system/cpu"), error)) {
         const std::string name = entry.path().filename().string();
-        if (name.size() < 4 || name.compare(0, 3, "cpu") != 0 ||
-            !std::isdigit(static_cast<unsigned char>(name[3]))) {
+        if (name.size() < 4 || name.compare(0, 3, "cpu") != 0 || !std::isdigit(static_cast<unsigned char>(name[3]))) {
             continue;
         }
-        const std::string text =
-            trimmed(readFile(entry.path() / "topology" / "physical_package_id").value_or(""));
+        const std::string text = trimmed(readFile(entry.path() / "topology" / "physical_package_id").value_or(""));
         std::int64_t id = -1;
         const auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), id);
         // A CPU without a package says -1.
@@ -55,7 +54,8 @@ std::set<std::int64_t> topologyPackageIds() {
 
 } // namespace
 
-std::optional<std::string> cpuBrandString() {
+std::optional<std::string> cpuBrandString()
+{
     const std::vector<std::string> names = cpuinfoValues("model name");
     if (names.empty()) {
         return std::nullopt;
@@ -63,7 +63,8 @@ std::optional<std::string> cpuBrandString() {
     return names.front();
 }
 
-std::optional<std::int32_t> cpuPackageCount() {
+std::optional<std::int32_t> cpuPackageCount()
+{
     const std::set<std::int64_t> packages = topologyPackageIds();
     if (!packages.empty()) {
         return static_cast<std::int32_t>(packages.size());

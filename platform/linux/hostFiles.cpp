@@ -6,12 +6,14 @@
 
 namespace platform {
 
-std::filesystem::path hostPath(std::string_view absolutePath) {
+std::filesystem::path hostPath(std::string_view absolutePath)
+{
     const char* root = std::getenv("QV_HOST_ROOT");
     return std::filesystem::path(root != nullptr ? root : "").concat(absolutePath);
 }
 
-std::optional<std::string> readFile(const std::filesystem::path& path) {
+std::optional<std::string> readFile(const std::filesystem::path& path)
+{
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         return std::nullopt;
@@ -23,13 +25,14 @@ std::optional<std::string> readFile(const std::filesystem::path& path) {
     return content;
 }
 
-std::string trimmed(std::string_view text) {
-    constexpr std::string_view blanks{" \t\r\n\0", 5};
-    const std::size_t first = text.find_first_not_of(blanks);
+std::string trimmed(std::string_view text)
+{
+    constexpr std::string_view kBlanks{" \t\r\n\0", 5};
+    const std::size_t first = text.find_first_not_of(kBlanks);
     if (first == std::string_view::npos) {
         return {};
     }
-    return std::string(text.substr(first, text.find_last_not_of(blanks) - first + 1));
+    return std::string(text.substr(first, text.find_last_not_of(kBlanks) - first + 1));
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include <platform/hostCalls.h>
 
 #include "cpuFacts.h"
+#include "osRelease.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,11 +21,13 @@ namespace {
 using Value = std::optional<std::string>;
 
 // A text value ends with its NUL, which counts in its length.
-Value textValue(const std::optional<std::string>& text) {
+Value textValue(const std::optional<std::string>& text)
+{
     return text ? Value(std::string(text->c_str(), text->size() + 1)) : std::nullopt;
 }
 
-Value int32Value(std::optional<std::int32_t> number) {
+Value int32Value(std::optional<std::int32_t> number)
+{
     if (!number) {
         return std::nullopt;
     }
@@ -40,17 +43,19 @@ struct Key {
 const Key kKeys[] = {
     {"machdep.cpu.brand_string", [] { return textValue(cpuBrandString()); }},
     {"hw.packages", [] { return int32Value(cpuPackageCount()); }},
+    {"kern.osproductversion", [] { return textValue(osReleaseField("VERSION_ID")); }},
 };
 
-int fail(int error) {
+int fail(int error)
+{
     errno = error;
     return -1;
 }
 
 } // namespace
 
-int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue,
-                 std::size_t /*newLength*/) {
+int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue, std::size_t /*newLength*/)
+{
     if (name == nullptr || length == nullptr) {
         return fail(EINVAL);
     }
@@ -58,8 +63,8 @@ int sysctlbyname(const char* name, void* value, std::size_t* length, void* newVa
     if (newValue != nullptr) {
         return fail(EPERM);
     }
-    const auto key = std::find_if(std::begin(kKeys), std::end(kKeys),
-                                  [name](const Key& entry) { return entry.name == name; });
+    const auto key =
+        std::find_if(std::begin(kKeys), std::end(kKeys), [name](const Key& entry) { return entry.name == name; });
     if (key == std::end(kKeys)) {
         return fail(ENOENT);
     }

@@ -6,7 +6,8 @@
 #include <exception>
 #include <string_view>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fputs("usage: qv-system-profiler DATATYPE\n", stderr);
         return 2;

@@ -11,45 +11,47 @@ namespace platform {
 namespace fs = std::filesystem;
 namespace {
 
-bool startsWith(std::string_view text, std::string_view prefix) {
+bool startsWith(std::string_view text, std::string_view prefix)
+{
     return text.substr(0, prefix.size()) == prefix;
 }
 
-bool hasComponent(const fs::path& path, bool (*matches)(std::string_view)) {
-    return std::any_of(path.begin(), path.end(),
-                       [matches](const fs::path& part) { return matches(part.native()); });
+bool hasComponent(const fs::path& path, bool (*matches)(std::string_view))
+{
+    return std::any_of(path.begin(), path.end(), [matches](const fs::path& part) { return matches(part.native()); });
 }
 
 // A prefix followed by a digit, as in "ata1" or "fw0".
-bool numbered(std::string_view name, std::string_view prefix) {
+bool numbered(std::string_view name, std::string_view prefix)
+{
     return startsWith(name, prefix) && name.size() > prefix.size() &&
            std::isdigit(static_cast<unsigned char>(name[prefix.size()]));
 }
 
-bool notADisk(std::string_view name) {
-    constexpr std::string_view kPrefixes[] = {"loop", "ram", "zram", "dm-", "md",
-                                              "sr",   "nbd", "mmcblk"};
+bool notADisk(std::string_view name)
+{
+    constexpr std::string_view kPrefixes[] = {"loop", "ram", "zram", "dm-", "md", "sr", "nbd", "mmcblk"};
     return std::any_of(std::begin(kPrefixes), std::end(kPrefixes),
                        [name](std::string_view prefix) { return startsWith(name, prefix); });
 }
 
-bool onExcludedBus(const fs::path& blockPath) {
+bool onExcludedBus(const fs::path& blockPath)
+{
     return hasComponent(blockPath, [](std::string_view part) {
         return startsWith(part, "virtio") || numbered(part, "usb") || numbered(part, "fw");
     });
 }
 
 // Empty when the disk belongs to no data type.
-std::string dataTypeOf(std::string_view name, const fs::path& blockPath,
-                       const fs::path& devicePath) {
+std::string dataTypeOf(std::string_view name, const fs::path& blockPath, const fs::path& devicePath)
+{
     if (startsWith(name, "nvme")) {
         return "SPNVMeDataType";
     }
     if (hasComponent(blockPath, [](std::string_view part) { return numbered(part, "ata"); })) {
         return "SPSerialATADataType";
     }
-    if (hasComponent(blockPath,
-                     [](std::string_view part) { return startsWith(part, "end_device-"); })) {
+    if (hasComponent(blockPath, [](std::string_view part) { return startsWith(part, "end_device-"); })) {
         return "SPSASDataType";
     }
     if (fs::exists(devicePath / "scsi_device")) {
@@ -59,24 +61,24 @@ std::string dataTypeOf(std::string_view name, const fs::path& blockPath,
 }
 
 // Unit serial number VPD page: 4 header bytes, the page length in bytes 2-3.
-std::optional<std::string> vpdSerial(const fs::path& devicePath) {
+std::optional<std::string> vpdSerial(const fs::path& devicePath)
+{
     const std::optional<std::string> page = readFile(devicePath / "vpd_pg80");
     if (!page || page->size() < 4) {
         return std::nullopt;
     }
-    const std::size_t length = static_cast<unsigned char>((*page)[2]) * 256U +
-                               static_cast<unsigned char>((*page)[3]);
+    const std::size_t length = static_cast<unsigned char>((*page)[2]) * 256U + static_cast<unsigned char>((*page)[3]);
     return trimmed(std::string_view(*page).substr(4, length));
 }
 
 // udev's record of the block device, named after its major:minor numbers.
-std::optional<std::string> udevSerial(const fs::path& blockDir) {
+std::optional<std::string> udevSerial(const fs::path& blockDir)
+{
     const std::optional<std::string> numbers = readFile(blockDir / "dev");
     if (!numbers) {
         return std::nullopt;
     }
-    const std::optional<std::string> record =
-        readFile(hostPath("/run/udev/data/b" + trimmed(*numbers)));
+    const std::optional<std::string> record = readFile(hostPath("/run/udev/data/b" + trimmed(*numbers)));
     constexpr std::string_view kKey = "E:ID_SERIAL_SHORT=";
     const std::size_t at = record ? record->find(kKey) : std::string::npos;
     if (at == std::string::npos || (at != 0 && (*record)[at - 1] != '\n')) {
@@ -86,8 +88,8 @@ std::optional<std::string> udevSerial(const fs::path& blockDir) {
     return trimmed(std::string_view(*record).substr(start, record->find('\n', start) - start));
 }
 
-std::optional<std::string> serialOf(const Disk& disk, const fs::path& blockDir,
-                                    const fs::path& devicePath) {
+std::optional<std::string> serialOf(const Disk& disk, const fs::path& blockDir, const fs::path& devicePath)
+{
     std::optional<std::string> serial;
     if (disk.dataType == "SPNVMeDataType") {
         const std::optional<std::string> text = readFile(devicePath / "serial");
@@ -102,13 +104,13 @@ std::optional<std::string> serialOf(const Disk& disk, const fs::path& blockDir,
 }
 
 // Fixed only when the disk says so and nothing it hangs on is marked removable.
-bool detachable(const fs::path& blockDir, const fs::path& devicePath) {
+bool detachable(const fs::path& blockDir, const fs::path& devicePath)
+{
     if (trimmed(readFile(blockDir / "removable").value_or("")) != "0") {
         return true;
     }
     const fs::path devices = fs::weakly_canonical(hostPath("/sys/devices"));
-    for (fs::path at = devicePath; at.has_relative_path() && at != devices;
-         at = at.parent_path()) {
+    for (fs::path at = devicePath; at.has_relative_path() && at != devices; at = at.parent_path()) {
         if (trimmed(readFile(at / "removable").value_or("")) == "removable") {
             return true;
         }
@@ -118,7 +120,8 @@ bool detachable(const fs::path& blockDir, const fs::path& devicePath) {
 
 } // namespace
 
-std::vector<Disk> surveyDisks() {
+std::vector<Disk> surveyDisks()
+{
     std::vector<fs::path> blockDirs;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(hostPath("/sys/block"), error)) {

@@ -7,13 +7,15 @@ namespace qvfl_utils::convert {
 namespace {
 
 struct DetailToApi {
-    qvfl_utils_ConditionDetail operator()(std::int64_t value) const {
+    qvfl_utils_ConditionDetail operator()(std::int64_t value) const
+    {
         qvfl_utils_ConditionDetail detail{};
         detail.type = QVFL_UTILS_DETAIL_INTEGER;
         detail.value.integer = value;
         return detail;
     }
-    qvfl_utils_ConditionDetail operator()(const std::string& text) const {
+    qvfl_utils_ConditionDetail operator()(const std::string& text) const
+    {
         qvfl_utils_ConditionDetail detail{};
         detail.type = QVFL_UTILS_DETAIL_STRING;
         detail.value.string = new char[text.size() + 1];
@@ -24,14 +26,16 @@ struct DetailToApi {
 
 } // namespace
 
-qvfl_utils_Condition toApiCondition(const Condition& condition) {
+qvfl_utils_Condition toApiCondition(const Condition& condition)
+{
     qvfl_utils_Condition record{};
     record.code = condition.code();
     record.detail = std::visit(DetailToApi{}, condition.detail());
     return record;
 }
 
-void releaseApiConditions(qvfl_utils_Condition* conditions, std::size_t count) noexcept {
+void releaseApiConditions(qvfl_utils_Condition* conditions, std::size_t count) noexcept
+{
     for (std::size_t i = 0; i < count; ++i) {
         qvfl_utils_ConditionDetail& detail = conditions[i].detail;
         if (detail.type == QVFL_UTILS_DETAIL_STRING && detail.value.string != nullptr) {
@@ -41,7 +45,8 @@ void releaseApiConditions(qvfl_utils_Condition* conditions, std::size_t count) n
     delete[] conditions;
 }
 
-ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions) {
+ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions)
+{
     if (conditions.empty()) {
         return;
     }
@@ -59,13 +64,15 @@ ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions) {
     }
 }
 
-ApiConditionList::~ApiConditionList() {
+ApiConditionList::~ApiConditionList()
+{
     if (records_ != nullptr) {
         releaseApiConditions(records_, count_);
     }
 }
 
-qvfl_utils_Condition* ApiConditionList::release() {
+qvfl_utils_Condition* ApiConditionList::release()
+{
     qvfl_utils_Condition* records = records_;
     records_ = nullptr;
     count_ = 0;

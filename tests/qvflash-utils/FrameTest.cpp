@@ -17,7 +17,8 @@ using qvfl_utils::Condition;
 using qvfl_utils::executeSafe;
 using Conditions = std::vector<Condition>;
 
-const Conditions& lastConditions() {
+const Conditions& lastConditions()
+{
     return qvfl_utils::threadException::getLast().conditions();
 }
 
@@ -26,7 +27,8 @@ const Conditions& lastConditions() {
 struct UncopyableOperation {
     static inline bool armed = false;
     UncopyableOperation() = default;
-    UncopyableOperation(const UncopyableOperation&) {
+    UncopyableOperation(const UncopyableOperation&)
+    {
         if (armed) {
             throw std::runtime_error("copy");
         }
@@ -41,15 +43,15 @@ struct GuardCase {
     Conditions conditions;
 };
 
-TEST(GuardTest, EachWayAnOperationEndsGivesItsStatusAndConditions) {
+TEST(GuardTest, EachWayAnOperationEndsGivesItsStatusAndConditions)
+{
     const Conditions earlier{Condition(QVFL_UTILS_COND_ERROR_CODE, std::int64_t{7})};
     const GuardCase cases[] = {
         {"returns", [] {}, QVFL_UTILS_ST_OK, {}},
-        {"library exception",
-         [&] { throw qvfl_utils::Exception(QVFL_UTILS_ST_NO_CPU_INFO, earlier); },
+        {"library exception", [&] { throw qvfl_utils::Exception(QVFL_UTILS_ST_NO_CPU_INFO, earlier); },
          QVFL_UTILS_ST_NO_CPU_INFO, earlier},
         {"system error",
-         [] { throw std::system_error(EACCES, std::system_category(), "open") ; },
+         [] { throw std::system_error(EACCES, std::system_category(), "open"); },
          QVFL_UTILS_ST_SYSTEM_ERROR,
          {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE,
                     std::system_error(EACCES, std::system_category(), "open").what()),
@@ -57,14 +59,16 @@ TEST(GuardTest, EachWayAnOperationEndsGivesItsStatusAndConditions) {
         {"negative error code",
          [] { throw std::system_error(-2, std::generic_category(), "x"); },
          QVFL_UTILS_ST_SYSTEM_ERROR,
-         {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE,
-                    std::system_error(-2, std::generic_category(), "x").what()),
+         {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE, std::system_error(-2, std::generic_category(), "x").what()),
           Condition(QVFL_UTILS_COND_ERROR_CODE, std::int64_t{-2})}},
-        {"standard exception", [] { throw std::out_of_range("index"); },
+        {"standard exception",
+         [] { throw std::out_of_range("index"); },
          QVFL_UTILS_ST_INTERNAL_ERROR,
          {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE, std::string("index"))}},
         {"non-standard exception", [] { throw 42; }, QVFL_UTILS_ST_INTERNAL_ERROR, {}},
-        {"empty operation", std::function<void()>(), QVFL_UTILS_ST_INTERNAL_ERROR,
+        {"empty operation",
+         std::function<void()>(),
+         QVFL_UTILS_ST_INTERNAL_ERROR,
          {Condition(QVFL_UTILS_COND_ADDITIONAL_MESSAGE, std::string("bad_function_call"))}},
     };
     for (const GuardCase& row : cases) {
@@ -77,7 +81,8 @@ TEST(GuardTest, EachWayAnOperationEndsGivesItsStatusAndConditions) {
     }
 }
 
-TEST(GuardTest, AnOperationThatCannotBeCopiedLeavesTheLastStatus) {
+TEST(GuardTest, AnOperationThatCannotBeCopiedLeavesTheLastStatus)
+{
     executeSafe([] { throw std::logic_error("before"); });
     const Conditions before = lastConditions();
     const std::function<void()> operation = UncopyableOperation();
@@ -87,7 +92,8 @@ TEST(GuardTest, AnOperationThatCannotBeCopiedLeavesTheLastStatus) {
     EXPECT_EQ(lastConditions(), before);
 }
 
-TEST(GuardTest, NoMemoryForTheDetailsLeavesABareInternalError) {
+TEST(GuardTest, NoMemoryForTheDetailsLeavesABareInternalError)
+{
     executeSafe([] { throw std::system_error(EIO, std::system_category(), "earlier"); });
     const std::runtime_error failure(std::string(100, 'x'));
     // The next allocation is the copy of the message for the new condition.
@@ -101,7 +107,8 @@ TEST(GuardTest, NoMemoryForTheDetailsLeavesABareInternalError) {
     EXPECT_TRUE(lastConditions().empty());
 }
 
-TEST(StatusExportsTest, NoMemoryForTheConditionsLeavesNothingBehind) {
+TEST(StatusExportsTest, NoMemoryForTheConditionsLeavesNothingBehind)
+{
     executeSafe([] { throw std::system_error(EIO, std::system_category(), "read"); });
     const Conditions before = lastConditions();
     for (std::size_t failing : {1, 2}) {

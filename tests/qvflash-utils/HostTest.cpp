@@ -20,14 +20,14 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-TEST(ProfilerOutputTest, InternalSerialsFollowTheirDetachableLine) {
+TEST(ProfilerOutputTest, InternalSerialsFollowTheirDetachableLine)
+{
     const struct {
         const char* output;
         Strings serials;
     } cases[] = {
         {"      Serial Number: S4EWNX0N123456\n      Detachable Drive: No\n", {"S4EWNX0N123456"}},
-        {"Serial Number: A\nDetachable Drive: Yes\nSerial Number: B\nDetachable Drive: No\n",
-         {"B"}},
+        {"Serial Number: A\nDetachable Drive: Yes\nSerial Number: B\nDetachable Drive: No\n", {"B"}},
         {"Detachable Drive: No\n", {}},
         {"Serial Number: A\n", {}},
         {"Serial Number: A\nSerial Number: B\nDetachable Drive: No\n", {"B"}},
@@ -47,7 +47,8 @@ TEST(ProfilerOutputTest, InternalSerialsFollowTheirDetachableLine) {
     }
 }
 
-TEST(ProfilerOutputTest, TrimAndLastWord) {
+TEST(ProfilerOutputTest, TrimAndLastWord)
+{
     using qvfl_utils::string::lastWord;
     using qvfl_utils::string::trim;
     EXPECT_EQ(trim("  \t x y \r"), "x y");
@@ -63,14 +64,16 @@ TEST(ProfilerOutputTest, TrimAndLastWord) {
 // test gives it.
 class FakeProfiler : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char pattern[] = "/tmp/qvfl-utils-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
     }
     void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
-    std::string write(const std::string& script) {
+    std::string write(const std::string& script)
+    {
         const std::string path = dir_ + "/profiler";
         std::ofstream(path) << "#!/bin/sh\n" << script;
         EXPECT_EQ(chmod(path.c_str(), 0755), 0);
@@ -80,28 +83,33 @@ protected:
     std::string dir_;
 };
 
-TEST_F(FakeProfiler, EveryDataTypeIsReadWholeWhateverTheExitStatus) {
+TEST_F(FakeProfiler, EveryDataTypeIsReadWholeWhateverTheExitStatus)
+{
     const std::string longSerial(600, 'L');
-    const std::string profiler = write(
-        "case \"$1\" in\n"
-        "SPNVMeDataType) printf '  Serial Number: " + longSerial + "\\n  Detachable Drive: No\\n';;\n"
-        "SPSASDataType) printf 'Serial Number: CR1\\r\\nDetachable Drive: No\\r\\n'; exit 3;;\n"
-        "SPParallelSCSIDataType) echo 'Serial Number: not filtered'; exit 1;;\n"
-        "SPSerialATADataType) printf 'Serial Number: LAST\\nDetachable Drive: No';;\n"
-        "esac\n");
-    EXPECT_EQ(qvfl_utils::detail::internalHardDiskSerials(profiler),
-              (Strings{longSerial, "CR1", "LAST"}));
+    const std::string profiler =
+        write("case \"$1\" in\n"
+              "SPNVMeDataType) printf '  Serial Number: " +
+              longSerial +
+              "\\n  Detachable Drive: No\\n';;\n"
+              "SPSASDataType) printf 'Serial Number: CR1\\r\\nDetachable Drive: No\\r\\n'; exit 3;;\n"
+              "SPParallelSCSIDataType) echo 'Serial Number: not filtered'; exit 1;;\n"
+              "SPSerialATADataType) printf 'Serial Number: LAST\\nDetachable Drive: No';;\n"
+              "esac\n");
+    EXPECT_EQ(qvfl_utils::detail::internalHardDiskSerials(profiler), (Strings{longSerial, "CR1", "LAST"}));
 }
 
-TEST_F(FakeProfiler, AProfilerThatCannotRunGivesNothing) {
+TEST_F(FakeProfiler, AProfilerThatCannotRunGivesNothing)
+{
     EXPECT_EQ(qvfl_utils::detail::internalHardDiskSerials("'" + dir_ + "/missing'"), Strings{});
 }
 
-std::string fixtureHost(const char* name) {
+std::string fixtureHost(const char* name)
+{
     return std::string(QV_TEST_HOSTS) + "/" + name;
 }
 
-TEST(LinuxLayerTest, SysctlAnswersFromTheFixtureHost) {
+TEST(LinuxLayerTest, SysctlAnswersFromTheFixtureHost)
+{
     setenv("QV_HOST_ROOT", fixtureHost("two-packages").c_str(), 1);
     std::size_t length = 0;
     ASSERT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", nullptr, &length, nullptr, 0), 0);
@@ -110,12 +118,10 @@ TEST(LinuxLayerTest, SysctlAnswersFromTheFixtureHost) {
 
     std::vector<char> value(length);
     length = value.size() - 1;
-    EXPECT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", value.data(), &length, nullptr, 0),
-              -1);
+    EXPECT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", value.data(), &length, nullptr, 0), -1);
     EXPECT_EQ(errno, ENOMEM);
     length = value.size();
-    ASSERT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", value.data(), &length, nullptr, 0),
-              0);
+    ASSERT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", value.data(), &length, nullptr, 0), 0);
     EXPECT_EQ(std::string(value.data()), brand);
     EXPECT_EQ(qvfl_utils::detail::cpuModels(&platform::sysctlbyname), (Strings{brand, brand}));
 
@@ -123,7 +129,8 @@ TEST(LinuxLayerTest, SysctlAnswersFromTheFixtureHost) {
     EXPECT_EQ(errno, ENOENT);
 }
 
-TEST(LinuxLayerTest, PackagesComeFromCpuinfoWithoutATopology) {
+TEST(LinuxLayerTest, PackagesComeFromCpuinfoWithoutATopology)
+{
     for (const char* host : {"workstation", "no-model-name"}) {
         SCOPED_TRACE(host);
         setenv("QV_HOST_ROOT", fixtureHost(host).c_str(), 1);
@@ -139,7 +146,8 @@ TEST(LinuxLayerTest, PackagesComeFromCpuinfoWithoutATopology) {
 }
 
 // A host that reports no package has no processor for the snapshot.
-int noPackages(const char* name, void* value, std::size_t*, void*, std::size_t) {
+int noPackages(const char* name, void* value, std::size_t*, void*, std::size_t)
+{
     if (std::string(name) == "hw.packages") {
         *static_cast<std::int32_t*>(value) = 0;
     } else {
@@ -148,7 +156,8 @@ int noPackages(const char* name, void* value, std::size_t*, void*, std::size_t) 
     return 0;
 }
 
-TEST(LinuxLayerTest, ZeroPackagesGiveNoProcessor) {
+TEST(LinuxLayerTest, ZeroPackagesGiveNoProcessor)
+{
     EXPECT_EQ(qvfl_utils::detail::cpuModels(&noPackages), Strings{});
 }
 
