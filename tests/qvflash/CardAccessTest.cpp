@@ -74,6 +74,8 @@ protected:
             std::getenv("QVTOKEN_STATE_DIR") == nullptr) {
             GTEST_SKIP() << "needs virtual cards: run under scripts/with-cards";
         }
+        // A card of the test before stays listed, no longer answering, until pcscd polls it.
+        ASSERT_TRUE(waitUntil([] { return readersWithCards().empty(); }));
         tokens_.emplace();
     }
 

@@ -118,21 +118,24 @@ static void pause200ms(void) {
     nanosleep(&delay, NULL);
 }
 
+/* 1 listed, 0 not listed, -1 the listing failed (a card that left is still
+ * shown as present until pcscd polls it, and fails the listing). */
 static int listed(void) {
     uint64_t *serials = NULL;
     size_t count = 0;
-    int found = 0;
-    if (qvflash_create_token_list(&serials, &count) == QVFLASH_ST_OK) {
-        for (size_t i = 0; i < count; ++i) {
-            found = found || serials[i] == kSerial;
-        }
-        qvflash_destroy_token_list(&serials);
+    if (qvflash_create_token_list(&serials, &count) != QVFLASH_ST_OK) {
+        return -1;
     }
+    int found = 0;
+    for (size_t i = 0; i < count; ++i) {
+        found = found || serials[i] == kSerial;
+    }
+    qvflash_destroy_token_list(&serials);
     return found;
 }
 
-/* Waits up to 15 s for the token to be listed, or to be gone (so that the
- * next test of the fixture starts without it). */
+/* Waits up to 15 s for the token to be listed, or to be gone from a listing
+ * that succeeds (so that the next test of the fixture starts without it). */
 static int waitUntilListed(int wanted) {
     for (int tries = 0; tries < 75; ++tries) {
         if (listed() == wanted) {

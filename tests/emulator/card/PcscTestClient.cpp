@@ -95,7 +95,7 @@ std::string PcscTestClient::waitForToken(std::uint64_t serial, std::chrono::mill
 bool PcscTestClient::waitForRemoval(const std::string& reader, std::chrono::milliseconds timeout) const
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
         SCARD_READERSTATE state{};
         state.szReader = reader.c_str();
         state.dwCurrentState = SCARD_STATE_UNAWARE;
@@ -103,9 +103,23 @@ bool PcscTestClient::waitForRemoval(const std::string& reader, std::chrono::mill
             && (state.dwEventState & SCARD_STATE_EMPTY) != 0) {
             return true;
         }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return false;
+}
+
+bool PcscTestClient::waitForNoCard(std::chrono::milliseconds timeout) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (const auto& reader : readers()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!waitForRemoval(reader, left)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void PcscTestClient::connect(const std::string& reader)
