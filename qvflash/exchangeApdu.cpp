@@ -9,6 +9,8 @@ namespace {
 constexpr std::uint8_t kWrongLength = 0x6C;  // SW2: the exact length to ask for
 constexpr std::uint8_t kMoreData = 0x61;     // SW2: bytes waiting for GET RESPONSE
 constexpr unsigned kCaseDataAndLe = 3;
+constexpr char kExchangeFunction[] =
+    "std::pair<uint16_t, std::vector<uint8_t>> qvfl::exchangeApdu(const Apdu &, bool, const RawTransmit &)";
 
 // SW2 counts bytes, 00 meaning 256; two more for the status word.
 std::size_t bufferFor(std::uint8_t sw2) {
@@ -62,16 +64,23 @@ Scard::Response exchangeApdu(const Apdu& apdu, bool t0, const RawTransmit& trans
         statusWord = cutApduRetcode(response);
     }
 
-    while (sw1(statusWord) == kMoreData) {
+    // The caller holds the library lock and the card's transaction all the while: a card that
+    // keeps announcing more data is cut off by rounds as well as by bytes, so one that sends
+    // little or nothing per round cannot hold everyone up for long.
+    for (std::size_t rounds = 0; sw1(statusWord) == kMoreData; ++rounds) {
+        if (rounds == kMaxGetResponseRounds) {
+            throw PcscException(SCARD_E_INSUFFICIENT_BUFFER, __FILE__, kExchangeFunction, __LINE__);
+        }
         const std::vector<std::uint8_t> getResponse{0x00, 0xC0, 0x00, 0x00, sw2(statusWord)};
         std::vector<std::uint8_t> part(bufferFor(sw2(statusWord)), 0);
         transmitRaw(getResponse, part);
         statusWord = cutApduRetcode(part);
+        if (part.empty() && sw1(statusWord) == kMoreData) {
+            // Announced data that never comes: asking again would bring nothing either.
+            throw PcscException(SCARD_E_UNEXPECTED, __FILE__, kExchangeFunction, __LINE__);
+        }
         if (response.size() + part.size() > kMaxResponseSize) {
-            throw PcscException(SCARD_E_INSUFFICIENT_BUFFER, __FILE__,
-                                "std::pair<uint16_t, std::vector<uint8_t>> qvfl::exchangeApdu("
-                                "const Apdu &, bool, const RawTransmit &)",
-                                __LINE__);
+            throw PcscException(SCARD_E_INSUFFICIENT_BUFFER, __FILE__, kExchangeFunction, __LINE__);
         }
         response.insert(response.end(), part.begin(), part.end());
     }

@@ -200,6 +200,45 @@ TEST_F(CardAccess, MoreDataChainsAreGathered) {
         << testing::PrintToString(apduLog(7031));
 }
 
+// A card that keeps announcing more data with GET RESPONSE parts that bring nothing or one
+// byte ends the exchange soon, after a bounded number of rounds.
+TEST_F(CardAccess, AnEndlessMoreDataChainEndsSoon) {
+    const struct {
+        std::uint64_t serial;
+        const char* part;
+        long getResponses;
+        const char* pcscCode;
+    } cases[] = {{7061, "6110", 1, "0x8010001f"}, {7062, "aa6101", 256, "0x80100008"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.part);
+        plug(c.serial, [&](qvtoken::TokenState& token) {
+            qvtoken::CardFault first;
+            first.ins = 0x71;
+            first.action = "sw";
+            first.argument = "6110";
+            qvtoken::CardFault parts;
+            parts.ins = 0xC0;
+            parts.action = "reply";
+            parts.argument = c.part;
+            parts.count = -1;
+            token.cardFaults = {first, parts};
+        });
+        const auto cards = cardsOnceShown(1);
+        ASSERT_EQ(cards.size(), 1U);
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            cards[0]->transmit(kGetExtendedInfo);
+            ADD_FAILURE() << "no exception";
+        } catch (const PcscException& e) {
+            EXPECT_EQ(e.conditions().at(2).detail(), qvfl::Condition::Detail(std::string(c.pcscCode)));
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        EXPECT_EQ(countStarting(apduLog(c.serial), "00c00000"), c.getResponses);
+        tokens_->removeAll();
+        ASSERT_TRUE(waitUntil([] { return readersWithCards().empty(); }));
+    }
+}
+
 TEST_F(CardAccess, AResetByAnotherApplicationIsSurvived) {
     plug(7041);
     const auto cards = cardsOnceShown(1);
