@@ -4,7 +4,6 @@
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/LocalPinImpl.h>
-#include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/LoginTransaction.h>
 #include <qvflash-core/login/wipeBytes.h>
 #include <qvflash-core/transmitChecked.h>
@@ -49,8 +48,10 @@ std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id,
     return getLocalPin(id)->createLogin(pin);
 }
 
+// Checked like a login with a PIN: a count read for an id out of range or of an MVA object
+// would be another secret's.
 std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id, Login::NoAuthNeed_t) {
-    return std::make_shared<LocaLPinLogin>(id, Login::NoAuthNeed_t{});
+    return getLocalPin(id)->createLogin(Login::NoAuthNeed_t{});
 }
 
 std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint8_t attempts,

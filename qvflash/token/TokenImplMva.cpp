@@ -5,7 +5,6 @@
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/MVAImpl.h>
 #include <qvflash-core/login/LoginTransaction.h>
-#include <qvflash-core/login/MVALogin.h>
 #include <qvflash-core/transmitChecked.h>
 
 #include <algorithm>
@@ -45,8 +44,10 @@ std::shared_ptr<Login> TokenImpl::createMvaLogin(std::uint16_t mvaId,
     return getMva(mvaId)->createLogin(std::move(record));
 }
 
+// Checked like a login with a record: a count read for an id out of range or of a local PIN
+// would be another secret's.
 std::shared_ptr<Login> TokenImpl::createMvaLogin(std::uint16_t mvaId, Login::NoAuthNeed_t) {
-    return std::make_shared<MVALogin>(mvaId, Login::NoAuthNeed_t{});
+    return getMva(mvaId)->createLogin(Login::NoAuthNeed_t{});
 }
 
 std::uint16_t TokenImpl::createMva(std::uint8_t recordCount, std::uint8_t recordSize,

@@ -331,6 +331,20 @@ static void refusedWithoutCardTraffic(qvflash_TokenImpl_ *token) {
     qvflash_PcInfo info = {{4, "user"}, {6, "domain"}, {5, "Linux"}, {4, NULL}, 0};
     CHECK_STATUS(qvflash_add_pc_info_to_journal(token, &info), null);
 
+    /* Remaining attempts of local ids outside 3..31 (259 would be 3 in one byte). */
+    const uint16_t outOfRange[] = {1, 2, 32, 259};
+    uint16_t attempts = 0;
+    int64_t reported = -1;
+    for (size_t i = 0; i < sizeof outOfRange / sizeof outOfRange[0]; ++i) {
+        CHECK_STATUS(qvflash_get_remaining_login_attempts_mva(token, outOfRange[i], &attempts),
+                     QVFLASH_ST_INVALID_SECRET_ID);
+        CHECK(lastIntCondition(QVFLASH_COND_SECRET_ID, &reported) && reported == outOfRange[i]);
+        CHECK_STATUS(qvflash_get_remaining_login_attempts_local_pin(token, outOfRange[i], &attempts),
+                     QVFLASH_ST_INVALID_SECRET_ID);
+        CHECK(lastIntCondition(QVFLASH_COND_SECRET_ID, &reported) && reported == outOfRange[i]);
+    }
+    CHECK(attempts == 0);
+
     CHECK(id == 0 && recordId == 0);
     CHECK(exchangesSince(mark) == 0);
 }
@@ -545,6 +559,17 @@ static void mvaObjects(qvflash_TokenImpl_ *token) {
                  QVFLASH_ST_OK);
     CHECK_STATUS(qvflash_get_remaining_login_attempts_mva(token, 5, &attempts), QVFLASH_ST_OK);
     CHECK(attempts == 3);
+
+    /* Each kind's attempts are asked only of its own ids: no count of another secret. */
+    const size_t mark = logMark();
+    int64_t expected = 0;
+    CHECK_STATUS(qvflash_get_remaining_login_attempts_local_pin(token, 5, &attempts),
+                 QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH);
+    CHECK(lastIntCondition(QVFLASH_COND_EXPECTED_SECRET_TYPE, &expected) && expected == 2);
+    CHECK_STATUS(qvflash_get_remaining_login_attempts_mva(token, 3, &attempts),
+                 QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH);
+    CHECK(lastIntCondition(QVFLASH_COND_EXPECTED_SECRET_TYPE, &expected) && expected == 1);
+    CHECK(!loggedSince(mark, "00 20 00 85") && !loggedSince(mark, "00 20 00 83") && attempts == 3);
 
     CHECK_STATUS(STEP("qvflash_mva_delete_record", qvflash_mva_delete_record(token, 5, numberA)),
                  QVFLASH_ST_OK);
