@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pin/EnumTextTable.h"
+#include "cli/EnumTextTable.h"
 
 #include <iosfwd>
 #include <optional>

@@ -15,4 +15,4 @@ void reportGuardError() noexcept
     }
 }
 
-}  // namespace vt::detail
+} // namespace vt::detail

@@ -45,7 +45,7 @@ private:
     int exceptionsAtEntry_ = std::uncaught_exceptions();
 };
 
-}  // namespace detail
+} // namespace detail
 
 // auto guard = vt::scopeGuard(vt::ScopeFail{}, [&] { ... });
 template <typename When, typename Action>
@@ -55,4 +55,4 @@ detail::ScopeGuard<When, std::decay_t<Action>> scopeGuard(When, Action&& action)
     return detail::ScopeGuard<When, std::decay_t<Action>>(std::forward<Action>(action));
 }
 
-}  // namespace vt
+} // namespace vt

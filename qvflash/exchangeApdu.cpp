@@ -1,7 +1,7 @@
 #include <qvflash-core/exchangeApdu.h>
 
 #include <qvflash-core/PcscException.h>
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 namespace qvfl {
 namespace {

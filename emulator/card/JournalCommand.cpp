@@ -68,7 +68,7 @@ Response putJournalData(const CommandApdu& apdu, CardSession& session, qvtoken::
         discardChain(session);
         throw CardRefusal(sw::badP1P2);
     }
-    const auto& sections = token.card.sections;
+    const auto& sections = token.drive.sections;
     if (std::none_of(sections.begin(), sections.end(), [](const auto& s) { return s.type == 1; })) {
         discardChain(session);
         throw CardRefusal(sw::conditions);

@@ -14,16 +14,6 @@ bool validAccess(unsigned state)
 
 } // namespace
 
-unsigned effectiveAccess(const qvtoken::TokenState& token, const qvtoken::Section& section)
-{
-    for (const auto& [number, state] : token.card.temporaryStates) {
-        if (number == section.number) {
-            return state;
-        }
-    }
-    return section.access;
-}
-
 Bytes encodeSection(const qvtoken::TokenState& token, const qvtoken::Section& section)
 {
     if (section.rawOverride) {
@@ -35,7 +25,7 @@ Bytes encodeSection(const qvtoken::TokenState& token, const qvtoken::Section& se
     }
     const unsigned long value = section.size / sizeFactor[code];
     Bytes tlv{0x80, 0x14, static_cast<std::uint8_t>(section.number)};
-    tlv.push_back(static_cast<std::uint8_t>((effectiveAccess(token, section) & 0x07) | (code << 3)
+    tlv.push_back(static_cast<std::uint8_t>((token.drive.currentAccess(section) & 0x07) | (code << 3)
                                             | (section.type == 3 ? 0x40 : 0x00)));
     tlv.push_back(static_cast<std::uint8_t>(value >> 8));
     tlv.push_back(static_cast<std::uint8_t>(value));

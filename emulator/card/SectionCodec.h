@@ -12,9 +12,6 @@ namespace qvcard {
 // receives in SPLIT INTO SECTIONS.
 constexpr std::size_t sectionTlvSize = 22;
 
-// The access state a section shows now: a temporary state when one is set, else its own.
-unsigned effectiveAccess(const qvtoken::TokenState& token, const qvtoken::Section& section);
-
 Bytes encodeSection(const qvtoken::TokenState& token, const qvtoken::Section& section);
 
 // Decodes one received TLV; empty when its frame, access byte or type byte is not one this

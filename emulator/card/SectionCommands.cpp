@@ -25,7 +25,7 @@ Response getSections(const CommandApdu& apdu, const qvtoken::TokenState& token)
         throw CardRefusal(sw::wrongLength);
     }
     Response response;
-    for (const auto& section : token.card.sections) {
+    for (const auto& section : token.drive.sections) {
         const Bytes tlv = encodeSection(token, section);
         response.data.insert(response.data.end(), tlv.begin(), tlv.end());
     }
@@ -59,20 +59,22 @@ Response split(const CommandApdu& apdu, const CardSession& session, qvtoken::Tok
     if (apdu.p2() != 0x00 || data.empty() || data.size() % sectionTlvSize != 0) {
         throw CardRefusal(sw::invalidData);
     }
-    std::vector<qvtoken::Section> kept;
-    for (const auto& section : token.card.sections) {
-        if (section.type != 0) {
-            kept.push_back(section);
-        }
-    }
+    const auto& current = token.drive.sections;
     const std::size_t count = data.size() / sectionTlvSize;
-    if (count + kept.size() > maxSections) {
+    const auto kept = static_cast<std::size_t>(
+        std::count_if(current.begin(), current.end(), [](const auto& s) { return s.type != 0; }));
+    if (count + kept > maxSections) {
         throw CardRefusal(sw::invalidData);
     }
-    bool hasJournal = std::any_of(kept.begin(), kept.end(),
+    bool hasJournal = std::any_of(current.begin(), current.end(),
                                   [](const auto& s) { return s.type == 1; });
-    std::vector<qvtoken::Section> sections;
     unsigned long total = 0;
+    for (const auto& section : current) {
+        if (section.type != 0) {
+            total += section.size;
+        }
+    }
+    std::vector<qvtoken::Section> sections;
     for (std::size_t i = 0; i < count; ++i) {
         auto section = decodeSection(data.data() + i * sectionTlvSize);
         if (!section || section->number != i + 1 || section->size == 0) {
@@ -87,17 +89,10 @@ Response split(const CommandApdu& apdu, const CardSession& session, qvtoken::Tok
         total += section->size;
         sections.push_back(std::move(*section));
     }
-    for (auto& section : kept) {
-        total += section.size;
-        section.number = static_cast<unsigned>(sections.size() + 1);
-        section.rawOverride.reset();
-        sections.push_back(std::move(section));
-    }
-    if (total > token.card.totalFlash) {
+    if (total > token.drive.sizeMb) {
         throw CardRefusal(sw::noMemory);
     }
-    token.card.sections = std::move(sections);
-    token.card.temporaryStates.clear();
+    token.drive.replaceUserSections(std::move(sections));
     return Response{};
 }
 
@@ -147,10 +142,9 @@ Response changeAccess(const CommandApdu& apdu, const CardSession& session, qvtok
     }
     const unsigned number = data[2];
     const unsigned state = data[3];
-    auto& sections = token.card.sections;
-    const auto section = std::find_if(sections.begin(), sections.end(),
-                                      [&](const auto& s) { return s.number == number; });
-    if (section == sections.end()) {
+    const auto& sections = token.drive.sections;
+    qvtoken::Section* section = token.drive.findSection(number);
+    if (section == nullptr) {
         throw CardRefusal(sw::referenceNotFound);
     }
     if (state != 0 && state != 1 && state != 3 && state != 5) {
@@ -163,7 +157,7 @@ Response changeAccess(const CommandApdu& apdu, const CardSession& session, qvtok
         // A journal may only be shown read-only for a while, and not while an encrypted
         // section is open, whose reader could then also read the journal.
         const bool encryptedOpen = std::any_of(sections.begin(), sections.end(), [&](const auto& s) {
-            const unsigned access = effectiveAccess(token, s);
+            const unsigned access = token.drive.currentAccess(s);
             return s.type == 3 && (access == 1 || access == 3);
         });
         if (!temporary || state != 1 || encryptedOpen) {
@@ -173,15 +167,7 @@ Response changeAccess(const CommandApdu& apdu, const CardSession& session, qvtok
     if (!operationAllowed(*section, changeOperation(temporary, state), session)) {
         throw CardRefusal(sw::noRight);
     }
-    auto& overlay = token.card.temporaryStates;
-    overlay.erase(std::remove_if(overlay.begin(), overlay.end(),
-                                 [&](const auto& entry) { return entry.first == number; }),
-                  overlay.end());
-    if (temporary) {
-        overlay.emplace_back(number, state);
-    } else {
-        section->access = state;
-    }
+    token.drive.setAccess(*section, state, temporary);
     return Response{};
 }
 
@@ -199,6 +185,10 @@ Response resetToken(const CommandApdu& apdu)
 
 Response sectionCommand(const CommandApdu& apdu, const CardSession& session, qvtoken::TokenState& token)
 {
+    // A token without a flash drive knows no command of its sections; it still restarts.
+    if (!token.drive.present && apdu.p1() != 0x14) {
+        throw CardRefusal(sw::unknownIns);
+    }
     switch (apdu.p1()) {
     case 0x10:
         return split(apdu, session, token);

@@ -30,7 +30,7 @@ Response countTotalFlash(const CommandApdu& apdu, const qvtoken::TokenState& tok
     if (apdu.p2() != 0x00 || apdu.hasLc()) {
         throw CardRefusal(sw::badP1P2);
     }
-    const std::uint32_t total = token.card.totalFlash;
+    const std::uint32_t total = token.drive.sizeMb;
     return Response{{static_cast<std::uint8_t>(total >> 24), static_cast<std::uint8_t>(total >> 16),
                      static_cast<std::uint8_t>(total >> 8), static_cast<std::uint8_t>(total)}};
 }

@@ -7,6 +7,8 @@
 #include "TokenRecords.h"
 #include "VolumeRules.h"
 
+#include <qvtoken-core/SectionOwners.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -118,10 +120,12 @@ CK_RV getVolumesInfo(CK_SLOT_ID slot, CK_VOLUME_INFO_EXTENDED* volumes, CK_ULONG
     return module().onSlot("C_EX_GetVolumesInfo", slot, {{"slot", slot}, {"array", volumes != nullptr}},
                            [&](CallContext& call) -> CK_RV {
         const auto token = call.token();
-        if (!token.hasDrive) return CKR_FUNCTION_NOT_SUPPORTED;
+        if (!token.drive.present) return CKR_FUNCTION_NOT_SUPPORTED;
         if (count == nullptr) return CKR_ARGUMENTS_BAD;
-        return answerList(volumes, count, token.volumes.size(), [&](CK_VOLUME_INFO_EXTENDED* out) {
-            for (const auto& v : token.volumes) *out++ = CK_VOLUME_INFO_EXTENDED{v.id, v.sizeMb, currentAccess(v), v.owner, 0};
+        const auto& sections = token.drive.sections;
+        return answerList(volumes, count, sections.size(), [&](CK_VOLUME_INFO_EXTENDED* out) {
+            for (const auto& s : sections)
+                *out++ = CK_VOLUME_INFO_EXTENDED{s.number, s.size, token.drive.currentAccess(s), qvtoken::ownerCode(token, s), 0};
         });
     });
 }
@@ -130,9 +134,9 @@ CK_RV getDriveSize(CK_SLOT_ID slot, CK_ULONG_PTR sizeMb)
 {
     return module().onSlot("C_EX_GetDriveSize", slot, {{"slot", slot}}, [&](CallContext& call) -> CK_RV {
         const auto token = call.token();
-        if (!token.hasDrive) return CKR_FUNCTION_NOT_SUPPORTED;
+        if (!token.drive.present) return CKR_FUNCTION_NOT_SUPPORTED;
         if (sizeMb == nullptr) return CKR_ARGUMENTS_BAD;
-        *sizeMb = token.driveSizeMb;
+        *sizeMb = token.drive.sizeMb;
         return CKR_OK;
     });
 }

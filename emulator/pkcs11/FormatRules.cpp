@@ -74,7 +74,7 @@ CK_RV initToken(TokenState& token, const CK_UTF8CHAR* adminPin, CK_ULONG adminPi
     token.directory.erase(std::remove_if(token.directory.begin(), token.directory.end(),
                                          [](const qvtoken::DirectoryEntry& e) { return std::holds_alternative<qvtoken::LocalPin>(e); }),
                           token.directory.end());
-    for (auto& volume : token.volumes) volume.temporaryAccess.reset();
+    token.drive.temporaryStates.clear();
     resetPolicyObject(token);
     return CKR_OK;
 }

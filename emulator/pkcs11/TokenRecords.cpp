@@ -83,7 +83,7 @@ CK_TOKEN_INFO_EXTENDED tokenInfoExtended(const qvtoken::TokenState& token)
     info.size = sizeof info;
     info.featureNumber = token.featureNumber;
     info.flags = (token.pinChangeFlags & (QV_TOKEN_FLAG_ADMIN_CHANGES_USER_PIN | QV_TOKEN_FLAG_USER_CHANGES_USER_PIN)) |
-                 (token.hasDrive ? QV_TOKEN_FLAG_HAS_FLASH_DRIVE : 0);
+                 (token.drive.present ? QV_TOKEN_FLAG_HAS_FLASH_DRIVE : 0);
     info.maxSoPinLen = token.adminPin.maxLength;
     info.minSoPinLen = token.adminPin.minLength;
     info.maxUserPinLen = token.userPin.maxLength;

@@ -42,7 +42,7 @@ int runCard(TokenStore& store, const std::vector<std::string>& words, std::ostre
         if (extInfo) card.extInfo = *extInfo;
         if (chunk) card.chunk = *chunk;
         if (awayMs) card.awayMs = *awayMs;
-        if (totalFlash) card.totalFlash = static_cast<std::uint32_t>(*totalFlash);
+        if (totalFlash) token.drive.sizeMb = static_cast<std::uint32_t>(*totalFlash);
     });
     out << "card settings of " << serial << " changed\n";
     return 0;

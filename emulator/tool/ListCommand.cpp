@@ -11,7 +11,7 @@ int runList(TokenStore& store, const std::vector<std::string>& words, std::ostre
     if (!ToolArguments(words, {}, {}).positionals().empty()) throw UsageError("list takes no arguments.");
     for (const auto& token : store.loadAll()) {
         out << std::left << std::setw(20) << token.serial << " slot " << std::setw(3) << token.slotId << " class "
-            << token.tokenClass << (token.hasDrive ? " drive" : " no-drive") << (token.card.plugged ? " plugged" : "")
+            << token.tokenClass << (token.drive.present ? " drive" : " no-drive") << (token.card.plugged ? " plugged" : "")
             << (token.tls ? " tls" : "") << "  " << token.label << '\n';
     }
     return 0;

@@ -1,6 +1,6 @@
 #include <qvflash-core/apdu/Apdu.h>
 
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 #include <utility>
 

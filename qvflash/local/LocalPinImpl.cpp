@@ -4,7 +4,7 @@
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/LocalLoginDirectory.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 #include <qvflash-core/transmitChecked.h>
 
 namespace qvfl {

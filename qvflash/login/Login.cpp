@@ -2,7 +2,7 @@
 
 #include <qvflash-core/login/AdminPin.h>
 #include <qvflash-core/login/UserPin.h>
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 namespace qvfl {
 namespace {

@@ -1,6 +1,6 @@
 #include <qvflash-core/login/lockedPages.h>
 
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 #include <sys/mman.h>
 #include <unistd.h>

@@ -5,7 +5,7 @@
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/LocalPinImpl.h>
 #include <qvflash-core/login/LoginTransaction.h>
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 #include <qvflash-core/transmitChecked.h>
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "ModuleFixture.h"
 
 #include <qvtoken-core/FeatureObjects.h>
+#include <qvtoken-core/SectionOwners.h>
 
 #include <vector>
 
@@ -125,8 +126,8 @@ TEST_F(ModuleFixture, VolumesAreListedChangedAndReformatted)
     token.switches.refusedTemporaryModes = {QV_ACCESS_CD_ROM};
     create(token);
     auto empty = qvtoken::makePreset("no-flash");
-    empty.hasDrive = true;
-    empty.driveSizeMb = 64;
+    empty.drive.present = true;
+    empty.drive.sizeMb = 64;
     create(empty);
     ASSERT_EQ(initialize(), CKR_OK);
 
@@ -154,7 +155,7 @@ TEST_F(ModuleFixture, VolumesAreListedChangedAndReformatted)
     EXPECT_EQ(change(3, localPin, 2, 2, CK_TRUE), CKR_ARGUMENTS_BAD);
     EXPECT_EQ(change(3, localPin, 2, QV_ACCESS_CD_ROM, CK_FALSE), CKR_ARGUMENTS_BAD);
     EXPECT_EQ(change(3, localPin, 2, QV_ACCESS_CD_ROM, CK_TRUE), CKR_OK);
-    EXPECT_EQ(store().load(1234567890)->volumes[1].access, QV_ACCESS_CD_ROM);
+    EXPECT_EQ(store().load(1234567890)->drive.sections[1].access, QV_ACCESS_CD_ROM);
 
     std::vector<CK_VOLUME_FORMAT_INFO_EXTENDED> layout = {{600, 3, 1, 0}, {500, 1, 0, 0}};
     auto format = [&] { return x->C_EX_FormatDrive(slotA, CKU_SO, pinBytes(adminPin), 8, layout.data(), layout.size()); };
@@ -166,11 +167,11 @@ TEST_F(ModuleFixture, VolumesAreListedChangedAndReformatted)
     layout[1] = {424, 5, 3, 0};
     EXPECT_EQ(x->C_EX_FormatDrive(slotA, CKU_USER, pinBytes(adminPin), 8, layout.data(), 2), CKR_USER_TYPE_INVALID);
     ASSERT_EQ(format(), CKR_OK);
-    const auto volumes = store().load(1234567890)->volumes;
-    ASSERT_EQ(volumes.size(), 2u);
-    EXPECT_EQ(volumes[1].id, 2u);
-    EXPECT_EQ(volumes[1].owner, 3u);
-    EXPECT_EQ(volumes[1].sizeMb, 424u);
+    const auto after = *store().load(1234567890);
+    ASSERT_EQ(after.drive.sections.size(), 2u);
+    EXPECT_EQ(after.drive.sections[1].number, 2u);
+    EXPECT_EQ(qvtoken::ownerCode(after, after.drive.sections[1]), 3u);
+    EXPECT_EQ(after.drive.sections[1].size, 424u);
     EXPECT_EQ(x->C_EX_GetDriveSize(3, &size), CKR_SLOT_ID_INVALID);
 }
 

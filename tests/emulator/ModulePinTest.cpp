@@ -126,7 +126,7 @@ TEST_F(ModuleFixture, FormatResetsPinsAndPolicyButKeepsTheDrive)
 {
     auto token = qvtoken::makePreset("full");
     token.objects[0] = qvtoken::pinPolicyObject({true, true, 9, 3, true, true, false, false, false, false});
-    token.volumes[0].temporaryAccess = 0;
+    token.drive.temporaryStates = {{1, 0}};
     token.label = "Changed";
     token.userPinToBeChanged = true;
     create(token);
@@ -165,8 +165,8 @@ TEST_F(ModuleFixture, FormatResetsPinsAndPolicyButKeepsTheDrive)
     EXPECT_EQ(after.label, "Stand-in A");  // empty label: the default
     EXPECT_FALSE(after.userPinToBeChanged);
     EXPECT_EQ(after.findLocalPin(3), nullptr);
-    EXPECT_EQ(after.volumes.size(), 3u);
-    EXPECT_FALSE(after.volumes[0].temporaryAccess);
+    EXPECT_EQ(after.drive.sections.size(), 3u);
+    EXPECT_TRUE(after.drive.temporaryStates.empty());
     EXPECT_EQ(after.objects[0].find(qvtoken::feature::minLength)->value, qvtoken::byteValue(6));
     EXPECT_EQ(after.objects.size(), 3u);  // touch kept
 

@@ -36,7 +36,6 @@ TokenState richToken()
 {
     TokenState t = makePreset("named");
     t.label = std::string("bin\x01\xff", 5);
-    t.volumes[1].temporaryAccess = 5;
     MvaFile mva;
     mva.id = 17;
     mva.recordSize = 40;
@@ -50,10 +49,10 @@ TokenState richToken()
     section.size = 512;
     section.conditions = fromHex("010203040506");
     section.rawOverride = Bytes(22, 0xAB);
-    t.card.sections.push_back(section);
+    t.drive.sections.push_back(section);
     t.card.extInfo.reset();
     t.card.journal.push_back({"user", "domain", "os", "device", -5, fromHex("c1")});
-    t.card.temporaryStates.push_back({1, 0});
+    t.drive.temporaryStates.push_back({1, 0});
     t.moduleFaults.push_back({"C_OpenSession", 0xE0, 1, -1});
     t.cardFaults.push_back({0xF0, std::nullopt, 0x20, 0x00, 0x02, fromHex("31"), std::nullopt, 2, true, 1, "sw", "6a88"});
     t.switches.refusedTemporaryModes = {0, 5};
@@ -145,8 +144,8 @@ TEST_F(TokenStoreTest, MalformedFilesAreRefused)
     EXPECT_THROW(store.load(1234567890), StateFormatError);
     rewrite("{ \"serial\": \"77\" }");
     EXPECT_THROW(store.load(1234567890), StateFormatError);
-    rewrite("{ \"serial\": \"1234567890\" }");
-    EXPECT_EQ(store.load(1234567890)->adminPin.maxTries, 10u);  // left-out fields take defaults
+    rewrite("{ \"serial\": \"1234567890\", \"hasDrive\": \"true\", \"volumes\": \"\" }");
+    EXPECT_THROW(store.load(1234567890), StateFormatError);  // the earlier form
 }
 
 TEST_F(TokenStoreTest, ProcessesChangingOneTokenLoseNothing)

@@ -96,7 +96,7 @@ TEST_F(TokenTest, InformationRecords)
 
 TEST_F(TokenTest, DriveWithoutVolumes)
 {
-    addToken("full", 11, 1, [](qvtoken::TokenState& token) { token.volumes.clear(); });
+    addToken("full", 11, 1, [](qvtoken::TokenState& token) { token.drive.sections.clear(); });
     const auto token = onlyToken();
     EXPECT_TRUE(token->getTokenVolumeInfoEx().empty());
     EXPECT_EQ(calls("C_EX_GetVolumesInfo"), 2);

@@ -83,7 +83,7 @@ protected:
 
 TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges) {
     tokens.add(9001, [](qvtoken::TokenState& t) {
-        t.card.totalFlash = 0x300000;
+        t.drive.sizeMb = 0x300000;
         t.card.awayMs = 1200;
     });
     const std::unique_ptr<qvfl::Token> token = open(9001);
@@ -107,9 +107,9 @@ TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges) {
         EXPECT_EQ(read.at(number), expected) << int{number};
     }
     const qvtoken::TokenState state = tokens.load(9001);
-    ASSERT_EQ(state.card.sections.size(), 5U);
+    ASSERT_EQ(state.drive.sections.size(), 5U);
     for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(state.card.sections[i].size, expectedSizes[i]);
+        EXPECT_EQ(state.drive.sections[i].size, expectedSizes[i]);
     }
 
     // Refused by the library before the card sees them, or by the card.
@@ -127,14 +127,14 @@ TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges) {
     token->changeAccessRights(1, State::ReadOnly, false, enumerator);
     token->changeAccessRights(5, State::ReadOnly, false, enumerator);
     EXPECT_EQ(token->getSectionsAttributes().at(1).accessState, State::ReadOnly);
-    EXPECT_EQ(tokens.load(9001).card.temporaryStates.size(), 2U);
+    EXPECT_EQ(tokens.load(9001).drive.temporaryStates.size(), 2U);
 
     token->changeAccessRights(3, State::ReadWrite, true, enumerator);
     read = token->getSectionsAttributes();
     EXPECT_EQ(read.at(3).accessState, State::ReadWrite);
     EXPECT_EQ(read.at(1).accessState, State::ReadWrite);
-    EXPECT_TRUE(tokens.load(9001).card.temporaryStates.empty());
-    EXPECT_EQ(tokens.load(9001).card.sections.at(2).access, 3U);
+    EXPECT_TRUE(tokens.load(9001).drive.temporaryStates.empty());
+    EXPECT_EQ(tokens.load(9001).drive.sections.at(2).access, 3U);
 }
 
 TEST_F(FlashOnPcsc, ResetGivesUpWhenTheTokenDoesNotComeBack) {
@@ -165,7 +165,7 @@ TEST_F(FlashOnPcsc, JournalRecordsOfSeveralLengths) {
         events.access = 0;
         events.operationMask = 0x3F;
         events.conditions = {0xFF, 0x01, 0xFF, 0xFF, 0xFF, 0xFF};
-        t.card.sections.push_back(events);
+        t.drive.sections.push_back(events);
     });
     tokens.add(9004);
     const std::unique_ptr<qvfl::Token> token = open(9003);

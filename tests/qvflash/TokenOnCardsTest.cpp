@@ -252,7 +252,7 @@ TEST_F(TokenOnCards, TheJournalSectionsAreNotAvailableForFormatting) {
             journal.number = 2;
             journal.type = 1;
             journal.size = size;
-            state.card.sections = {files, journal};
+            state.drive.sections = {files, journal};
         };
     };
     plug(kSerial, withJournal(512));

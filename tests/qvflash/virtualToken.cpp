@@ -26,6 +26,9 @@ int main(int argc, char** argv) {
             token.serial = serial;
             token.slotId = serial;
             token.card.plugged = true;
+            // The scenario partitions the drive itself.
+            token.drive.sections.clear();
+            token.drive.sizeMb = 4096;
             store.create(token);
         } else if (action == "stray-mva") {
             store.modify(serial, [](qvtoken::TokenState& token) {

@@ -1,6 +1,7 @@
 #include "qvtoken-core/TokenPresets.h"
 
 #include "qvtoken-core/FeatureObjects.h"
+#include "qvtoken-core/SectionOwners.h"
 
 #include <algorithm>
 #include <functional>
@@ -12,6 +13,9 @@ const char* const defaultAdminPin = "59302814";
 
 namespace {
 
+// A support answer with neither the journal nor the partitioning bit.
+const Bytes unsupportedExtInfo{0x40, 0x05, 0x04, 0x03, 0x00, 0x00, 0x00};
+
 PinState pinWith(const char* value)
 {
     PinState pin;
@@ -19,36 +23,37 @@ PinState pinWith(const char* value)
     return pin;
 }
 
-// Serial, slot and label of a preset made from another one; the reader's description stays
-// the one of the preset it starts from.
+// Serial, slot and label of a preset made from another one, behind a reader of its own.
 void place(TokenState& t, std::uint64_t serial, unsigned long slotId, const char* label)
 {
     t.serial = serial;
-    t.slotId = slotId;
     t.label = t.defaultLabel = label;
+    placeInSlot(t, slotId);
 }
 
-// The same, behind a reader of its own.
-void placeInOwnReader(TokenState& t, std::uint64_t serial, unsigned long slotId, const char* label)
+// No drive, and a card that answers the support query without partitioning or journal: the
+// flash library reports such a token as not supported, so it keeps the PKCS#11 road.
+void withoutDrive(TokenState& t)
 {
-    place(t, serial, slotId, label);
-    placeInSlot(t, slotId);
+    t.drive = Drive{};
+    t.card.extInfo = unsupportedExtInfo;
 }
 
 // Everything a ZRN token of the newest firmware has: drive, local PIN, policy and touch.
 TokenState fullToken()
 {
     TokenState t;
-    placeInOwnReader(t, 1234567890, 1, "Stand-in A");
+    place(t, 1234567890, 1, "Stand-in A");
     t.hardwareVersion = {1, 0};
     t.firmwareVersion = {28, 5};
     t.tokenClass = 1;
     t.adminPin = pinWith(defaultAdminPin);
     t.userPin = pinWith(defaultUserPin);
     t.pinChangeFlags = 2;
-    t.hasDrive = true;
-    t.driveSizeMb = 1024;
-    t.volumes = {{1, 512, 3, 1, std::nullopt}, {2, 256, 1, 3, std::nullopt}, {3, 256, 0, 0, std::nullopt}};
+    t.drive.present = true;
+    t.drive.sizeMb = 1024;
+    t.drive.sections = {userFilesSection(1, 512, 3, ownerUser), userFilesSection(2, 256, 1, 3),
+                        userFilesSection(3, 256, 0, ownerAdmin)};
     LocalPin local;
     local.id = 3;
     local.pin = pinWith("13572468");
@@ -60,23 +65,27 @@ TokenState fullToken()
 TokenState withoutFlash()
 {
     TokenState t = fullToken();
-    placeInOwnReader(t, 1234567891, 2, "Stand-in no drive");
-    t.hasDrive = false;
-    t.driveSizeMb = 0;
-    t.volumes.clear();
+    place(t, 1234567891, 2, "Stand-in no drive");
+    withoutDrive(t);
+    return t;
+}
+
+TokenState moduleDrive()
+{
+    TokenState t = fullToken();
+    place(t, 1234567892, 11, "Stand-in module drive");
+    t.card.extInfo = unsupportedExtInfo;
     return t;
 }
 
 TokenState minimalClass2()
 {
     TokenState t = fullToken();
-    placeInOwnReader(t, 2000000001, 3, "Stand-in B");
+    place(t, 2000000001, 3, "Stand-in B");
     t.hardwareVersion = {2, 1};
     t.firmwareVersion = {1, 3};
     t.tokenClass = 2;
-    t.hasDrive = false;
-    t.driveSizeMb = 0;
-    t.volumes.clear();
+    withoutDrive(t);
     t.directory.clear();
     t.objects = {pinPolicyObject({})};
     return t;
@@ -85,7 +94,7 @@ TokenState minimalClass2()
 TokenState bare()
 {
     TokenState t = minimalClass2();
-    placeInOwnReader(t, 2000000002, 4, "Stand-in bare");
+    place(t, 2000000002, 4, "Stand-in bare");
     t.tokenClass = 1;
     t.objects.clear();
     return t;
@@ -94,7 +103,7 @@ TokenState bare()
 TokenState selfNamed()
 {
     TokenState t = fullToken();
-    placeInOwnReader(t, 3000000001, 5, "Stand-in C");
+    place(t, 3000000001, 5, "Stand-in C");
     t.featureNumber = 40;
     t.objects.push_back(tokenInfoObject("Кворвик Т2"));
     return t;
@@ -103,7 +112,7 @@ TokenState selfNamed()
 TokenState tlsToken()
 {
     TokenState t = minimalClass2();
-    placeInOwnReader(t, 4000000001, 6, "Stand-in TLS");
+    place(t, 4000000001, 6, "Stand-in TLS");
     t.tls = true;
     return t;
 }
@@ -152,7 +161,9 @@ const std::vector<Preset>& table()
 {
     static const std::vector<Preset> all = {
         {{"full", "class 1, fw 28.5, 1024 MB drive with three volumes, local PIN 3, PIN policy, touch"}, fullToken},
-        {{"no-flash", "as full, without a flash drive"}, withoutFlash},
+        {{"no-flash", "as full, without a drive; the card reports no flash support"}, withoutFlash},
+        {{"module-drive", "as full, but the card announces no flash support: the drive is reached through the module"},
+         moduleDrive},
         {{"class2", "class 2, hw 2.1, fw 1.3, no drive, no touch object, PIN policy"}, minimalClass2},
         {{"bare", "class 1 without PIN policy and touch objects"}, bare},
         {{"named", "as full, with a self-identified model name"}, selfNamed},

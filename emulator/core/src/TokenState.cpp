@@ -49,16 +49,43 @@ MvaFile* TokenState::findMva(unsigned long id)
     return findEntry<MvaFile>(directory, id);
 }
 
-Volume* TokenState::findVolume(unsigned long id)
+Section* Drive::findSection(unsigned number)
 {
-    auto it = std::find_if(volumes.begin(), volumes.end(), [id](const Volume& v) { return v.id == id; });
-    return it == volumes.end() ? nullptr : &*it;
+    auto it = std::find_if(sections.begin(), sections.end(), [number](const Section& s) { return s.number == number; });
+    return it == sections.end() ? nullptr : &*it;
+}
+
+unsigned Drive::currentAccess(const Section& section) const
+{
+    for (const auto& [number, state] : temporaryStates)
+        if (number == section.number) return state;
+    return section.access;
+}
+
+void Drive::setAccess(Section& section, unsigned state, bool temporary)
+{
+    temporaryStates.erase(std::remove_if(temporaryStates.begin(), temporaryStates.end(),
+                                         [&](const auto& entry) { return entry.first == section.number; }),
+                          temporaryStates.end());
+    if (temporary) temporaryStates.emplace_back(section.number, state);
+    else section.access = state;
+}
+
+void Drive::replaceUserSections(std::vector<Section> userSections)
+{
+    for (auto& section : sections) {
+        if (section.type == 0) continue;
+        section.number = static_cast<unsigned>(userSections.size() + 1);
+        section.rawOverride.reset();
+        userSections.push_back(std::move(section));
+    }
+    sections = std::move(userSections);
+    temporaryStates.clear();
 }
 
 void TokenState::replug()
 {
-    for (auto& volume : volumes) volume.temporaryAccess.reset();
-    card.temporaryStates.clear();
+    drive.temporaryStates.clear();
     ++card.plugGeneration;
     // Rules meant for "after the next replug" take part from now on.
     for (auto& fault : cardFaults) fault.afterReplug = false;

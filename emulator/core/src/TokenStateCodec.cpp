@@ -172,28 +172,6 @@ PinState decodePin(const ptree& tree, const std::string& key)
     return t ? decodePin(*t) : PinState{};
 }
 
-ptree encodeVolume(const Volume& v)
-{
-    ptree t;
-    t.put("id", v.id);
-    t.put("sizeMb", v.sizeMb);
-    t.put("access", v.access);
-    t.put("owner", v.owner);
-    if (v.temporaryAccess) t.put("temporaryAccess", *v.temporaryAccess);
-    return t;
-}
-
-Volume decodeVolume(const ptree& t)
-{
-    Volume v;
-    v.id = t.get<unsigned long>("id");
-    v.sizeMb = t.get<unsigned long>("sizeMb");
-    v.access = t.get<unsigned long>("access");
-    v.owner = t.get<unsigned long>("owner");
-    if (auto temporary = t.get_optional<unsigned long>("temporaryAccess")) v.temporaryAccess = *temporary;
-    return v;
-}
-
 ptree encodeObject(const FeatureObject& object)
 {
     ptree t;
@@ -354,6 +332,33 @@ JournalRecord decodeJournalRecord(const ptree& t)
     return r;
 }
 
+ptree encodeDrive(const Drive& d)
+{
+    ptree t;
+    t.put("present", d.present);
+    t.put("sizeMb", d.sizeMb);
+    putList(t, "sections", d.sections, encodeSection);
+    putList(t, "temporaryStates", d.temporaryStates, [](const std::pair<unsigned, unsigned>& s) {
+        ptree st;
+        st.put("section", s.first);
+        st.put("access", s.second);
+        return st;
+    });
+    return t;
+}
+
+Drive decodeDrive(const ptree& t)
+{
+    Drive d;
+    d.present = t.get<bool>("present");
+    d.sizeMb = t.get<std::uint32_t>("sizeMb");
+    d.sections = getList<Section>(t, "sections", decodeSection);
+    d.temporaryStates = getList<std::pair<unsigned, unsigned>>(t, "temporaryStates", [](const ptree& st) {
+        return std::make_pair(st.get<unsigned>("section"), st.get<unsigned>("access"));
+    });
+    return d;
+}
+
 ptree encodeCard(const CardSettings& c)
 {
     ptree t;
@@ -363,16 +368,8 @@ ptree encodeCard(const CardSettings& c)
     t.put("chunk", c.chunk);
     if (c.extInfo) putBytes(t, "extInfo", *c.extInfo);
     else t.put("extInfo", "unsupported");
-    t.put("totalFlash", c.totalFlash);
-    putList(t, "sections", c.sections, encodeSection);
     putList(t, "journal", c.journal, encodeJournalRecord);
     t.put("journalCap", c.journalCap);
-    putList(t, "temporaryStates", c.temporaryStates, [](const std::pair<unsigned, unsigned>& s) {
-        ptree st;
-        st.put("section", s.first);
-        st.put("access", s.second);
-        return st;
-    });
     t.put("plugGeneration", c.plugGeneration);
     t.put("awayMs", c.awayMs);
     t.put("plugged", c.plugged);
@@ -391,13 +388,8 @@ CardSettings decodeCard(const ptree& tree)
     c.chunk = t.get("chunk", c.chunk);
     if (auto ext = t.get_optional<std::string>("extInfo"))
         c.extInfo = *ext == "unsupported" ? std::nullopt : std::optional<Bytes>(fromHex(*ext));
-    c.totalFlash = t.get("totalFlash", c.totalFlash);
-    c.sections = getList<Section>(t, "sections", decodeSection);
     c.journal = getList<JournalRecord>(t, "journal", decodeJournalRecord);
     c.journalCap = t.get("journalCap", c.journalCap);
-    c.temporaryStates = getList<std::pair<unsigned, unsigned>>(t, "temporaryStates", [](const ptree& st) {
-        return std::make_pair(st.get<unsigned>("section"), st.get<unsigned>("access"));
-    });
     c.plugGeneration = t.get("plugGeneration", c.plugGeneration);
     c.awayMs = t.get("awayMs", c.awayMs);
     c.plugged = t.get("plugged", c.plugged);
@@ -516,9 +508,7 @@ ptree encode(const TokenState& s)
     t.add_child("userPinHistory", encodeBytesList(s.userPinHistory));
     t.put("totalMemory", s.totalMemory);
     t.put("freeMemory", s.freeMemory);
-    t.put("hasDrive", s.hasDrive);
-    t.put("driveSizeMb", s.driveSizeMb);
-    putList(t, "volumes", s.volumes, encodeVolume);
+    t.add_child("drive", encodeDrive(s.drive));
     putList(t, "directory", s.directory, encodeEntry);
     putList(t, "objects", s.objects, encodeObject);
     t.add_child("card", encodeCard(s.card));
@@ -530,6 +520,9 @@ ptree encode(const TokenState& s)
 
 TokenState decode(const ptree& t)
 {
+    // Files of the earlier form kept the module's volumes apart from the card's sections.
+    if (t.get_child_optional("volumes") || t.get_child_optional("hasDrive"))
+        throw BadField("old form with separate volumes and card sections; create the token again");
     TokenState s;
     s.serial = t.get<std::uint64_t>("serial");
     s.slotId = t.get("slotId", s.slotId);
@@ -548,9 +541,7 @@ TokenState decode(const ptree& t)
     s.userPinHistory = decodeBytesList(t, "userPinHistory");
     s.totalMemory = t.get("totalMemory", s.totalMemory);
     s.freeMemory = t.get("freeMemory", s.freeMemory);
-    s.hasDrive = t.get("hasDrive", false);
-    s.driveSizeMb = t.get("driveSizeMb", s.driveSizeMb);
-    s.volumes = getList<Volume>(t, "volumes", decodeVolume);
+    s.drive = decodeDrive(t.get_child("drive"));
     s.directory = getList<DirectoryEntry>(t, "directory", decodeEntry);
     s.objects = getList<FeatureObject>(t, "objects", decodeObject);
     s.card = decodeCard(t);

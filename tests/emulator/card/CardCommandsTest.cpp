@@ -36,9 +36,11 @@ protected:
     void SetUp() override
     {
         fs::remove_all(dir);
-        qvtoken::TokenState token = qvtoken::makePreset("bare");
+        qvtoken::TokenState token = qvtoken::makePreset("full");
         token.serial = serial;
         token.directory.clear();
+        token.drive.sections.clear();
+        token.drive.sizeMb = 4096;
         store.create(token);
         card.attach();
     }
@@ -112,9 +114,9 @@ TEST_F(CardCommands, SplitKeepsJournalsAndEncodesSizes)
     EXPECT_EQ(send("80 53 11 00 00"), twoSections.substr(15) + " 90 00");
     // The journal is kept and renumbered after the new user section; 74565 reads back as 74560.
     const std::string sized = "80 14 01 09 24 68 00 3F 06 06 06 06 06 06 00 05 05 05 05 05 05 00";
-    change([](auto& t) { t.card.totalFlash = 80000; });
+    change([](auto& t) { t.drive.sizeMb = 80000; });
     EXPECT_EQ(send("80 53 10 00 16 " + sized), "90 00");
-    EXPECT_EQ(token().card.sections.at(0).size, 74560u);
+    EXPECT_EQ(token().drive.sections.at(0).size, 74560u);
     EXPECT_EQ(send("80 53 11 00 00"),
               sized + " 80 14 02 00 02 00 01 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00 90 00");
     // Too large, a second journal, a section number out of order.
@@ -141,7 +143,7 @@ TEST_F(CardCommands, ChangeAccessNeedsRoleAndSecretOfItsOperation)
     EXPECT_EQ(send("80 53 11 00 00").substr(9, 2), "05");
     EXPECT_EQ(send("80 53 11 00 00").substr(75, 2), "01");
     // A local-secret owner: user AND local 5.
-    change([](auto& t) { t.card.sections[0].conditions = Bytes(6, 0x06), t.card.sections[0].secrets = Bytes(6, 5); });
+    change([](auto& t) { t.drive.sections[0].conditions = Bytes(6, 0x06), t.drive.sections[0].secrets = Bytes(6, 5); });
     EXPECT_EQ(send("80 53 11 02 04 82 02 01 03"), "69 82");
     EXPECT_EQ(send("80 53 14 00"), "90 00");
     EXPECT_TRUE(card.command(fromHex("80 53 14 00")).leaveBus);
@@ -230,7 +232,7 @@ TEST_F(CardCommands, JournalChunksReassembleWithRawLengths)
     const std::string empty4 = "80 02 00 22 A5 22 C1 04 4E 4F 4E 45 C2 04 4E 4F 4E 45 C3 04 4E 4F 4E 45 "
                                "C4 04 4E 4F 4E 45 C5 08 00 00 00 00 00 00 00 00";
     EXPECT_EQ(send("00 DA 01 7C 28 " + empty4), "69 85");
-    change([](auto& t) { t.card.sections.push_back({1, 1, 512, 0, 0x3F, Bytes(6, 0xFF), Bytes(6, 0), {}}); });
+    change([](auto& t) { t.drive.sections.push_back({1, 1, 512, 0, 0x3F, Bytes(6, 0xFF), Bytes(6, 0), {}}); });
     EXPECT_EQ(send("00 DA 01 7C 28 " + empty4), "90 00");
     // A 130-byte user name: its length byte is 82, a raw length, cut across two chunks.
     Bytes stream = fromHex("C1 82");
@@ -259,8 +261,8 @@ TEST_F(CardCommands, TZeroAndChunkedAnswersGoThroughGetResponse)
 {
     change([](auto& t) {
         t.card.protocol = "t0";
-        t.card.sections.push_back({1, 0, 3000, 3, 0x3F, Bytes(6, 2), Bytes(6, 0), {}});
-        t.card.sections.push_back({2, 1, 512, 0, 0x3F, Bytes(6, 0xFF), Bytes(6, 0), {}});
+        t.drive.sections.push_back({1, 0, 3000, 3, 0x3F, Bytes(6, 2), Bytes(6, 0), {}});
+        t.drive.sections.push_back({2, 1, 512, 0, 0x3F, Bytes(6, 0xFF), Bytes(6, 0), {}});
     });
     send(selectDirectory);
     EXPECT_EQ(send("80 53 11 00 00"), "6C 2C");

@@ -74,7 +74,7 @@ TEST_F(CardOnPcsc, ForeignClientsSeeTheTokens)
 TEST_F(CardOnPcsc, AnswersTheTokenFactsOfItsOwnToken)
 {
     tokens.add(serialA);
-    tokens.add(serialB, [](auto& t) { t.card.totalFlash = 0x2000; });
+    tokens.add(serialB, [](auto& t) { t.drive.sizeMb = 0x2000; });
     plugged(serialA);
     EXPECT_EQ(client.transmitHex("80 71 00 00 00"), "40 05 04 03 00 00 05 90 00");
     EXPECT_EQ(client.transmitHex("80 53 12 00 04", 6), "00 00 10 00 90 00");
@@ -120,11 +120,11 @@ TEST_F(CardOnPcsc, ResetTokenLeavesTheBusAndComesBack)
         files.number = 1;
         files.size = 3000;
         files.operationMask = 0x3F;
-        t.card.sections.push_back(files);
+        t.drive.sections.push_back(files);
     });
     const std::string reader = plugged(serialA);
     ASSERT_EQ(client.transmitHex("80 53 11 01 04 82 02 01 01", 2), "90 00");
-    EXPECT_FALSE(tokens.load(serialA).card.temporaryStates.empty());
+    EXPECT_FALSE(tokens.load(serialA).drive.temporaryStates.empty());
 
     const auto sent = std::chrono::steady_clock::now();
     EXPECT_EQ(client.transmitHex("80 53 14 00", 2), "90 00");
@@ -135,7 +135,7 @@ TEST_F(CardOnPcsc, ResetTokenLeavesTheBusAndComesBack)
 
     EXPECT_EQ(client.waitForToken(serialA, 10s), reader);
     EXPECT_GT(std::chrono::steady_clock::now() - sent, 1s);
-    EXPECT_TRUE(tokens.load(serialA).card.temporaryStates.empty());
+    EXPECT_TRUE(tokens.load(serialA).drive.temporaryStates.empty());
 }
 
 TEST_F(CardOnPcsc, QvtokenPlugsUnplugsAndSetsCardFaults)
@@ -193,7 +193,7 @@ TEST_F(CardOnPcsc, WorkedByteExamplesOverPcsc)
 {
     tokens.add(serialA, [](auto& t) {
         t.directory.clear();
-        t.card.totalFlash = 4096;
+        t.drive.sizeMb = 4096;
     });
     plugged(serialA);
     const std::pair<const char*, const char*> script[] = {

@@ -28,6 +28,9 @@ void VirtualTokens::add(std::uint64_t serial, const std::function<void(qvtoken::
     token.serial = serial;
     token.slotId = serial;
     token.card.plugged = true;
+    // The card tests start from an unpartitioned drive.
+    token.drive.sections.clear();
+    token.drive.sizeMb = 4096;
     if (adjust) {
         adjust(token);
     }

@@ -20,17 +20,6 @@ struct Version {
     unsigned minor = 0;
 };
 
-// Access-mode codes of volumes: 0 hidden, 1 read-only, 3 read/write, 5 CD-ROM.
-// Owner codes: 0 admin, 1 user, 3 and up the local PIN of that id.
-struct Volume {
-    unsigned long id = 0;
-    unsigned long sizeMb = 0;
-    unsigned long access = 3;
-    unsigned long owner = 1;
-    // A change "until disconnected"; cleared when the token is plugged in again.
-    std::optional<unsigned long> temporaryAccess;
-};
-
 struct Attribute {
     unsigned long type = 0;
     Bytes value;
@@ -91,7 +80,8 @@ constexpr unsigned long lastLocalId = 31;
 
 unsigned long entryId(const DirectoryEntry& entry);
 
-// A flash section as the card reports and changes it.
+// A section of the token's flash drive, as the card reports and changes it; the module shows
+// the same section as a volume.
 struct Section {
     unsigned number = 0;
     // 0 user files, 1 event journal, 2 second journal kind, 3 encrypted.
@@ -115,6 +105,27 @@ struct JournalRecord {
     Bytes raw;
 };
 
+// The token's one flash drive, read and written by the card's section commands and by the
+// module's volume entries alike.
+struct Drive {
+    // Whether the token has a drive at all (the module's drive flag).
+    bool present = false;
+    // Total flash in section units, which are megabytes.
+    std::uint32_t sizeMb = 0;
+    std::vector<Section> sections;
+    // Temporary access state per section number; cleared when the token is plugged in again.
+    std::vector<std::pair<unsigned, unsigned>> temporaryStates;
+
+    Section* findSection(unsigned number);
+    // The access state a section shows now: its temporary state when one is set, else its own.
+    unsigned currentAccess(const Section& section) const;
+    // Sets a section's access state, for good or until the next plug-in.
+    void setAccess(Section& section, unsigned state, bool temporary);
+    // Puts `userSections` (numbered from 1) in place of the user-file sections; journals and
+    // other kinds stay, numbered after them. Temporary states end.
+    void replaceUserSections(std::vector<Section> userSections);
+};
+
 struct CardSettings {
     // Historical-bytes marker of the ATR: QuorvikZRNsc, QvSC, "Quorvik VL ", "Quorvik ZRN", QuorvikVLBT.
     std::string atrMarker = "QuorvikZRNsc";
@@ -126,13 +137,9 @@ struct CardSettings {
     unsigned long chunk = 0;
     // Answer of GET EXTENDED TOKEN INFO; empty optional means "instruction not supported".
     std::optional<Bytes> extInfo = Bytes{0x40, 0x05, 0x04, 0x03, 0x00, 0x00, 0x05};
-    std::uint32_t totalFlash = 4096;
-    std::vector<Section> sections;
     std::vector<JournalRecord> journal;
     // Oldest records are dropped beyond this many; 0 keeps all.
     unsigned long journalCap = 0;
-    // Temporary access state per section number; cleared when the token re-enumerates.
-    std::vector<std::pair<unsigned, unsigned>> temporaryStates;
     // Counts plug-ins, so the card process notices a replug made by someone else.
     unsigned long plugGeneration = 0;
     bool plugged = false;
@@ -220,10 +227,7 @@ struct TokenState {
     unsigned long totalMemory = 65536;
     unsigned long freeMemory = 43008;
 
-    // Flash drive as the module reports it.
-    bool hasDrive = false;
-    unsigned long driveSizeMb = 0;
-    std::vector<Volume> volumes;
+    Drive drive;
 
     // Local-login directory, in card order.
     std::vector<DirectoryEntry> directory;
@@ -239,7 +243,6 @@ struct TokenState {
     LocalPin* findLocalPin(unsigned long id);
     const LocalPin* findLocalPin(unsigned long id) const;
     MvaFile* findMva(unsigned long id);
-    Volume* findVolume(unsigned long id);
     // Clears everything that lasts only until the token is unplugged, and counts the plug-in.
     void replug();
 };

@@ -46,7 +46,7 @@ LoginImpl::Secret takeSecret(std::vector<std::uint8_t>& bytes);
 
 } // namespace qvfl
 
-#include <qvflash-core/login/wipeBytes.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 namespace qvfl {
 
