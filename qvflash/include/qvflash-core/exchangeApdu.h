@@ -9,8 +9,7 @@ namespace qvfl {
 
 // Sends command bytes and fills response (sized to the bytes that may come
 // back) with what the card answered, status word included.
-using RawTransmit =
-    std::function<void(const std::vector<std::uint8_t>& command, std::vector<std::uint8_t>& response)>;
+using RawTransmit = std::function<void(const std::vector<std::uint8_t>& command, std::vector<std::uint8_t>& response)>;
 
 // A card that keeps announcing more data is cut off at this size of the answer, or after
 // this many GET RESPONSE rounds (the size at 256 bytes a round).
