@@ -1,98 +1,28 @@
 #pragma once
 
-#include <exception>
+#include "cli/ErrorFamily.h"
+
 #include <string>
 
 // Errors the user fixes by changing the command line or the configuration file.
 // The entry point reports every one of them as a syntax error.
-class CliError : public std::exception {
-protected:
-    CliError() = default;
-};
+QV_ERROR_ROOT(CliError);
 
-class CommandRecognitionError : public CliError {
-public:
-    explicit CommandRecognitionError(const std::string& command);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class OptionRecognitionError : public CliError {
-public:
-    explicit OptionRecognitionError(const std::string& option);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class OptionCompatibilityError : public CliError {
-public:
-    OptionCompatibilityError(const std::string& first, const std::string& second);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class CreateMvaCompletenessError : public CliError {
-public:
-    CreateMvaCompletenessError(const std::string& given, const std::string& missing);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class LocalUserIdValidationError : public CliError {
-public:
-    explicit LocalUserIdValidationError(unsigned long minimum);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class PinInputModeSupportError : public CliError {
-public:
-    PinInputModeSupportError(const std::string& mode, const std::string& pinName);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class PinOptionCompletenessError : public CliError {
-public:
-    explicit PinOptionCompletenessError(const std::string& pinName);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class PinInputDeductionError : public CliError {
-public:
-    explicit PinInputDeductionError(const std::string& pinName);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class NoFileNameError : public CliError {
-public:
-    const char* what() const noexcept override;
-};
-
-class DuplicateGenSettingsError : public CliError {
-public:
-    const char* what() const noexcept override;
-};
-
-class PinFileNotAllowedError : public CliError {
-public:
-    const char* what() const noexcept override;
-};
+QV_ERROR(CommandRecognitionError, CliError, (const std::string& command), "Unrecognized command: " + command + ".");
+QV_ERROR(OptionRecognitionError, CliError, (const std::string& option), "Unrecognized option: " + option + ".");
+QV_ERROR(OptionCompatibilityError, CliError, (const std::string& first, const std::string& second),
+         "Incompatible options: " + first + ", " + second + ".");
+QV_ERROR(CreateMvaCompletenessError, CliError, (const std::string& given, const std::string& missing),
+         "The " + given + " option also requires the " + missing + " option.");
+QV_ERROR(LocalUserIdValidationError, CliError, (unsigned long minimum),
+         "Local user ID can't be less than " + std::to_string(minimum) + ".");
+QV_ERROR(PinInputModeSupportError, CliError, (const std::string& mode, const std::string& pinName),
+         "Input mode " + mode + " isn't supported for " + pinName + ".");
+QV_ERROR(PinOptionCompletenessError, CliError, (const std::string& pinName),
+         "Missing specific options for " + pinName + ".");
+QV_ERROR(PinInputDeductionError, CliError, (const std::string& pinName),
+         "Failed to deduce how to get " + pinName + ".");
+QV_ERROR(NoFileNameError, CliError, (), "No file name.");
+QV_ERROR(DuplicateGenSettingsError, CliError, (), "Same PIN generation setting cannot be specified more than once.");
+QV_ERROR(PinFileNotAllowedError, CliError, (),
+         "The pin file option can't be specified for PIN input modes without generation.");

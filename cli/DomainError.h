@@ -1,169 +1,42 @@
 #pragma once
 
-#include <exception>
+#include "cli/ErrorFamily.h"
+
 #include <string>
 
 // Errors about the tokens found or the operation asked of them.
-class DomainError : public std::exception {
-protected:
-    DomainError() = default;
-};
+QV_ERROR_ROOT(DomainError);
 
-class PinConfirmationFailedError : public DomainError {
-public:
-    explicit PinConfirmationFailedError(const std::string& pinName);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class NoneOwnerNotAllowedError : public DomainError {
-public:
-    NoneOwnerNotAllowedError();
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class WrongPinError : public DomainError {
-public:
-    WrongPinError(std::string ownerName, long long attemptsLeft);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class PinLockedError : public DomainError {
-public:
-    explicit PinLockedError(std::string ownerName);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class WrongMvaError : public DomainError {
-public:
-    WrongMvaError(std::string mvaName, long long attemptsLeft);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class MvaLockedError : public DomainError {
-public:
-    explicit MvaLockedError(std::string mvaName);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class LocalPinAlreadyExistsError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class TooManyTokensError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoVolumeError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoTouchInterfaceError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoTokenError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoPinPolicyError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoDriveError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class OperationFailedError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoMvaSupportError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoJournalSupportError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class InvalidVolumeOwnerCombinationError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoSecretError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NotLocalUserObjectError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NotMvaObjectError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class GenSettingsMissingError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class TooShortGeneratedPinLength : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnsupportedAuthTypeError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnnecessaryPinProvidedError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class MissingPinError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnnecessaryLocalPinIdProvidedError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
-
-class MissingLocalPinIdError : public DomainError {
-public:
-    const char* what() const noexcept override;
-};
+QV_ERROR(PinConfirmationFailedError, DomainError, (const std::string& pinName),
+         "Confirmation of " + pinName + " failed.");
+QV_ERROR(NoneOwnerNotAllowedError, DomainError, (), "Owner can't be 'none' for non-journal sections.");
+QV_ERROR(WrongPinError, DomainError, (std::string ownerName, long long attemptsLeft),
+         "Incorrect " + ownerName + " PIN. Attempts left: " + std::to_string(attemptsLeft) + ".");
+QV_ERROR(PinLockedError, DomainError, (std::string ownerName), ownerName + " PIN is blocked.");
+QV_ERROR(WrongMvaError, DomainError, (std::string mvaName, long long attemptsLeft),
+         "The host PC wasn't found in " + mvaName + ". Attempts left: " + std::to_string(attemptsLeft) + ".");
+QV_ERROR(MvaLockedError, DomainError, (std::string mvaName), mvaName + " is blocked.");
+QV_ERROR(LocalPinAlreadyExistsError, DomainError, (), "Local PIN already exists.");
+QV_ERROR(TooManyTokensError, DomainError, (),
+         "Multiple tokens detected. Use filter and strategy options to adjust behavior.");
+QV_ERROR(NoVolumeError, DomainError, (), "Selected volume doesn't exist.");
+QV_ERROR(NoTouchInterfaceError, DomainError, (), "Operation isn't supported on tokens without touch interface.");
+QV_ERROR(NoTokenError, DomainError, (), "No token found.");
+QV_ERROR(NoPinPolicyError, DomainError, (), "Missing PIN policy.");
+QV_ERROR(NoDriveError, DomainError, (), "Operation isn't supported on tokens without flash memory.");
+QV_ERROR(OperationFailedError, DomainError, (), "Operation failed.");
+QV_ERROR(NoMvaSupportError, DomainError, (), "Operation isn't supported on tokens without MVA support.");
+QV_ERROR(NoJournalSupportError, DomainError, (),
+         "Operation isn't supported on tokens that don't support journal volumes.");
+QV_ERROR(InvalidVolumeOwnerCombinationError, DomainError, (), "Unsupported combination of section owners provided.");
+QV_ERROR(NoSecretError, DomainError, (), "Couldn't find the specified secret.");
+QV_ERROR(NotLocalUserObjectError, DomainError, (), "The specified object isn't a local user.");
+QV_ERROR(NotMvaObjectError, DomainError, (), "The specified object isn't an MVA.");
+QV_ERROR(GenSettingsMissingError, DomainError, (), "Generation settings don't satisfy PIN policies.");
+QV_ERROR(TooShortGeneratedPinLength, DomainError, (), "The specified PIN length doesn't comply with the PIN policy.");
+QV_ERROR(UnsupportedAuthTypeError, DomainError, (),
+         "Couldn't modify the volume's access mode because it's protected with an unsupported authentication type.");
+QV_ERROR(UnnecessaryPinProvidedError, DomainError, (), "PIN is provided but not required.");
+QV_ERROR(MissingPinError, DomainError, (), "PIN is required but not provided.");
+QV_ERROR(UnnecessaryLocalPinIdProvidedError, DomainError, (), "Secret id is provided but not required.");
+QV_ERROR(MissingLocalPinIdError, DomainError, (), "Secret id is required but not provided.");

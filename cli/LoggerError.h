@@ -1,29 +1,12 @@
 #pragma once
 
-#include <exception>
+#include "cli/ErrorFamily.h"
+
 #include <string>
 
 // Failures to open or write the log and PIN files.
-class LoggerError : public std::exception {
-protected:
-    LoggerError() = default;
-};
+QV_ERROR_ROOT(LoggerError);
 
-class FileOpenError : public LoggerError {
-public:
-    explicit FileOpenError(const std::string& path);
-    const char* what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-class NoSpaceError : public LoggerError {
-public:
-    const char* what() const noexcept override;
-};
-
-class LogWriteError : public LoggerError {
-public:
-    const char* what() const noexcept override;
-};
+QV_ERROR(FileOpenError, LoggerError, (const std::string& path), "Couldn't open or create file: " + path + ".");
+QV_ERROR(NoSpaceError, LoggerError, (), "Not enough space on the disk to write the log.");
+QV_ERROR(LogWriteError, LoggerError, (), "Failed to write log.");

@@ -1,99 +1,26 @@
 #pragma once
 
-#include <exception>
+#include "cli/ErrorFamily.h"
 
 // Errors that mark a state the program does not expect.
-class internalError : public std::exception {
-protected:
-    internalError() = default;
-};
+QV_ERROR_ROOT(internalError);
 
-class UnknownError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class PinManagerUnpreparedError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownPinChangePolicyError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownAccessModeError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownTouchModeError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownUserTypeError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownVolumeOwnerError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownTokenClassError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownLanguageError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoRecordError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class RecordAlreadyExistsError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NoCommandRecordError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class CommandRecordAlreadyExistsError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class NotPrintableTypeError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class PinRegenerationError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class WrongCliTokensCount : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class UnknownSectionTypeError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
-
-class InvalidVolumeOwnerError : public internalError {
-public:
-    const char* what() const noexcept override;
-};
+QV_ERROR(UnknownError, internalError, (), "Something went wrong.");
+QV_ERROR(PinManagerUnpreparedError, internalError, (), "PinManager is not prepared.");
+QV_ERROR(UnknownPinChangePolicyError, internalError, (), "Unknown PIN change policy.");
+QV_ERROR(UnknownAccessModeError, internalError, (), "Unknown access mode.");
+QV_ERROR(UnknownTouchModeError, internalError, (), "Unknown touch mode.");
+QV_ERROR(UnknownUserTypeError, internalError, (), "Unknown user type.");
+QV_ERROR(UnknownVolumeOwnerError, internalError, (), "Unknown volume owner.");
+QV_ERROR(UnknownTokenClassError, internalError, (), "Unknown token class.");
+QV_ERROR(UnknownLanguageError, internalError, (), "Unknown language.");
+QV_ERROR(NoRecordError, internalError, (), "Record does not exist.");
+QV_ERROR(RecordAlreadyExistsError, internalError, (), "Record already exists.");
+QV_ERROR(NoCommandRecordError, internalError, (), "Command record does not exist.");
+QV_ERROR(CommandRecordAlreadyExistsError, internalError, (), "Command record already exists.");
+QV_ERROR(NotPrintableTypeError, internalError, (), "Type cannot be printed.");
+QV_ERROR(PinRegenerationError, internalError, (),
+         "Failed to generate a suitable PIN. Please try again or specify a custom PIN.");
+QV_ERROR(WrongCliTokensCount, internalError, (), "Wrong tokens count.");
+QV_ERROR(UnknownSectionTypeError, internalError, (), "Unknown section type.");
+QV_ERROR(InvalidVolumeOwnerError, internalError, (), "Invalid volume owner.");

@@ -2,6 +2,7 @@
 
 #include "cli/ParamParser.h"
 #include "cli/VersionCommand.h"
+#include "flash/handleStatusCode.h"
 #include "token/TokenManager.h"
 
 #include <memory>
@@ -12,8 +13,7 @@ void registerWhats(quorvik::pkcs11::Pkcs11&)
 
 void registerWhatsQvflash()
 {
-    // The flash library bindings are not part of the program yet, so there is no
-    // status text to register.
+    quorvik::qvflash::registerWhat(QVFLASH_ST_JOURNAL_EVENTS_ALREADY_EXISTS, "Journal section already exists.");
 }
 
 void registerCommands(ParamParser& parser, TokenManager&)

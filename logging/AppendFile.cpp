@@ -1,10 +1,13 @@
 #include "logging/AppendFile.h"
 
+#include "cli/LoggerError.h"
 #include "logging/BaseLogger.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <utility>
 
 namespace logging {
 
@@ -29,9 +32,21 @@ AppendFile::AppendFile(const std::string& path)
         openErrno = errno;
 }
 
+AppendFile::AppendFile(AppendFile&& other) noexcept
+    : fd(std::exchange(other.fd, -1)), wasCreated(other.wasCreated), openErrno(other.openErrno)
+{
+}
+
 AppendFile::~AppendFile()
 {
     close();
+}
+
+int AppendFile::appendAndClose(const std::string& text)
+{
+    const int failure = append(text);
+    const int closeFailure = close();
+    return failure != 0 ? failure : closeFailure;
 }
 
 int AppendFile::append(const std::string& text)
@@ -62,9 +77,17 @@ int AppendFile::close()
     return result == 0 ? 0 : errno;
 }
 
+AppendFile openFile(const std::string& path)
+{
+    AppendFile file(path);
+    if (!file.isOpen())
+        throw FileOpenError(path);
+    return file;
+}
+
 int writeErrorCode(int errorNumber)
 {
     return errorNumber == ENOSPC ? kNoSpaceWriteError : kOtherWriteError;
 }
 
-}  // namespace logging
+} // namespace logging

@@ -5,8 +5,8 @@
 namespace logging {
 
 // A log or PIN file opened for appending. A file that this open creates gets owner-only
-// permissions, since it may receive generated PINs; an existing file keeps its mode. Every
-// failure hands back the system error number of the call that failed.
+// permissions, since it may receive generated PINs; an existing file keeps its mode. Failures
+// are handed back as the system error number of the call that failed.
 class AppendFile {
 public:
     explicit AppendFile(const std::string& path);
@@ -14,25 +14,30 @@ public:
     // One descriptor, one close.
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
+    AppendFile(AppendFile&& other) noexcept;
+    AppendFile& operator=(AppendFile&&) = delete;
 
     bool isOpen() const { return fd >= 0; }
-    // True when this open made the file; two processes racing for a new file cannot both see it.
+    // True when this open made the file; of two processes racing for a new file only one sees it.
     bool created() const { return wasCreated; }
-    int openError() const { return openErrno; }
 
-    // Writes the whole text; 0, or the system error number of the failed write.
-    int append(const std::string& text);
-    // 0, or the system error number of the failed close (some file systems report a lost
-    // write only here).
-    int close();
+    // Writes the whole text and closes the file (some file systems report a lost write only at
+    // close). 0, or the system error number of the first call that failed, the open included.
+    int appendAndClose(const std::string& text);
 
 private:
+    int append(const std::string& text);
+    int close();
+
     int fd = -1;
     bool wasCreated = false;
     int openErrno = 0;
 };
 
+// Opens the file for appending, raising FileOpenError when it cannot be opened or created.
+AppendFile openFile(const std::string& path);
+
 // The getError code for a failed write or close with this system error number.
 int writeErrorCode(int errorNumber);
 
-}  // namespace logging
+} // namespace logging

@@ -37,4 +37,4 @@ public:
     virtual int getError() = 0;
 };
 
-}  // namespace logging
+} // namespace logging

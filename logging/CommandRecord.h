@@ -18,4 +18,4 @@ struct CommandRecord {
     std::vector<std::string> flags;
 };
 
-}  // namespace logging
+} // namespace logging

@@ -19,4 +19,4 @@ struct FullRecord {
     std::optional<std::uint64_t> localId;
 };
 
-}  // namespace logging
+} // namespace logging

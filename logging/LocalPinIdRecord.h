@@ -9,4 +9,4 @@ struct LocalPinIdRecord {
     std::uint64_t id = 0;
 };
 
-}  // namespace logging
+} // namespace logging

@@ -62,4 +62,4 @@ void LogHolder::eraseRecord(std::uint64_t serial)
     records.erase(serial);
 }
 
-}  // namespace logging
+} // namespace logging

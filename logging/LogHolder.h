@@ -32,4 +32,4 @@ private:
     std::map<std::uint64_t, FullRecord> records;
 };
 
-}  // namespace logging
+} // namespace logging

@@ -9,4 +9,4 @@ struct MvaIdRecord {
     std::uint16_t id = 0;
 };
 
-}  // namespace logging
+} // namespace logging

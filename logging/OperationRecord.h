@@ -12,4 +12,4 @@ struct OperationRecord {
     std::uint64_t serialNumber = 0;
 };
 
-}  // namespace logging
+} // namespace logging

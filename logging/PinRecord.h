@@ -13,4 +13,4 @@ struct PinRecord {
     std::optional<std::string> value;
 };
 
-}  // namespace logging
+} // namespace logging

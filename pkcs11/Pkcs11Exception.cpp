@@ -11,35 +11,30 @@ std::string codeMessage(const std::optional<std::string>& text, const char* name
     return std::string("PKCS11: ") + (text ? text->c_str() : name);
 }
 
+std::string unknownMessage(unsigned long rv)
+{
+    std::ostringstream out;
+    out << "PKCS11: unknown error " << std::hex << std::showbase << rv;
+    return out.str();
+}
+
 class UnknownException : public Pkcs11Exception {
 public:
-    explicit UnknownException(unsigned long rv) : Pkcs11Exception(rv)
-    {
-        std::ostringstream out;
-        out << "PKCS11: unknown error " << std::hex << std::showbase << rv;
-        message_ = out.str();
-    }
-
-    const char* what() const noexcept override { return message_.c_str(); }
-
-private:
-    std::string message_;
+    explicit UnknownException(unsigned long rv) : Pkcs11Exception(rv, unknownMessage(rv)) {}
 };
 
-}  // namespace
+} // namespace
 
-#define QV_PKCS11_DEFINE_CODE_EXCEPTION(Class, code)                                           \
-    Class::Class(std::optional<std::string> text)                                             \
-        : Pkcs11Exception(code), message_(codeMessage(text, #code)) {}                         \
-    const char* Class::what() const noexcept { return message_.c_str(); }
+#define QV_PKCS11_DEFINE_CODE_EXCEPTION(Class, code)                                                                   \
+    Class::Class(std::optional<std::string> text) : Pkcs11Exception(code, codeMessage(text, #code)) {}
 QV_PKCS11_RETURN_VALUES(QV_PKCS11_DEFINE_CODE_EXCEPTION)
 #undef QV_PKCS11_DEFINE_CODE_EXCEPTION
 
 void Pkcs11Exception::emit(unsigned long rv, std::optional<std::string> text)
 {
     switch (rv) {
-#define QV_PKCS11_THROW_CODE_EXCEPTION(Class, code) \
-    case code:                                     \
+#define QV_PKCS11_THROW_CODE_EXCEPTION(Class, code)                                                                    \
+    case code:                                                                                                         \
         throw Class(std::move(text));
         QV_PKCS11_RETURN_VALUES(QV_PKCS11_THROW_CODE_EXCEPTION)
 #undef QV_PKCS11_THROW_CODE_EXCEPTION
@@ -49,19 +44,8 @@ void Pkcs11Exception::emit(unsigned long rv, std::optional<std::string> text)
 }
 
 WrongAttributeTypeException::WrongAttributeTypeException(AttributeType type)
-    : Pkcs11Exception(0),
-      message_("Wrong PKCS11 attribute type: " + std::to_string(static_cast<unsigned long>(type)))
+    : Pkcs11Exception(0, "Wrong PKCS11 attribute type: " + std::to_string(static_cast<unsigned long>(type)))
 {
 }
 
-const char* WrongAttributeTypeException::what() const noexcept
-{
-    return message_.c_str();
-}
-
-const char* WrongAttributeLengthException::what() const noexcept
-{
-    return "Wrong PKCS11 attribute length";
-}
-
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

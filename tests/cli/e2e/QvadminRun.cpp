@@ -72,8 +72,10 @@ void QvadminRun::replaceModule(const std::filesystem::path& library)
 RunResult QvadminRun::run(const std::vector<std::string>& args, const std::string& stdoutTarget) const
 {
     // The copy's own library path points nowhere, so the module comes from the build
-    // (or from the replacement), and no virtual token of the user's is seen.
-    std::string command = "cd " + quote(dir.string()) + " && LD_LIBRARY_PATH=" + quote(libraryDir.string()) +
+    // (or from the replacement, found first), the project's other libraries from the build,
+    // and no virtual token of the user's is seen.
+    const std::string libraryPath = libraryDir.string() + ":" + QV_MODULE_DIR;
+    std::string command = "cd " + quote(dir.string()) + " && LD_LIBRARY_PATH=" + quote(libraryPath) +
                           " QVTOKEN_STATE_DIR=" + quote((dir / "state").string()) + " ./qvadmin";
     for (const auto& arg : args) {
         command += " " + quote(arg);

@@ -1,0 +1,59 @@
+#include "logging/FileLogger.h"
+
+#include "logging/AppendFile.h"
+#include "logging/LogFilePath.h"
+
+namespace logging {
+
+namespace {
+
+constexpr const char* kIndent = "    ";
+
+std::string dump(const char* indent, const std::string& key, const std::string& value)
+{
+    return indent + key + ": " + value + '\n';
+}
+
+std::string block(const CommandRecord& command, const FullRecord& record)
+{
+    std::string text = dump("", "timestamp", record.operation.timestamp) +
+                       dump("", "serial", std::to_string(record.operation.serialNumber)) +
+                       dump("", "model", record.operation.model) + command.name + '\n';
+    for (const auto& option : command.options)
+        text += dump(kIndent, option.key, option.value);
+    for (const auto& flag : command.flags)
+        text += dump(kIndent, flag, "true");
+    for (const auto& pin : record.pins)
+        text += dump(kIndent, pin.name, pin.value.value_or("***"));
+    if (record.mvaId)
+        text += dump(kIndent, "MVA id", std::to_string(*record.mvaId));
+    if (record.localId)
+        text += dump(kIndent, "Local id", std::to_string(*record.localId));
+    if (record.error)
+        text += dump("", "error", *record.error);
+    text += dump("", "status", record.error ? "failure" : "success");
+    return text + '\n';
+}
+
+} // namespace
+
+FileLogger::FileLogger(const std::string& path) : path(path)
+{
+    prepareFilePath(path);
+    openFile(path);
+}
+
+void FileLogger::flush(std::uint64_t serial)
+{
+    const std::string text = block(holder.getCommandRecord(), holder.getFullRecord(serial));
+    holder.eraseRecord(serial);
+    if (const int failure = openFile(path).appendAndClose(text))
+        writeError = writeErrorCode(failure);
+}
+
+int FileLogger::getError()
+{
+    return writeError;
+}
+
+} // namespace logging

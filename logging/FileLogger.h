@@ -1,0 +1,24 @@
+#pragma once
+
+#include "logging/HoldingLogger.h"
+
+#include <string>
+
+namespace logging {
+
+// Appends one block of text per flushed token to one log file.
+class FileLogger : public HoldingLogger {
+public:
+    // Creates the file's folder (one level) and the file itself, so that a bad path fails
+    // before any token is touched.
+    explicit FileLogger(const std::string& path);
+
+    void flush(std::uint64_t serial) override;
+    int getError() override;
+
+private:
+    std::string path;
+    int writeError = kNoWriteError;
+};
+
+} // namespace logging

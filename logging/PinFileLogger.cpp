@@ -1,0 +1,92 @@
+#include "logging/PinFileLogger.h"
+
+#include "logging/AppendFile.h"
+#include "logging/LogFilePath.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace logging {
+
+namespace {
+
+constexpr const char* kDefaultFileName = "pin-file.txt";
+constexpr const char* kSeparator = ";";
+constexpr const char* kSerialNumberHeader = "Token Number";
+constexpr const char* kPinTypeHeader = "PIN Type";
+constexpr const char* kPinValueHeader = "Value";
+
+std::string dump(const std::string& a, const std::string& b, const std::string& c)
+{
+    return a + kSeparator + b + kSeparator + c + '\n';
+}
+
+std::string header()
+{
+    return dump(kSerialNumberHeader, kPinTypeHeader, kPinValueHeader);
+}
+
+std::string constructWorkdirDefaultPath()
+{
+    return (std::filesystem::path(programDirectory()) / kDefaultFileName).string();
+}
+
+} // namespace
+
+PinFileLogger::PinFileLogger() : PinFileLogger(constructWorkdirDefaultPath()) {}
+
+PinFileLogger::PinFileLogger(const std::string& path) : path(path)
+{
+    prepareFilePath(path);
+    auto file = openFile(path);
+    // Only the run that creates the file writes the header, also when two start together.
+    if (file.created()) {
+        if (const int failure = file.appendAndClose(header()))
+            writeError = writeErrorCode(failure);
+    }
+}
+
+void PinFileLogger::add(const CommandRecord&) {}
+
+void PinFileLogger::add(const OperationRecord&) {}
+
+void PinFileLogger::add(std::uint64_t serial, const PinRecord& record)
+{
+    if (record.value)
+        pending[serial].push_back({record.pinType, *record.value});
+}
+
+void PinFileLogger::add(std::uint64_t, const MvaIdRecord&) {}
+
+void PinFileLogger::add(std::uint64_t, const LocalPinIdRecord&) {}
+
+void PinFileLogger::addError(std::uint64_t serial, const std::string&)
+{
+    pending.erase(serial);
+}
+
+void PinFileLogger::flush(std::uint64_t serial)
+{
+    const auto found = pending.find(serial);
+    if (found == pending.end())
+        return;
+    std::string rows;
+    for (const auto& pin : found->second)
+        rows += dump(std::to_string(serial), pin.pinType, pin.value);
+    pending.erase(found);
+
+    // A failed open is recorded like a failed write.
+    if (const int failure = AppendFile(path).appendAndClose(rows)) {
+        writeError = writeErrorCode(failure);
+        // These PINs are already set on the token and written nowhere else for sure: hand them
+        // to the operator, in the file's form, rather than lose them.
+        std::cerr << header() << rows << std::flush;
+    }
+}
+
+int PinFileLogger::getError()
+{
+    return writeError;
+}
+
+} // namespace logging

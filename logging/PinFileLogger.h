@@ -1,0 +1,43 @@
+#pragma once
+
+#include "logging/BaseLogger.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace logging {
+
+// Writes the PINs that the program generated, one row per PIN, to a semicolon-separated file,
+// the only place where they can be found again. Rows wait for their token's flush and are
+// dropped when its operation failed.
+class PinFileLogger : public BaseLogger {
+public:
+    struct PinInfo {
+        std::string pinType;
+        std::string value;
+    };
+
+    // "pin-file.txt" beside the program.
+    PinFileLogger();
+    // Creates the file's folder (one level) and the file with its header when missing, so that
+    // a bad path fails before any token is touched.
+    explicit PinFileLogger(const std::string& path);
+
+    void add(const CommandRecord& record) override;
+    void add(const OperationRecord& record) override;
+    void add(std::uint64_t serial, const PinRecord& record) override;
+    void add(std::uint64_t serial, const MvaIdRecord& record) override;
+    void add(std::uint64_t serial, const LocalPinIdRecord& record) override;
+    void addError(std::uint64_t serial, const std::string& error) override;
+    void flush(std::uint64_t serial) override;
+    int getError() override;
+
+private:
+    int writeError = kNoWriteError;
+    std::string path;
+    std::map<std::uint64_t, std::vector<PinInfo>> pending;
+};
+
+} // namespace logging

@@ -1,0 +1,72 @@
+#include "pin/ApplyPinVisitor.h"
+
+#include "cli/DomainError.h"
+#include "cli/internalError.h"
+#include "pin/GenerateInputMode.h"
+#include "pin/wipeString.h"
+#include "pkcs11/Pkcs11Exception.h"
+#include "pkcs11/ScopeGuard.h"
+
+#include <set>
+#include <utility>
+
+namespace {
+
+constexpr int kGenerationAttempts = 7;
+
+using CharsSet = PinGenSettingsElement::CharsSet;
+
+// Tested on the sets as given: no sets (which generation reads as all four) meet nothing.
+void checkPolicy(const PinPolicy& policy, const std::vector<PinGenSettingsElement>& settings)
+{
+    std::set<CharsSet> sets;
+    std::optional<std::size_t> length;
+    convert(settings, sets, length);
+    const std::pair<bool, CharsSet> requirements[] = {
+        {policy.digitRequired, CharsSet::Digits},
+        {policy.uppercaseRequired, CharsSet::UpperLetters},
+        {policy.lowercaseRequired, CharsSet::LowerLetters},
+        {policy.specCharRequired, CharsSet::SpecChars},
+    };
+    for (const auto& [required, set] : requirements) {
+        if (required && sets.count(set) == 0) {
+            throw GenSettingsMissingError();
+        }
+    }
+}
+
+} // namespace
+
+ApplyPinVisitor::ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger)
+    : params(std::move(params)), apply(std::move(apply)), logger(std::move(logger))
+{
+}
+
+void ApplyPinVisitor::visit(BaseInputMode& mode)
+{
+    // These ways ignore the minimum length.
+    std::string pin = mode.getPin(0);
+    auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&pin] { wipeString(pin); });
+    const auto pinType = apply(pin);
+    logger->add(params.serial, logging::PinRecord{params.name, pinType, std::nullopt});
+}
+
+void ApplyPinVisitor::visit(GenerateInputMode& mode)
+{
+    if (const auto policy = params.pinPolicyGetter()) {
+        checkPolicy(*policy, mode.getSettings());
+    }
+    const auto minLength = params.minLength();
+    for (int attempt = 0; attempt < kGenerationAttempts; ++attempt) {
+        std::string pin = mode.getPin(minLength);
+        auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&pin] { wipeString(pin); });
+        try {
+            const auto pinType = apply(pin);
+            logger->add(params.serial, logging::PinRecord{params.name, pinType, pin});
+            return;
+        } catch (const quorvik::pkcs11::PinInHistoryException&) {
+        } catch (const quorvik::pkcs11::InappropriatePinException&) {
+        }
+    }
+    throw PinRegenerationError();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "logging/BaseLogger.h"
+#include "pin/BasePinManagerVisitor.h"
+#include "token/types/PinPolicy.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+// Obtains a role's new PIN for one token, applies it and logs it. A generated PIN is
+// first checked against the token's policy and regenerated when the token refuses it.
+class ApplyPinVisitor : public BasePinManagerVisitor {
+public:
+    struct Params {
+        std::uint64_t serial;
+        // Key of the role's PIN value option, written into the PIN record.
+        std::string name;
+        // Asked only when a PIN is generated: on a token without the objects it reads, a
+        // given PIN must still be applicable.
+        std::function<std::size_t()> minLength;
+        std::function<std::optional<PinPolicy>()> pinPolicyGetter = [] { return std::optional<PinPolicy>(); };
+    };
+    // Performs the token operation with the PIN; returns the PIN type text to log.
+    using ApplyFunction = std::function<std::string(const std::string& pin)>;
+
+    ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger);
+
+    void visit(BaseInputMode& mode) override;
+    // Throws GenSettingsMissingError when the settings miss a set the policy requires, and
+    // PinRegenerationError after the seventh refused PIN.
+    void visit(GenerateInputMode& mode) override;
+
+private:
+    Params params;
+    ApplyFunction apply;
+    std::shared_ptr<logging::BaseLogger> logger;
+};

@@ -1,0 +1,24 @@
+#include "pin/CheckOptionsVisitor.h"
+
+#include "cli/CliError.h"
+#include "cli/Config.h"
+#include "pin/isGivenExplicitly.h"
+
+CheckOptionsVisitor::CheckOptionsVisitor(const boost::program_options::variables_map& variables)
+    : pinFilePresent(isGivenExplicitly(variables, pinFileName))
+{
+}
+
+void CheckOptionsVisitor::visit(BaseInputMode&) {}
+
+void CheckOptionsVisitor::visit(GenerateInputMode&)
+{
+    generateSeen = true;
+}
+
+void CheckOptionsVisitor::check() const
+{
+    if (pinFilePresent && !generateSeen) {
+        throw PinFileNotAllowedError();
+    }
+}

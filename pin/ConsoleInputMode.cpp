@@ -1,0 +1,50 @@
+#include "pin/ConsoleInputMode.h"
+
+#include "cli/DomainError.h"
+#include "pin/BasePinManagerVisitor.h"
+#include "pin/getPinFromStdInput.h"
+#include "pin/wipeString.h"
+#include "pkcs11/ScopeGuard.h"
+
+ConsoleInputMode::ConsoleInputMode(bool confirm) : confirm(confirm) {}
+
+ConsoleInputMode::~ConsoleInputMode()
+{
+    wipeString(pin);
+}
+
+PinInputMode ConsoleInputMode::mode() const
+{
+    return PinInputMode::Console;
+}
+
+bool ConsoleInputMode::checkSpecificOptions(const boost::program_options::variables_map&) const
+{
+    return false;
+}
+
+void ConsoleInputMode::prepare(const std::string& pinName, const boost::program_options::variables_map&)
+{
+    std::string typed = getPinFromStdInput("Enter " + pinName + ": ");
+    auto wipeTyped = vt::scopeGuard(vt::ScopeExit{}, [&typed] { wipeString(typed); });
+    if (confirm) {
+        std::string again = getPinFromStdInput("Enter " + pinName + " again: ");
+        const bool same = again == typed;
+        wipeString(again);
+        if (!same) {
+            throw PinConfirmationFailedError(pinName);
+        }
+    }
+    wipeString(pin);
+    pin.swap(typed);
+}
+
+std::string ConsoleInputMode::getPin(std::size_t) const
+{
+    return pin;
+}
+
+void ConsoleInputMode::accept(BasePinManagerVisitor& visitor)
+{
+    visitor.visit(static_cast<BaseInputMode&>(*this));
+}

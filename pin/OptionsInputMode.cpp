@@ -1,0 +1,44 @@
+#include "pin/OptionsInputMode.h"
+
+#include "cli/CliError.h"
+#include "pin/BasePinManagerVisitor.h"
+#include "pin/isGivenExplicitly.h"
+#include "pin/wipeString.h"
+
+#include <utility>
+
+OptionsInputMode::OptionsInputMode(std::string valueOptionKey) : valueOptionKey(std::move(valueOptionKey)) {}
+
+OptionsInputMode::~OptionsInputMode()
+{
+    wipeString(pin);
+}
+
+PinInputMode OptionsInputMode::mode() const
+{
+    return PinInputMode::Options;
+}
+
+bool OptionsInputMode::checkSpecificOptions(const boost::program_options::variables_map& variables) const
+{
+    return isGivenExplicitly(variables, valueOptionKey);
+}
+
+void OptionsInputMode::prepare(const std::string& pinName, const boost::program_options::variables_map& variables)
+{
+    if (!checkSpecificOptions(variables)) {
+        throw PinOptionCompletenessError(pinName);
+    }
+    wipeString(pin);
+    pin = variables.at(valueOptionKey).as<std::string>();
+}
+
+std::string OptionsInputMode::getPin(std::size_t) const
+{
+    return pin;
+}
+
+void OptionsInputMode::accept(BasePinManagerVisitor& visitor)
+{
+    visitor.visit(static_cast<BaseInputMode&>(*this));
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+// The host calls that the libraries make, spelled once for every system.
+// macOS answers them itself; on Linux this layer answers the same questions
+// from /proc, /sys and /run, or from the same folders under the directory that
+// QV_HOST_ROOT names (read on every call).
+
+#include <cstddef>
+#include <string>
+
+#if defined(__APPLE__)
+#include <sys/sysctl.h>
+#endif
+
+namespace platform {
+
+#if defined(__APPLE__)
+using ::sysctlbyname;
+// A shell word that starts the profiler.
+inline constexpr char kSystemProfiler[] = "system_profiler";
+// The name of the system whose version "kern.osproductversion" gives.
+inline std::string operatingSystemName()
+{
+    return "macOS";
+}
+#else
+// 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,
+// ENOMEM when the value is larger than *length. A null value asks for the size
+// into *length.
+int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue, std::size_t newLength);
+// A shell word that starts the profiler: this layer's own program, by its
+// absolute path, single-quoted.
+extern const char kSystemProfiler[];
+// The name of the system whose version "kern.osproductversion" gives: the NAME
+// of os-release.
+std::string operatingSystemName();
+#endif
+
+} // namespace platform

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <qvflash-utils-core/Condition.h>
+
+#include <cstddef>
+#include <vector>
+
+namespace qvfl_utils::convert {
+
+// The exported form of one condition; a text detail is copied into a new
+// NUL-terminated array that the record's owner frees.
+qvfl_utils_Condition toApiCondition(const Condition& condition);
+
+// Frees the texts of the first count records, then the array.
+void releaseApiConditions(qvfl_utils_Condition* conditions, std::size_t count) noexcept;
+
+// An exported condition array under construction. Until release() hands it
+// over, the destructor frees everything built so far, so a failure half-way
+// leaves nothing behind.
+class ApiConditionList {
+public:
+    explicit ApiConditionList(const std::vector<Condition>& conditions);
+    ~ApiConditionList();
+    // Owns a raw array: copying would free it twice.
+    ApiConditionList(const ApiConditionList&) = delete;
+    ApiConditionList& operator=(const ApiConditionList&) = delete;
+
+    std::size_t size() const { return count_; }
+    // Gives the array up to the caller; null for an empty list.
+    qvfl_utils_Condition* release();
+
+private:
+    qvfl_utils_Condition* records_ = nullptr;
+    std::size_t count_ = 0;
+};
+
+} // namespace qvfl_utils::convert

@@ -1,0 +1,195 @@
+#include "cli/CliError.h"
+#include "cli/DomainError.h"
+#include "cli/internalError.h"
+#include "logging/BaseLogger.h"
+#include "pin/ApplyPinVisitor.h"
+#include "pin/CheckOptionsVisitor.h"
+#include "pin/GenerateInputMode.h"
+#include "pin/LogPinSettingsVisitor.h"
+#include "pin/OptionsInputMode.h"
+#include "pkcs11/Pkcs11Exception.h"
+
+#include <gtest/gtest.h>
+
+namespace po = boost::program_options;
+
+namespace {
+
+using CharsSet = PinGenSettingsElement::CharsSet;
+
+class PinRecordLogger : public logging::BaseLogger {
+public:
+    void add(const logging::CommandRecord&) override {}
+    void add(const logging::OperationRecord&) override {}
+    void add(std::uint64_t serial, const logging::PinRecord& record) override
+    {
+        EXPECT_EQ(serial, 42u);
+        records.push_back(record);
+    }
+    void add(std::uint64_t, const logging::MvaIdRecord&) override {}
+    void add(std::uint64_t, const logging::LocalPinIdRecord&) override {}
+    void addError(std::uint64_t, const std::string&) override {}
+    void flush(std::uint64_t) override {}
+    int getError() override { return 0; }
+
+    std::vector<logging::PinRecord> records;
+};
+
+void put(po::variables_map& variables, const std::string& key, boost::any value, bool defaulted = false)
+{
+    variables.insert({key, po::variable_value(std::move(value), defaulted)});
+}
+
+class ApplyPinVisitorTest : public testing::Test {
+protected:
+    // Refuses the first `refusals` PINs, with the two refusals in turn, then accepts.
+    void refuse(int refusals)
+    {
+        apply = [this, refusals](const std::string& pin) {
+            applied.push_back(pin);
+            const auto count = static_cast<int>(applied.size());
+            if (count <= refusals && count % 2 == 1) {
+                throw quorvik::pkcs11::PinInHistoryException();
+            }
+            if (count <= refusals) {
+                throw quorvik::pkcs11::InappropriatePinException();
+            }
+            return std::string("user");
+        };
+    }
+
+    void visitGenerated(const std::vector<PinGenSettingsElement>& settings, std::optional<PinPolicy> policy = {})
+    {
+        GenerateInputMode mode("gen-settings");
+        po::variables_map variables;
+        put(variables, "gen-settings", settings);
+        mode.prepare("new user PIN", variables);
+        ApplyPinVisitor::Params params{42, "new-pin",
+                                       [this] {
+                                           ++minLengthCalls;
+                                           return std::size_t{6};
+                                       },
+                                       [policy] { return policy; }};
+        ApplyPinVisitor visitor(params, apply, logger);
+        visitor.visit(mode);
+    }
+
+    std::function<std::string(const std::string&)> apply;
+    std::vector<std::string> applied;
+    int minLengthCalls = 0;
+    std::shared_ptr<PinRecordLogger> logger = std::make_shared<PinRecordLogger>();
+};
+
+TEST_F(ApplyPinVisitorTest, OnlyRefusedGeneratedPinsAreRegeneratedSixTimesAtMost)
+{
+    refuse(6);
+    visitGenerated({CharsSet::Digits});
+    ASSERT_EQ(applied.size(), 7u);
+    ASSERT_EQ(logger->records.size(), 1u);
+    EXPECT_EQ(logger->records[0].name, "new-pin");
+    EXPECT_EQ(logger->records[0].pinType, "user");
+    EXPECT_EQ(logger->records[0].value, applied.back());
+    EXPECT_EQ(applied.back().size(), 6u);
+    EXPECT_EQ(minLengthCalls, 1);
+
+    applied.clear();
+    logger->records.clear();
+    refuse(7);
+    EXPECT_THROW(visitGenerated({}), PinRegenerationError);
+    EXPECT_EQ(applied.size(), 7u);
+    EXPECT_TRUE(logger->records.empty());
+
+    // Any other error leaves at once.
+    applied.clear();
+    apply = [this](const std::string& pin) -> std::string {
+        applied.push_back(pin);
+        throw quorvik::pkcs11::PinIncorrectException();
+    };
+    EXPECT_THROW(visitGenerated({}), quorvik::pkcs11::PinIncorrectException);
+    EXPECT_EQ(applied.size(), 1u);
+    EXPECT_THROW(visitGenerated({PinGenSettingsElement(4ull)}), TooShortGeneratedPinLength);
+    EXPECT_EQ(applied.size(), 1u);
+}
+
+TEST_F(ApplyPinVisitorTest, PolicyIsCheckedBeforeAnythingIsGenerated)
+{
+    refuse(0);
+    PinPolicy policy;
+    policy.digitRequired = true;
+    policy.specCharRequired = true;
+    const std::vector<PinGenSettingsElement> missing[] = {
+        {CharsSet::LowerLetters, CharsSet::UpperLetters, CharsSet::Digits},
+        {CharsSet::SpecChars},
+        // Generation would use all four sets, yet none is named.
+        {},
+    };
+    for (const auto& settings : missing) {
+        EXPECT_THROW(visitGenerated(settings, policy), GenSettingsMissingError);
+    }
+    EXPECT_TRUE(applied.empty());
+    EXPECT_EQ(minLengthCalls, 0);
+
+    visitGenerated({CharsSet::SpecChars, CharsSet::Digits}, policy);
+    EXPECT_EQ(applied.size(), 1u);
+}
+
+TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLength)
+{
+    refuse(0);
+    OptionsInputMode mode("new-pin");
+    po::variables_map variables;
+    put(variables, "new-pin", std::string("1234"));
+    mode.prepare("new user PIN", variables);
+    // A token without the objects that give a minimum length still takes a given PIN.
+    ApplyPinVisitor::Params params{42, "new-pin", []() -> std::size_t { throw NoPinPolicyError(); }};
+    ApplyPinVisitor visitor(params, apply, logger);
+    visitor.visit(static_cast<BaseInputMode&>(mode));
+    EXPECT_EQ(applied, std::vector<std::string>{"1234"});
+    ASSERT_EQ(logger->records.size(), 1u);
+    EXPECT_FALSE(logger->records[0].value.has_value());
+}
+
+TEST(PinSettingsVisitorsTest, PinFileOnlyFromTheCommandLineAndOnlySettingsLogged)
+{
+    // PIN file given (or only configured), whether a PIN is generated, whether refused.
+    const std::tuple<bool, bool, bool, bool> cases[] = {{false, false, false, false},
+                                                        {true, false, false, true},
+                                                        {true, false, true, false},
+                                                        {true, true, false, false}};
+    for (const auto& [pinFile, configured, generate, refused] : cases) {
+        po::variables_map variables;
+        if (pinFile) {
+            put(variables, "pin-file", std::string("pins.txt"), configured);
+        }
+        CheckOptionsVisitor check(variables);
+        OptionsInputMode given("auth-pin");
+        GenerateInputMode generated("gen-settings");
+        given.accept(check);
+        if (generate) {
+            generated.accept(check);
+        }
+        bool thrown = false;
+        try {
+            check.check();
+        } catch (const PinFileNotAllowedError&) {
+            thrown = true;
+        }
+        EXPECT_EQ(thrown, refused) << pinFile << configured << generate;
+    }
+
+    logging::CommandRecord record;
+    LogPinSettingsVisitor log(record);
+    OptionsInputMode given("auth-pin");
+    given.accept(log);
+    GenerateInputMode generated("gen-settings");
+    po::variables_map variables;
+    put(variables, "gen-settings",
+        std::vector<PinGenSettingsElement>{PinGenSettingsElement(8ull), CharsSet::SpecChars, CharsSet::LowerLetters});
+    generated.prepare("new user PIN", variables);
+    generated.accept(log);
+    ASSERT_EQ(record.options.size(), 1u);
+    EXPECT_EQ(record.options[0].key, "gen-settings");
+    EXPECT_EQ(record.options[0].value, "\"lower-letters spec-chars length:8\"");
+}
+
+} // namespace

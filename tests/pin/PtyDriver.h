@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// Runs a program with a new pseudo-terminal as its controlling terminal on standard input,
+// output and error, and plays the operator: waits for text to appear, then types. The
+// driver keeps the terminal open, so its settings can be read after the program ended.
+class PtyDriver {
+public:
+    PtyDriver(const std::string& program, const std::vector<std::string>& args);
+    ~PtyDriver();
+    PtyDriver(const PtyDriver&) = delete;
+    PtyDriver& operator=(const PtyDriver&) = delete;
+
+    // Reads the output until it holds text after what earlier waits consumed; throws after
+    // a bound.
+    void waitFor(const std::string& text);
+    void type(const std::string& keys);
+    // Waits for the program to end and reads the rest of its output; the wait status.
+    int finish();
+    const std::string& output() const { return seen; }
+    bool echoOn() const;
+
+private:
+    bool readSome(int timeoutMs);
+
+    int master = -1;
+    int slave = -1;
+    pid_t child = -1;
+    std::string seen;
+    std::size_t consumed = 0;
+};

@@ -1,0 +1,164 @@
+// The host queries: the profiler output parser and its string utilities, the
+// pipeline through a fake profiler, and the Linux layer on the fixture hosts.
+#include <qvflash-utils-core/hostQueries.h>
+#include <qvflash-utils-core/stringUtils.h>
+
+#include <platform/hostCalls.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST(ProfilerOutputTest, InternalSerialsFollowTheirDetachableLine)
+{
+    const struct {
+        const char* output;
+        Strings serials;
+    } cases[] = {
+        {"      Serial Number: S4EWNX0N123456\n      Detachable Drive: No\n", {"S4EWNX0N123456"}},
+        {"Serial Number: A\nDetachable Drive: Yes\nSerial Number: B\nDetachable Drive: No\n", {"B"}},
+        {"Detachable Drive: No\n", {}},
+        {"Serial Number: A\n", {}},
+        {"Serial Number: A\nSerial Number: B\nDetachable Drive: No\n", {"B"}},
+        // Only the exact word counts as internal.
+        {"Serial Number: A\nDetachable Drive: no\nSerial Number: B\nDetachable Drive: NO\n"
+         "Serial Number: C\nDetachable Drive: No.\n",
+         {}},
+        // A bare label leaves its last word: snapshots registered on tokens
+        // were made that way.
+        {"Serial Number:\nDetachable Drive: No\n", {"Number:"}},
+        {"\n\t Serial Number: X1 \r\n\r\nDetachable Drive: No\r", {"X1"}},
+        {"Serial Number: A\nDetachable Drive: No\nSerial Number: A\nDetachable Drive: No", {"A", "A"}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.output);
+        EXPECT_EQ(qvfl_utils::detail::internalSerials(row.output), row.serials);
+    }
+}
+
+TEST(ProfilerOutputTest, TrimAndLastWord)
+{
+    using qvfl_utils::string::lastWord;
+    using qvfl_utils::string::trim;
+    EXPECT_EQ(trim("  \t x y \r"), "x y");
+    EXPECT_EQ(trim("   "), "");
+    EXPECT_EQ(trim("\fx\f"), "x\f");
+    EXPECT_EQ(lastWord("a b"), "b");
+    EXPECT_EQ(lastWord("ab"), "ab");
+    EXPECT_EQ(lastWord("a b "), "");
+    EXPECT_EQ(lastWord("a\tb"), "a\tb");
+}
+
+// A profiler script in a fresh directory that prints, per data type, what the
+// test gives it.
+class FakeProfiler : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/qvfl-utils-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    std::string write(const std::string& script)
+    {
+        const std::string path = dir_ + "/profiler";
+        std::ofstream(path) << "#!/bin/sh\n" << script;
+        EXPECT_EQ(chmod(path.c_str(), 0755), 0);
+        return "'" + path + "'";
+    }
+
+    std::string dir_;
+};
+
+TEST_F(FakeProfiler, EveryDataTypeIsReadWholeWhateverTheExitStatus)
+{
+    const std::string longSerial(600, 'L');
+    const std::string profiler =
+        write("case \"$1\" in\n"
+              "SPNVMeDataType) printf '  Serial Number: " +
+              longSerial +
+              "\\n  Detachable Drive: No\\n';;\n"
+              "SPSASDataType) printf 'Serial Number: CR1\\r\\nDetachable Drive: No\\r\\n'; exit 3;;\n"
+              "SPParallelSCSIDataType) echo 'Serial Number: not filtered'; exit 1;;\n"
+              "SPSerialATADataType) printf 'Serial Number: LAST\\nDetachable Drive: No';;\n"
+              "esac\n");
+    EXPECT_EQ(qvfl_utils::detail::internalHardDiskSerials(profiler), (Strings{longSerial, "CR1", "LAST"}));
+}
+
+TEST_F(FakeProfiler, AProfilerThatCannotRunGivesNothing)
+{
+    EXPECT_EQ(qvfl_utils::detail::internalHardDiskSerials("'" + dir_ + "/missing'"), Strings{});
+}
+
+std::string fixtureHost(const char* name)
+{
+    return std::string(QV_TEST_HOSTS) + "/" + name;
+}
+
+TEST(LinuxLayerTest, SysctlAnswersFromTheFixtureHost)
+{
+    setenv("QV_HOST_ROOT", fixtureHost("two-packages").c_str(), 1);
+    std::size_t length = 0;
+    ASSERT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", nullptr, &length, nullptr, 0), 0);
+    const std::string brand = "Intel(R) Xeon(R) Gold 6248 CPU @ 2.50GHz";
+    EXPECT_EQ(length, brand.size() + 1);
+
+    std::vector<char> value(length);
+    length = value.size() - 1;
+    EXPECT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", value.data(), &length, nullptr, 0), -1);
+    EXPECT_EQ(errno, ENOMEM);
+    length = value.size();
+    ASSERT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", value.data(), &length, nullptr, 0), 0);
+    EXPECT_EQ(std::string(value.data()), brand);
+    EXPECT_EQ(qvfl_utils::detail::cpuModels(&platform::sysctlbyname), (Strings{brand, brand}));
+
+    EXPECT_EQ(platform::sysctlbyname("kern.nothing", nullptr, &length, nullptr, 0), -1);
+    EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(LinuxLayerTest, PackagesComeFromCpuinfoWithoutATopology)
+{
+    for (const char* host : {"workstation", "no-model-name"}) {
+        SCOPED_TRACE(host);
+        setenv("QV_HOST_ROOT", fixtureHost(host).c_str(), 1);
+        std::int32_t packages = 0;
+        std::size_t length = sizeof packages;
+        EXPECT_EQ(platform::sysctlbyname("hw.packages", &packages, &length, nullptr, 0), 0);
+        EXPECT_EQ(packages, 1);
+    }
+    std::size_t length = 256;
+    char brand[256];
+    EXPECT_EQ(platform::sysctlbyname("machdep.cpu.brand_string", brand, &length, nullptr, 0), -1);
+    EXPECT_EQ(errno, ENOENT);
+}
+
+// A host that reports no package has no processor for the snapshot.
+int noPackages(const char* name, void* value, std::size_t*, void*, std::size_t)
+{
+    if (std::string(name) == "hw.packages") {
+        *static_cast<std::int32_t*>(value) = 0;
+    } else {
+        *static_cast<char*>(value) = '\0';
+    }
+    return 0;
+}
+
+TEST(LinuxLayerTest, ZeroPackagesGiveNoProcessor)
+{
+    EXPECT_EQ(qvfl_utils::detail::cpuModels(&noPackages), Strings{});
+}
+
+} // namespace
