@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/ConfigKeys.h"
 #include "pin/PinGenSettingsElement.h"
 #include "pin/PinInputMode.h"
 
@@ -17,12 +18,3 @@ struct Config {
     std::optional<unsigned long> maxPinRetryCount;
     std::optional<std::string> pinFile;
 };
-
-// The configuration file's keys.
-inline const std::string authPinInputName = "auth-pin-input";
-inline const std::string newPinInputName = "new-pin-input";
-inline const std::string genSettings = "gen-settings";
-inline const std::string logFileName = "log-file";
-inline const std::string minPinLengthName = "min-pin-length";
-inline const std::string maxPinRetryCountName = "max-pin-retry-count";
-inline const std::string pinFileName = "pin-file";

@@ -10,24 +10,25 @@
 namespace po = boost::program_options;
 
 namespace {
-void addKeys(po::options_description& description, std::optional<std::string> const& section)
+void addKeys(po::options_description& description, const std::optional<std::string>& section)
 {
-    const auto name = [&section](std::string const& key) { return section ? addPrefix(key, *section) : key; };
+    const auto name = [&section](const std::string& key) { return section ? addPrefix(key, *section) : key; };
+    // One key a line, as the options library's call chain reads best.
+    // clang-format off
     description.add_options()
-        (name(authPinInputName).c_str(), po::value<PinInputMode>())
-        (name(newPinInputName).c_str(), po::value<PinInputMode>())
-        (name(genSettings).c_str(), new VectorValueSemantic<PinGenSettingsElement>())
-        (name(logFileName).c_str(), po::value<std::string>())
-        (name(minPinLengthName).c_str(), options::value<unsigned long>())
-        (name(maxPinRetryCountName).c_str(), options::value<unsigned long>())
-        (name(pinFileName).c_str(), po::value<std::string>());
+        (name(config_keys::kAuthPinInput).c_str(), po::value<PinInputMode>())
+        (name(config_keys::kNewPinInput).c_str(), po::value<PinInputMode>())
+        (name(config_keys::kGenSettings).c_str(), new VectorValueSemantic<PinGenSettingsElement>())
+        (name(config_keys::kLogFile).c_str(), po::value<std::string>())
+        (name(config_keys::kMinPinLength).c_str(), options::value<unsigned long>())
+        (name(config_keys::kMaxPinRetryCount).c_str(), options::value<unsigned long>())
+        (name(config_keys::kPinFile).c_str(), po::value<std::string>());
+    // clang-format on
 }
 
 template <typename T>
-void applyKey(std::optional<T>& member,
-              po::variables_map const& variables,
-              std::string const& key,
-              std::optional<std::string> const& section)
+void applyKey(std::optional<T>& member, const po::variables_map& variables, const std::string& key,
+              const std::optional<std::string>& section)
 {
     const auto it = variables.find(section ? addPrefix(key, *section) : key);
     if (it != variables.end()) {
@@ -44,33 +45,33 @@ Config validated(Config config)
 }
 } // namespace
 
-std::string addPrefix(std::string const& key, std::string const& section)
+std::string addPrefix(const std::string& key, const std::string& section)
 {
     return section + "." + key;
 }
 
-po::options_description getOptionsDescription(std::vector<std::string> const& commandNames)
+po::options_description getOptionsDescription(const std::vector<std::string>& commandNames)
 {
     po::options_description description(options::kLineLength, options::kMinDescriptionLength);
     addKeys(description, std::nullopt);
-    for (auto const& name : commandNames) {
+    for (const auto& name : commandNames) {
         addKeys(description, name);
     }
     return description;
 }
 
-void applyOptions(Config& config, po::variables_map const& variables, std::optional<std::string> const& section)
+void applyOptions(Config& config, const po::variables_map& variables, const std::optional<std::string>& section)
 {
-    applyKey(config.authPinInputMode, variables, authPinInputName, section);
-    applyKey(config.newPinInputMode, variables, newPinInputName, section);
-    applyKey(config.pinGenSettings, variables, genSettings, section);
-    applyKey(config.logFile, variables, logFileName, section);
-    applyKey(config.minPinLength, variables, minPinLengthName, section);
-    applyKey(config.maxPinRetryCount, variables, maxPinRetryCountName, section);
-    applyKey(config.pinFile, variables, pinFileName, section);
+    applyKey(config.authPinInputMode, variables, config_keys::kAuthPinInput, section);
+    applyKey(config.newPinInputMode, variables, config_keys::kNewPinInput, section);
+    applyKey(config.pinGenSettings, variables, config_keys::kGenSettings, section);
+    applyKey(config.logFile, variables, config_keys::kLogFile, section);
+    applyKey(config.minPinLength, variables, config_keys::kMinPinLength, section);
+    applyKey(config.maxPinRetryCount, variables, config_keys::kMaxPinRetryCount, section);
+    applyKey(config.pinFile, variables, config_keys::kPinFile, section);
 }
 
-ConfigHolder readConfig(std::filesystem::path const& path, std::vector<std::string> const& commandNames)
+ConfigHolder readConfig(const std::filesystem::path& path, const std::vector<std::string>& commandNames)
 {
     ConfigHolder holder;
     const auto type = std::filesystem::status(path).type();
@@ -87,7 +88,7 @@ ConfigHolder readConfig(std::filesystem::path const& path, std::vector<std::stri
     applyOptions(general, variables, std::nullopt);
     holder.addConfig(validated(general));
 
-    for (auto const& name : commandNames) {
+    for (const auto& name : commandNames) {
         Config command = holder.getConfig();
         applyOptions(command, variables, name);
         holder.addConfig(name, validated(command));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/ConfigKeys.h"
+
 #include <optional>
 #include <string>
 
@@ -11,5 +13,5 @@ struct OptionKey {
 
 namespace options {
 // Every command names the input-mode option of its authorisation PIN so.
-inline const std::string kAuthPinInputKey = "auth-pin-input";
+inline const std::string kAuthPinInputKey = config_keys::kAuthPinInput;
 } // namespace options

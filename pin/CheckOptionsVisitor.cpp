@@ -5,7 +5,7 @@
 #include "pin/isGivenExplicitly.h"
 
 CheckOptionsVisitor::CheckOptionsVisitor(const boost::program_options::variables_map& variables)
-    : pinFilePresent(isGivenExplicitly(variables, pinFileName))
+    : pinFilePresent(isGivenExplicitly(variables, config_keys::kPinFile))
 {
 }
 

@@ -11,12 +11,9 @@ Wrapper::Wrapper(CK_FUNCTION_LIST* functions, CK_FUNCTION_LIST_EXTENDED* extende
 
 void Wrapper::check(CK_RV rv) const
 {
-    if (rv == CKR_OK)
-        return;
-    const auto message = messages_.find(rv);
-    if (message != messages_.end())
-        Pkcs11Exception::emit(rv, message->second);
-    Pkcs11Exception::emit(rv, std::nullopt);
+    if (rv != CKR_OK) {
+        Pkcs11Exception::emit(rv, std::nullopt);
+    }
 }
 
 void Wrapper::initialize(void* initArgs) const
@@ -169,4 +166,4 @@ void Wrapper::exSlotManage(unsigned long slot, unsigned long operation, void* da
     check(extended_->C_EX_SlotManage(slot, operation, data));
 }
 
-}  // namespace quorvik::pkcs11::detail
+} // namespace quorvik::pkcs11::detail

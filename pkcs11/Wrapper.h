@@ -2,9 +2,6 @@
 
 #include "pkcs11/Pkcs11Interface.h"
 
-#include <map>
-#include <string>
-
 namespace quorvik::pkcs11::detail {
 
 // The only caller of the module's entries: each method calls one entry with its arguments as
@@ -34,8 +31,7 @@ public:
     void setAttributeValue(unsigned long session, unsigned long object, CK_ATTRIBUTE* attributes,
                            unsigned long count) const;
     void findObjectsInit(unsigned long session, CK_ATTRIBUTE* attributes, unsigned long count) const;
-    void findObjects(unsigned long session, unsigned long* objects, unsigned long capacity,
-                     unsigned long* found) const;
+    void findObjects(unsigned long session, unsigned long* objects, unsigned long capacity, unsigned long* found) const;
     void findObjectsFinal(unsigned long session) const;
 
     void exInitToken(unsigned long slot, unsigned char* soPin, unsigned long soPinLen,
@@ -48,9 +44,8 @@ public:
                        unsigned long localPinLen, unsigned long localPinId) const;
     void exGetVolumesInfo(unsigned long slot, CK_VOLUME_INFO_EXTENDED* volumes, unsigned long* count) const;
     void exGetDriveSize(unsigned long slot, unsigned long* sizeMb) const;
-    void exChangeVolumeAttributes(unsigned long slot, unsigned long userType, unsigned char* pin,
-                                  unsigned long pinLen, unsigned long volumeId, unsigned long accessMode,
-                                  unsigned char permanent) const;
+    void exChangeVolumeAttributes(unsigned long slot, unsigned long userType, unsigned char* pin, unsigned long pinLen,
+                                  unsigned long volumeId, unsigned long accessMode, unsigned char permanent) const;
     void exFormatDrive(unsigned long slot, unsigned long userType, unsigned char* pin, unsigned long pinLen,
                        CK_VOLUME_FORMAT_INFO_EXTENDED* volumes, unsigned long count) const;
     void exTokenManage(unsigned long session, unsigned long operation, void* data) const;
@@ -61,8 +56,6 @@ private:
 
     CK_FUNCTION_LIST* functions_;
     CK_FUNCTION_LIST_EXTENDED* extended_;
-    // Texts that replace a return value's name in its message; none are registered today.
-    std::map<CK_RV, std::string> messages_;
 };
 
-}  // namespace quorvik::pkcs11::detail
+} // namespace quorvik::pkcs11::detail

@@ -29,18 +29,18 @@ ApduLog::ApduLog(std::filesystem::path file) : file_(std::move(file)) {}
 
 void ApduLog::exchange(const Bytes& command, const Bytes& response) const
 {
-    append(toHex(command) + " -> " + toHex(response));
+    append(toSpacedHex(command) + " -> " + toSpacedHex(response));
 }
 
 void ApduLog::control(std::uint8_t code) const
 {
     static const char* const names[] = {"power off", "power on", "reset"};
-    append(std::string("control ") + toHex({code}) + (code < 3 ? std::string(" (") + names[code] + ")" : ""));
+    append(std::string("control ") + toSpacedHex({code}) + (code < 3 ? std::string(" (") + names[code] + ")" : ""));
 }
 
 void ApduLog::note(const Bytes& command, const std::string& what) const
 {
-    append(toHex(command) + " -> (" + what + ")");
+    append(toSpacedHex(command) + " -> (" + what + ")");
 }
 
 void ApduLog::append(const std::string& line) const

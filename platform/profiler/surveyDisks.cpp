@@ -136,7 +136,7 @@ std::vector<Disk> surveyDisks()
         std::error_code blockError;
         std::error_code deviceError;
         const fs::path blockPath = fs::canonical(blockDir, blockError);
-        // Partitions and virtual block devices have no device.
+        // Virtual block devices (loop, ram, zram) have no device.
         const fs::path devicePath = fs::canonical(blockDir / "device", deviceError);
         if (blockError || deviceError || notADisk(name) || onExcludedBus(blockPath)) {
             continue;

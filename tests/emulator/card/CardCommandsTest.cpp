@@ -28,7 +28,7 @@ const std::string record = "80 02 00 0B A5 0B 44 3A 41 42 43 7C 50 3A 58 59 5A";
 
 std::string lc(const std::string& data)
 {
-    return toHex({static_cast<std::uint8_t>(fromHex(data).size())});
+    return toSpacedHex({static_cast<std::uint8_t>(fromHex(data).size())});
 }
 
 class CardCommands : public ::testing::Test {
@@ -46,7 +46,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    std::string send(const std::string& apdu) { return toHex(card.command(fromHex(apdu)).reply); }
+    std::string send(const std::string& apdu) { return toSpacedHex(card.command(fromHex(apdu)).reply); }
     void change(const std::function<void(qvtoken::TokenState&)>& edit) { store.modify(serial, edit); }
     qvtoken::TokenState token() const { return *store.load(serial); }
     void addFault(const std::string& ins, const std::string& action, const std::string& argument, long count = 1,
@@ -194,7 +194,7 @@ TEST_F(CardCommands, CreateFileRefusesEveryWrongTemplateByte)
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             Bytes bad = bytes;
             bad[i] ^= 0x40;
-            EXPECT_EQ(send("00 E0 00 00 " + lc(toHex(bad)) + " " + toHex(bad)), "6A 80") << good << " byte " << i;
+            EXPECT_EQ(send("00 E0 00 00 " + lc(toSpacedHex(bad)) + " " + toSpacedHex(bad)), "6A 80") << good << " byte " << i;
         }
     }
     EXPECT_TRUE(token().directory.empty());
@@ -241,9 +241,9 @@ TEST_F(CardCommands, JournalChunksReassembleWithRawLengths)
     stream.insert(stream.end(), tail.begin(), tail.end());
     const Bytes first(stream.begin(), stream.begin() + 100);
     const Bytes rest(stream.begin() + 100, stream.end());
-    const std::string head = "80 02 00 " + toHex({static_cast<std::uint8_t>(stream.size())}) + " A5 64 " + toHex(first);
+    const std::string head = "80 02 00 " + toSpacedHex({static_cast<std::uint8_t>(stream.size())}) + " A5 64 " + toSpacedHex(first);
     EXPECT_EQ(send("10 DA 01 7C " + lc(head) + " " + head), "90 00");
-    const std::string more = "A5 " + lc(toHex(rest)) + " " + toHex(rest);
+    const std::string more = "A5 " + lc(toSpacedHex(rest)) + " " + toSpacedHex(rest);
     EXPECT_EQ(send("00 DA 01 7C " + lc(more) + " " + more), "90 00");
     const auto journal = token().card.journal;
     ASSERT_EQ(journal.size(), 2u);
@@ -330,7 +330,7 @@ TEST_F(CardCommands, FaultActionsShapeTheAnswer)
     addFault("CA", "delay", "150");
     const Exchange delayed = card.command(fromHex("00 CA 01 81 08"));
     EXPECT_EQ(delayed.delay.count(), 150);
-    EXPECT_EQ(toHex(delayed.reply), "00 00 00 00 00 00 01 02 90 00");
+    EXPECT_EQ(toSpacedHex(delayed.reply), "00 00 00 00 00 00 01 02 90 00");
     addFault("53", "no-replug", "");
     const Exchange gone = card.command(fromHex("80 53 14 00"));
     EXPECT_TRUE(gone.leaveBus && gone.never);
@@ -342,8 +342,8 @@ TEST_F(CardCommands, FaultActionsShapeTheAnswer)
         atr.control = 0x04, atr.action = "reply", atr.argument = "3B 84 80 01 51 76 53 43 32";
         t.cardFaults.push_back(atr);
     });
-    EXPECT_EQ(toHex(card.control(0x04).reply), "3B 84 80 01 51 76 53 43 32");
-    EXPECT_EQ(toHex(card.control(0x04).reply), toHex(card.attach()));
+    EXPECT_EQ(toSpacedHex(card.control(0x04).reply), "3B 84 80 01 51 76 53 43 32");
+    EXPECT_EQ(toSpacedHex(card.control(0x04).reply), toSpacedHex(card.attach()));
 }
 
 } // namespace

@@ -114,20 +114,20 @@ TEST_F(CardSlotOnVpcd, AnswersFramesAndKeepsStateOverPresencePolls)
     ASSERT_TRUE(vpcd.acceptCard(2s));
     vpcd.send({0x01});
     vpcd.send({0x04});
-    EXPECT_EQ(toHex(vpcd.receive()), "3B 8C 80 01 51 75 6F 72 76 69 6B 5A 52 4E 73 63 16");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "3B 8C 80 01 51 75 6F 72 76 69 6B 5A 52 4E 73 63 16");
     vpcd.send(fromHex("00 20 00 01 08 35 39 33 30 32 38 31 34"));
-    EXPECT_EQ(toHex(vpcd.receive()), "90 00");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "90 00");
     // A presence poll leaves the admin right; a warm reset takes it.
     vpcd.send({0x04});
     vpcd.receive();
     vpcd.send(fromHex("00 2C 03 02"));
-    EXPECT_EQ(toHex(vpcd.receive()), "90 00");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "90 00");
     vpcd.send({0x02});
     vpcd.send(fromHex("00 2C 03 02"));
-    EXPECT_EQ(toHex(vpcd.receive()), "69 82");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "69 82");
     // A message too short for an APDU still gets a status word, never an empty answer.
     vpcd.send(fromHex("00 CA"));
-    EXPECT_EQ(toHex(vpcd.receive()), "67 00");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "67 00");
 }
 
 TEST_F(CardSlotOnVpcd, RestartLeavesQuicklyAndReturnsAfterTheAwayTime)
@@ -135,10 +135,10 @@ TEST_F(CardSlotOnVpcd, RestartLeavesQuicklyAndReturnsAfterTheAwayTime)
     CardSlot slot(store, 258, vpcd.port(), 0);
     ASSERT_TRUE(vpcd.acceptCard(2s));
     vpcd.send(fromHex("80 53 14 00"));
-    EXPECT_EQ(toHex(vpcd.receive()), "90 00");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "90 00");
     const auto answered = steady_clock::now();
     vpcd.send(fromHex("80 40 00 00"));
-    EXPECT_EQ(toHex(vpcd.receive()), "90 00");
+    EXPECT_EQ(toSpacedHex(vpcd.receive()), "90 00");
     EXPECT_TRUE(vpcd.cardClosed(500ms));
     EXPECT_LT(steady_clock::now() - answered, 300ms);
     vpcd.dropCard();
