@@ -1,20 +1,19 @@
 #include "cli/VersionCommand.h"
 
-#include "cli/DescriptionLayout.h"
 #include "cli/CommandInfo.h"
+#include "cli/DescriptionLayout.h"
 #include "cli/ParseUtils.h"
 
 #include <iostream>
 
 namespace version_options {
 namespace {
-const CommandInfo<> versionInfo("version",
-                                CommandCategory::Info,
+const CommandInfo<> versionInfo("version", CommandCategory::Info,
                                 {"Show application version.", "Получить информацию о версии утилиты."});
 } // namespace
 } // namespace version_options
 
-void VersionCommand::setConfig(Config const& newConfig)
+void VersionCommand::setConfig(const Config& newConfig)
 {
     config = newConfig;
 }
@@ -25,7 +24,8 @@ void VersionCommand::run()
         printHelp();
         return;
     }
-    std::cout << "qvadmin" << " version:\t" << "3.2.1" << std::endl;
+    std::cout << "qvadmin"
+              << " version:\t" << QVADMIN_VERSION << std::endl;
 }
 
 void VersionCommand::setVarMap(boost::program_options::variables_map* variables)
@@ -40,7 +40,7 @@ boost::program_options::options_description VersionCommand::getOptionsDescriptio
     return description;
 }
 
-BaseCommandInfo const& VersionCommand::getCommandInfo() const
+const BaseCommandInfo& VersionCommand::getCommandInfo() const
 {
     return version_options::versionInfo;
 }

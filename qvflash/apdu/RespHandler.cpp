@@ -1,6 +1,6 @@
 #include <qvflash-core/apdu/RespHandler.h>
 
-#include <qvflash-core/ApduException.h>
+#include <qvflash-core/errors/ApduException.h>
 
 namespace qvfl {
 

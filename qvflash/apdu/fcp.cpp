@@ -1,6 +1,6 @@
 #include <qvflash-core/apdu/fcp.h>
 
-#include <qvflash-core/InvalidState.h>
+#include <qvflash-core/errors/InvalidState.h>
 #include <qvflash-core/apdu/FcpDescriptorTag.h>
 
 #include <string>

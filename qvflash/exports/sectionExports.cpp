@@ -1,6 +1,6 @@
 // Exports that read and repartition the flash memory and change a section's
 // access state.
-#include <qvflash-core/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/convert/argumentConverters.h>
 #include <qvflash-core/convert/sectionConverters.h>
 #include <qvflash-core/core/executeSafe.h>

@@ -1,5 +1,5 @@
 // Exports that list the tokens and open and close their handles.
-#include <qvflash-core/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/exports/exportSupport.h>
 #include <qvflash-core/token/TokenEnumerator.h>

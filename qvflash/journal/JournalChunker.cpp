@@ -1,6 +1,6 @@
 #include <qvflash-core/journal/JournalChunker.h>
 
-#include <qvflash-core/Exception.h>
+#include <qvflash-core/errors/Exception.h>
 
 #include <algorithm>
 #include <array>

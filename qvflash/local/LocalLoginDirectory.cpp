@@ -1,13 +1,13 @@
 #include <qvflash-core/local/LocalLoginDirectory.h>
 
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/FcpFileIdTag.h>
 #include <qvflash-core/apdu/RespHandler.h>
 #include <qvflash-core/apdu/SelectApdu.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
 #include <qvflash-core/apdu/fcp.h>
-#include <qvflash-core/secretIdRange.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/local/secretIdRange.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 #include <set>
 

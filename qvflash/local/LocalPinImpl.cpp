@@ -1,11 +1,11 @@
 #include <qvflash-core/local/LocalPinImpl.h>
 
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/LocalLoginDirectory.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/utils/wipeBytes.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
 

@@ -1,8 +1,8 @@
 #include <qvflash-core/login/LoginImpl.h>
 
-#include <qvflash-core/ApduException.h>
-#include <qvflash-core/ScardLocker.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/errors/ApduException.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
 namespace {

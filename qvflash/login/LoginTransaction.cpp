@@ -1,7 +1,7 @@
 #include <qvflash-core/login/LoginTransaction.h>
 
-#include <qvflash-core/Exception.h>
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/errors/Exception.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/VerifyApdu.h>
 #include <qvflash-core/login/LoginImpl.h>
 

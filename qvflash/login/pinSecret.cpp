@@ -1,6 +1,6 @@
 #include <qvflash-core/login/pinSecret.h>
 
-#include <qvflash-core/Exception.h>
+#include <qvflash-core/errors/Exception.h>
 
 namespace qvfl {
 namespace {

@@ -1,6 +1,6 @@
 #include <qvflash-core/sections/sectionRules.h>
 
-#include <qvflash-core/secretIdRange.h>
+#include <qvflash-core/local/secretIdRange.h>
 #include <qvflash-core/sections/SectionTlv.h>
 
 #include <set>

@@ -1,12 +1,12 @@
 #include <qvflash-core/token/TokenEnumerator.h>
 
-#include <qvflash-core/Exception.h>
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/errors/Exception.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/TokenApdu.h>
 #include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
 #include <qvflash-core/token/TokenImpl.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
 namespace {

@@ -1,12 +1,12 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/ApduException.h>
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/errors/ApduException.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/TLV.h>
 #include <qvflash-core/apdu/TokenApdu.h>
 #include <qvflash-core/apdu/fcp.h>
 #include <qvflash-core/login/LoginTransaction.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
 namespace {

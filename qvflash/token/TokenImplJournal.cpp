@@ -1,10 +1,10 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/SectionApdu.h>
 #include <qvflash-core/journal/JournalChunker.h>
 #include <qvflash-core/login/LoginTransaction.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
 namespace {

@@ -1,13 +1,13 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/LocalPinImpl.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/LoginTransaction.h>
 #include <qvflash-core/utils/wipeBytes.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 #include <algorithm>
 

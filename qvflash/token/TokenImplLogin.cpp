@@ -1,6 +1,6 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/login/LoginImpl.h>
 #include <qvflash-core/login/LoginTransaction.h>
 

@@ -1,12 +1,12 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/MVAImpl.h>
 #include <qvflash-core/login/LoginTransaction.h>
 #include <qvflash-core/login/MVALogin.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/PcscException.h>
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/errors/PcscException.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/SectionApdu.h>
 #include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
@@ -9,7 +9,7 @@
 #include <qvflash-core/sections/SectionTlv.h>
 #include <qvflash-core/sections/sectionRules.h>
 #include <qvflash-core/token/TokenEnumerator.h>
-#include <qvflash-core/transmitChecked.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 
 #include <thread>
 

@@ -5,7 +5,6 @@
 #include "pin/ApplyPinVisitor.h"
 #include "pin/CheckOptionsVisitor.h"
 #include "pin/GenerateInputMode.h"
-#include "pin/LogPinSettingsVisitor.h"
 #include "pin/OptionsInputMode.h"
 #include "pkcs11/Pkcs11Exception.h"
 
@@ -149,7 +148,7 @@ TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLengt
     EXPECT_FALSE(logger->records[0].value.has_value());
 }
 
-TEST(PinSettingsVisitorsTest, PinFileOnlyFromTheCommandLineAndOnlySettingsLogged)
+TEST(CheckOptionsVisitorTest, OnlyAPinFileGivenOnTheCommandLineNeedsAGeneratedPin)
 {
     // PIN file given (or only configured), whether a PIN is generated, whether refused.
     const std::tuple<bool, bool, bool, bool> cases[] = {{false, false, false, false},
@@ -176,20 +175,6 @@ TEST(PinSettingsVisitorsTest, PinFileOnlyFromTheCommandLineAndOnlySettingsLogged
         }
         EXPECT_EQ(thrown, refused) << pinFile << configured << generate;
     }
-
-    logging::CommandRecord record;
-    LogPinSettingsVisitor log(record);
-    OptionsInputMode given("auth-pin");
-    given.accept(log);
-    GenerateInputMode generated("gen-settings");
-    po::variables_map variables;
-    put(variables, "gen-settings",
-        std::vector<PinGenSettingsElement>{PinGenSettingsElement(8ull), CharsSet::SpecChars, CharsSet::LowerLetters});
-    generated.prepare("new user PIN", variables);
-    generated.accept(log);
-    ASSERT_EQ(record.options.size(), 1u);
-    EXPECT_EQ(record.options[0].key, "gen-settings");
-    EXPECT_EQ(record.options[0].value, "\"lower-letters spec-chars length:8\"");
 }
 
 } // namespace

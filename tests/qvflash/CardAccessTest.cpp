@@ -1,8 +1,8 @@
 // Card access through a real pcscd against virtual tokens (the `cards` fixture).
-#include <qvflash-core/PcscException.h>
-#include <qvflash-core/ScardContext.h>
-#include <qvflash-core/ScardEnumeratorImpl.h>
-#include <qvflash-core/ScardLocker.h>
+#include <qvflash-core/errors/PcscException.h>
+#include <qvflash-core/pcsc/ScardContext.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/SelectApdu.h>
 
 #include "VirtualTokens.h"

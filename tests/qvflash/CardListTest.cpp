@@ -1,7 +1,7 @@
 #include "hexBytes.h"
 
-#include <qvflash-core/ScardEnumeratorImpl.h>
-#include <qvflash-core/familyAtr.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/familyAtr.h>
 
 #include <gtest/gtest.h>
 

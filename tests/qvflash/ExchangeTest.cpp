@@ -1,8 +1,8 @@
 #include "hexBytes.h"
 
-#include <qvflash-core/PcscException.h>
+#include <qvflash-core/errors/PcscException.h>
 #include <qvflash-core/apdu/SelectApdu.h>
-#include <qvflash-core/exchangeApdu.h>
+#include <qvflash-core/pcsc/exchangeApdu.h>
 
 #include <gtest/gtest.h>
 

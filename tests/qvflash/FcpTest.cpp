@@ -1,6 +1,6 @@
 #include "hexBytes.h"
 
-#include <qvflash-core/InvalidState.h>
+#include <qvflash-core/errors/InvalidState.h>
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/VrRsfResponseWrap.h>
 #include <qvflash-core/apdu/fcp.h>

@@ -3,7 +3,7 @@
 #include "VirtualTokens.h"
 #include "thrownException.h"
 
-#include <qvflash-core/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/token/TokenEnumerator.h>
 #include <qvflash-core/token/TokenImpl.h>
 #include <qvtoken-core/TokenPresets.h>

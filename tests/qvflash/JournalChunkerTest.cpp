@@ -1,6 +1,6 @@
 #include "hexBytes.h"
 
-#include <qvflash-core/Exception.h>
+#include <qvflash-core/errors/Exception.h>
 #include <qvflash-core/journal/JournalChunker.h>
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "failingArrayNew.h"
 
-#include <qvflash-core/ApduException.h>
+#include <qvflash-core/errors/ApduException.h>
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/core/threadException.h>
 

@@ -1,8 +1,8 @@
 #include "hexBytes.h"
 
-#include <qvflash-core/ApduException.h>
-#include <qvflash-core/Descriptions.h>
-#include <qvflash-core/PcscException.h>
+#include <qvflash-core/errors/ApduException.h>
+#include <qvflash-core/errors/Descriptions.h>
+#include <qvflash-core/errors/PcscException.h>
 #include <qvflash-core/apdu/RespHandler.h>
 
 #include <gtest/gtest.h>

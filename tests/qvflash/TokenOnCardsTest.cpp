@@ -4,7 +4,7 @@
 #include "VirtualTokens.h"
 #include "thrownException.h"
 
-#include <qvflash-core/ScardEnumeratorImpl.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/MVALogin.h>
 #include <qvflash-core/token/TokenEnumerator.h>

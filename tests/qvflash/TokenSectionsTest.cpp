@@ -1,7 +1,7 @@
 #include "ScriptedScard.h"
 #include "thrownException.h"
 
-#include <qvflash-core/PcscException.h>
+#include <qvflash-core/errors/PcscException.h>
 #include <qvflash-core/token/TokenImpl.h>
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Feeds arbitrary card answers to every TLV and FCP parser. Parsing failures
 // are the library's own exceptions; anything else, a sanitizer report, or a
 // tag that does not read back as it was written is a crash.
-#include <qvflash-core/InvalidState.h>
+#include <qvflash-core/errors/InvalidState.h>
 #include <qvflash-core/apdu/VrRsfResponseWrap.h>
 #include <qvflash-core/apdu/fcp.h>
 

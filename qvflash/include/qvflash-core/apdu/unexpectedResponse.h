@@ -1,6 +1,6 @@
 #pragma once
 
-#include <qvflash-core/Exception.h>
+#include <qvflash-core/errors/Exception.h>
 
 namespace qvfl {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <qvflash-core/Condition.h>
+#include <qvflash-core/errors/Condition.h>
 
 #include <cstddef>
 #include <vector>

@@ -3,7 +3,7 @@
 #include <qvflash-core/CoreSecureType.h>
 #include <qvflash-core/PcInfo.h>
 #include <qvflash-core/local/LocalLoginDirectory.h>
-#include <qvflash-core/secretIdRange.h>
+#include <qvflash-core/local/secretIdRange.h>
 
 #include <qvflash.h>
 

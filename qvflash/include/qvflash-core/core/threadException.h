@@ -1,6 +1,6 @@
 #pragma once
 
-#include <qvflash-core/Exception.h>
+#include <qvflash-core/errors/Exception.h>
 
 // The calling thread's last status: the outcome of its last status-changing
 // call, status 0 with no conditions before the first one.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <qvflash-core/LocalSecretType.h>
-#include <qvflash-core/Scard.h>
+#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/apdu/TLV.h>
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <qvflash-core/Scard.h>
+#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/apdu/VrRsfResponseWrap.h>
 #include <qvflash-core/local/MVA.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <qvflash-core/Scard.h>
+#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/login/Login.h>
 #include <qvflash-core/login/locked_allocator.h>
 

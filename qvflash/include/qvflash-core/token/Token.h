@@ -3,7 +3,7 @@
 #include <qvflash-core/CoreSecureType.h>
 #include <qvflash-core/LocalSecretType.h>
 #include <qvflash-core/PcInfo.h>
-#include <qvflash-core/ScardEnumerator.h>
+#include <qvflash-core/pcsc/ScardEnumerator.h>
 #include <qvflash-core/Section.h>
 #include <qvflash-core/login/Login.h>
 

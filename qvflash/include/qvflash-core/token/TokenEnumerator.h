@@ -1,7 +1,7 @@
 #pragma once
 
-#include <qvflash-core/Scard.h>
-#include <qvflash-core/ScardEnumerator.h>
+#include <qvflash-core/pcsc/Scard.h>
+#include <qvflash-core/pcsc/ScardEnumerator.h>
 #include <qvflash-core/token/Token.h>
 
 #include <cstdint>
