@@ -7,9 +7,7 @@
 
 #include <memory>
 
-void registerWhats(quorvik::pkcs11::Pkcs11&)
-{
-}
+void registerWhats(quorvik::pkcs11::Pkcs11&) {}
 
 void registerWhatsQvflash()
 {

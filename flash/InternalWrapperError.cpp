@@ -7,4 +7,4 @@ const char* InternalWrapperError::what() const noexcept
     return "Qvflash: Wrapper internal error.";
 }
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

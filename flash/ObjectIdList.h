@@ -47,9 +47,8 @@ private:
     size_t count_ = 0;
 };
 
-using MvaList = ObjectIdList<qvflash_create_mva_id_list, qvflash_destroy_mva_id_list,
-                             qvflash_reset_login_attempts_mva>;
+using MvaList = ObjectIdList<qvflash_create_mva_id_list, qvflash_destroy_mva_id_list, qvflash_reset_login_attempts_mva>;
 using LocalPinList = ObjectIdList<qvflash_create_local_pin_id_list, qvflash_destroy_local_pin_id_list,
                                   qvflash_reset_login_attempts_local_pin>;
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

@@ -6,24 +6,26 @@ namespace quorvik::qvflash {
 namespace {
 
 // A registered message first, then the library's description, then the status name.
-std::string statusText(qvflash_StatusCode code, const char* statusName,
-                       std::optional<std::string> message)
+std::string statusText(qvflash_StatusCode code, const char* statusName, std::optional<std::string> message)
 {
     if (!message)
         message = getStatusDescription(code);
     return "Qvflash: " + (message ? *message : std::string(statusName));
 }
 
-}  // namespace
+} // namespace
 
-QvflashException::QvflashException(qvflash_StatusCode code) : code_(code), conditions_(getLastConditions())
-{
-}
+QvflashException::QvflashException(qvflash_StatusCode code) : code_(code), conditions_(getLastConditions()) {}
 
-#define QV_QVFLASH_DEFINE_STATUS_EXCEPTION(Class, code)                                      \
-    Class::Class(std::optional<std::string> message)                                        \
-        : QvflashException(code), what_(statusText(code, kStatusName, std::move(message))) {} \
-    const char* Class::what() const noexcept { return what_.c_str(); }
+#define QV_QVFLASH_DEFINE_STATUS_EXCEPTION(Class, code)                                                                \
+    Class::Class(std::optional<std::string> message)                                                                   \
+        : QvflashException(code), what_(statusText(code, kStatusName, std::move(message)))                             \
+    {                                                                                                                  \
+    }                                                                                                                  \
+    const char* Class::what() const noexcept                                                                           \
+    {                                                                                                                  \
+        return what_.c_str();                                                                                          \
+    }
 QV_QVFLASH_STATUS_CODES(QV_QVFLASH_DEFINE_STATUS_EXCEPTION)
 #undef QV_QVFLASH_DEFINE_STATUS_EXCEPTION
 
@@ -42,8 +44,8 @@ void QvflashException::emit(qvflash_StatusCode code, std::optional<std::string> 
     switch (code) {
     case QVFLASH_ST_OK:
         return;
-#define QV_QVFLASH_THROW_STATUS_EXCEPTION(Class, code) \
-    case code:                                        \
+#define QV_QVFLASH_THROW_STATUS_EXCEPTION(Class, code)                                                                 \
+    case code:                                                                                                         \
         throw Class(std::move(message));
         QV_QVFLASH_STATUS_CODES(QV_QVFLASH_THROW_STATUS_EXCEPTION)
 #undef QV_QVFLASH_THROW_STATUS_EXCEPTION
@@ -60,4 +62,4 @@ std::optional<std::string> getStatusDescription(qvflash_StatusCode code)
     return std::string(description);
 }
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

@@ -27,4 +27,4 @@ const qvflash_Section* SectionList::getSectionById(uint8_t id) const
     return std::find_if(cbegin(), cend(), [id](const qvflash_Section& section) { return section.id == id; });
 }
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

@@ -30,4 +30,4 @@ private:
     size_t count_ = 0;
 };
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

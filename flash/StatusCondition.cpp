@@ -20,9 +20,8 @@ std::vector<StatusCondition> getLastConditions()
     size_t count = 0;
     if (qvflash_last_status_conditions(&records, &count) != QVFLASH_ST_OK)
         return {};
-    const auto release = vt::scopeGuard(vt::ScopeExit{}, [&] {
-        qvflash_last_status_conditions_destroy(&records, count);
-    });
+    const auto release =
+        vt::scopeGuard(vt::ScopeExit{}, [&] { qvflash_last_status_conditions_destroy(&records, count); });
     std::vector<StatusCondition> conditions;
     conditions.reserve(count);
     for (size_t i = 0; i < count; ++i)
@@ -30,4 +29,4 @@ std::vector<StatusCondition> getLastConditions()
     return conditions;
 }
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

@@ -28,4 +28,4 @@ StatusCondition readCondition(const qvflash_Condition& record);
 // The conditions of this thread's last library status; empty when the library cannot give them.
 std::vector<StatusCondition> getLastConditions();
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

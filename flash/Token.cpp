@@ -31,7 +31,7 @@ bool isListed(uint64_t serial)
     return listed.count(serial) != 0;
 }
 
-}  // namespace
+} // namespace
 
 std::shared_ptr<Token> Token::create(uint64_t serial)
 {
@@ -50,9 +50,7 @@ std::shared_ptr<Token> Token::create(uint64_t serial)
     return std::make_shared<Token>(Passkey{}, serial, std::move(handle));
 }
 
-Token::Token(Passkey, uint64_t serial, TokenHandle handle) : serial_(serial), handle_(std::move(handle))
-{
-}
+Token::Token(Passkey, uint64_t serial, TokenHandle handle) : serial_(serial), handle_(std::move(handle)) {}
 
 std::shared_ptr<SectionList> Token::getTokenVolumeInfo() const
 {
@@ -108,8 +106,7 @@ uint8_t Token::addSnapshotToMva(uint16_t id, const std::vector<uint8_t>& snapsho
 uint16_t Token::createLocalPin(std::string_view pin)
 {
     uint16_t id = 0;
-    handleStatusCode(
-        qvflash_create_local_pin(handle_.get(), toLibraryString(pin), QVFLASH_SECURE_LOCAL_PIN, &id));
+    handleStatusCode(qvflash_create_local_pin(handle_.get(), toLibraryString(pin), QVFLASH_SECURE_LOCAL_PIN, &id));
     return id;
 }
 
@@ -130,8 +127,8 @@ void Token::splitIntoSections(const std::vector<qvflash_Section>& sections)
     // An empty vector's data() may be null, which the library would take for a missing
     // argument; an empty split is the library's to refuse as a section count.
     const qvflash_Section none{};
-    handleStatusCode(qvflash_split_into_sections(handle_.get(), sections.empty() ? &none : sections.data(),
-                                                 sections.size()));
+    handleStatusCode(
+        qvflash_split_into_sections(handle_.get(), sections.empty() ? &none : sections.data(), sections.size()));
 }
 
 void Token::changeSectionAccessRights(uint8_t id, qvflash_SectionAccessState state, bool permanent)
@@ -171,4 +168,4 @@ void Token::addLogPcInfo(qvflash_PcInfo info)
     static_cast<void>(qvflash_add_pc_info_to_journal(handle_.get(), &info));
 }
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

@@ -67,4 +67,4 @@ private:
     TokenHandle handle_;
 };
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

@@ -13,7 +13,7 @@ std::map<qvflash_StatusCode, std::string>& getWhatMap()
     return messages;
 }
 
-}  // namespace
+} // namespace
 
 void handleStatusCode(qvflash_StatusCode code)
 {
@@ -21,8 +21,7 @@ void handleStatusCode(qvflash_StatusCode code)
         return;
     const auto& messages = getWhatMap();
     const auto found = messages.find(code);
-    QvflashException::emit(code, found == messages.end() ? std::nullopt
-                                                         : std::optional<std::string>(found->second));
+    QvflashException::emit(code, found == messages.end() ? std::nullopt : std::optional<std::string>(found->second));
 }
 
 void registerWhat(qvflash_StatusCode code, const std::string& text)
@@ -30,4 +29,4 @@ void registerWhat(qvflash_StatusCode code, const std::string& text)
     getWhatMap()[code] = text;
 }
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

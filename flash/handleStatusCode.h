@@ -13,4 +13,4 @@ void handleStatusCode(qvflash_StatusCode code);
 // operations read the messages without a lock.
 void registerWhat(qvflash_StatusCode code, const std::string& text);
 
-}  // namespace quorvik::qvflash
+} // namespace quorvik::qvflash

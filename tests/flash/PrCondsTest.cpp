@@ -25,4 +25,4 @@ TEST(PrConds, EachFieldCountsAndPaddingDoesNot)
     }
 }
 
-}  // namespace
+} // namespace

@@ -38,22 +38,21 @@ std::string libraryText(qvflash_StatusCode code)
 TEST(QvflashException, EveryStatusOfTheTableThrowsItsClassWithTheLibrarysTextOrItsName)
 {
     // The library has no text for these three: the status name stands in.
-    const std::map<qvflash_StatusCode, std::string> named{
-        {QVFLASH_ST_APDU_ERROR, "QVFLASH_ST_APDU_ERROR"},
-        {QVFLASH_ST_OBJECT_EXISTS, "QVFLASH_ST_OBJECT_EXISTS"},
-        {QVFLASH_ST_LOGIC_ERROR, "QVFLASH_ST_LOGIC_ERROR"}};
+    const std::map<qvflash_StatusCode, std::string> named{{QVFLASH_ST_APDU_ERROR, "QVFLASH_ST_APDU_ERROR"},
+                                                          {QVFLASH_ST_OBJECT_EXISTS, "QVFLASH_ST_OBJECT_EXISTS"},
+                                                          {QVFLASH_ST_LOGIC_ERROR, "QVFLASH_ST_LOGIC_ERROR"}};
     int classes = 0;
-#define QV_CHECK_STATUS(Class, status)                                                      \
-    {                                                                                     \
-        SCOPED_TRACE(#status);                                                              \
-        const auto found = named.find(status);                                              \
-        const std::string text = found == named.end() ? libraryText(status) : found->second; \
-        EXPECT_FALSE(text.empty());                                                       \
-        const Thrown thrown = thrownBy([] { QvflashException::emit(status, std::nullopt); }); \
-        EXPECT_EQ(*thrown.type, typeid(Class));                                           \
-        EXPECT_EQ(thrown.code, status);                                                     \
-        EXPECT_EQ(thrown.what, "Qvflash: " + text);                                       \
-        ++classes;                                                                        \
+#define QV_CHECK_STATUS(Class, status)                                                                                 \
+    {                                                                                                                  \
+        SCOPED_TRACE(#status);                                                                                         \
+        const auto found = named.find(status);                                                                         \
+        const std::string text = found == named.end() ? libraryText(status) : found->second;                           \
+        EXPECT_FALSE(text.empty());                                                                                    \
+        const Thrown thrown = thrownBy([] { QvflashException::emit(status, std::nullopt); });                          \
+        EXPECT_EQ(*thrown.type, typeid(Class));                                                                        \
+        EXPECT_EQ(thrown.code, status);                                                                                \
+        EXPECT_EQ(thrown.what, "Qvflash: " + text);                                                                    \
+        ++classes;                                                                                                     \
     }
     QV_QVFLASH_STATUS_CODES(QV_CHECK_STATUS)
 #undef QV_CHECK_STATUS
@@ -73,8 +72,12 @@ TEST(QvflashException, RegisteredMessagesReplaceTheLibrarysTextButNotTheUnknownW
 
     // Codes the library describes but the program has no class for, unused codes, and codes
     // outside every range.
-    const int unknown[] = {QVFLASH_ST_REFERENCE_DATA_NOT_FOUND, QVFLASH_ST_COMMAND_NOT_ALLOWED, 100020,
-                           QVFLASH_ST_INVALID_SECRET_TYPE, -7, 4};
+    const int unknown[] = {QVFLASH_ST_REFERENCE_DATA_NOT_FOUND,
+                           QVFLASH_ST_COMMAND_NOT_ALLOWED,
+                           100020,
+                           QVFLASH_ST_INVALID_SECRET_TYPE,
+                           -7,
+                           4};
     for (const int value : unknown) {
         const auto code = static_cast<qvflash_StatusCode>(value);
         registerWhat(code, "ignored");
@@ -86,4 +89,4 @@ TEST(QvflashException, RegisteredMessagesReplaceTheLibrarysTextButNotTheUnknownW
     handleStatusCode(QVFLASH_ST_OK);
 }
 
-}  // namespace
+} // namespace

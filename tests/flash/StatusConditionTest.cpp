@@ -47,4 +47,4 @@ TEST(StatusCondition, EachDetailKindIsReadFromItsRecord)
     }
 }
 
-}  // namespace
+} // namespace
