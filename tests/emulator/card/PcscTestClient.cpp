@@ -113,6 +113,19 @@ bool PcscTestClient::waitForRemoval(const std::string& reader, std::chrono::mill
     }
 }
 
+bool PcscTestClient::waitForNoCard(std::chrono::milliseconds timeout) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (const auto& reader : readers()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!waitForRemoval(reader, left)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void PcscTestClient::connect(const std::string& reader)
 {
     disconnect();
