@@ -16,9 +16,9 @@ namespace {
 void throwOnWriteError(logging::BaseLogger& logger)
 {
     switch (logger.getError()) {
-    case logging::kNoSpaceWriteError:
+    case logging::NoSpaceWriteError:
         throw NoSpaceError();
-    case logging::kOtherWriteError:
+    case logging::OtherWriteError:
         throw LogWriteError();
     default:
         break;

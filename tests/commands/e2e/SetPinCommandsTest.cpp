@@ -214,7 +214,8 @@ TEST_F(SetPinCommandsTest, OptionErrorsComeBeforeAnyTokenIsTouched)
 
     std::ofstream(qvadmin.folder() / "qvadmin_conf.ini") << "log-file=" << (qvadmin.scratch() / "run.log").string()
                                                          << "\n";
-    EXPECT_EQ(qvadmin.run(with(so, {"--no-log"})).status, 0);
+    const auto configured = qvadmin.run(with(so, {"--no-log"}));
+    EXPECT_EQ(configured.status, 0) << configured.err;
     EXPECT_FALSE(std::filesystem::exists(qvadmin.scratch() / "run.log"));
     EXPECT_FALSE(hasLogFolder());
 }
@@ -318,7 +319,10 @@ TEST_F(SetPinCommandsTest, AFailedRunStillReportsAPinFileThatWasNotWritten)
     umount(full.c_str());
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.out, tokenLine(3002, "error: Incorrect so PIN. Attempts left: 9.") + kFailure);
-    EXPECT_EQ(result.err, "Logger error: Not enough space on the disk to write the log.\n");
+    // The rows that did not reach the file are shown instead; then the run says so.
+    const std::string said = "Logger error: Not enough space on the disk to write the log.\n";
+    ASSERT_GE(result.err.size(), said.size());
+    EXPECT_EQ(result.err.substr(result.err.size() - said.size()), said) << result.err;
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include <qvtoken-core/TokenPresets.h>
 #include <qvtoken-core/TokenStore.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <stdexcept>
 
@@ -30,6 +32,16 @@ TokenScene::TokenScene()
 
 TokenScene::~TokenScene()
 {
+    // The cards leave pcscd before their tokens go, so the next test meets a quiet bus.
+    if (!plugged.empty()) {
+        std::string command = quote(QVTOKEN_PATH) + " unplug --wait";
+        for (const auto serial : plugged) {
+            command += " " + std::to_string(serial);
+        }
+        if (std::system((command + " >/dev/null").c_str()) != 0) {
+            ADD_FAILURE() << "cards did not leave pcscd";
+        }
+    }
     qvtoken::TokenStore store;
     for (const auto serial : added) {
         try {
@@ -56,6 +68,7 @@ std::uint64_t TokenScene::add(std::uint64_t serial, bool plugged, const Change& 
         if (std::system(command.c_str()) != 0) {
             throw std::runtime_error("the card of token " + std::to_string(serial) + " did not come up");
         }
+        this->plugged.push_back(serial);
     }
     return serial;
 }

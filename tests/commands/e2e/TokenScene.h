@@ -29,4 +29,5 @@ public:
 
 private:
     std::vector<std::uint64_t> added;
+    std::vector<std::uint64_t> plugged;
 };
