@@ -23,8 +23,8 @@ public:
     virtual ~BaseParamDispatcher() = default;
     // Reports failure only by throwing.
     virtual void run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
-                     std::shared_ptr<logging::BaseLogger> logger, TokenManager const& tokenManager) = 0;
-    virtual BaseCommandInfo const& getCommandInfo() const = 0;
+                     std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager) = 0;
+    virtual const BaseCommandInfo& getCommandInfo() const = 0;
     // The command's own options only, with defaults from the configuration.
-    virtual boost::program_options::options_description getOptionsDescription(Config const& config) const = 0;
+    virtual boost::program_options::options_description getOptionsDescription(const Config& config) const = 0;
 };

@@ -32,8 +32,7 @@ using NewPinInputOption = PinInputModeCliOption<&newPinInputOptionAttributes>;
 using NewPinValueOption = PinValueCliOption<&newPinValueOptionAttributes>;
 using NewPinGenSettingsOption = PinGenSettingsCliOption<&newPinGenSettingsOptionAttributes>;
 
-const CommandInfo<AuthPinInputOption, AuthPinValueOption, NewPinInputOption, NewPinValueOption,
-                  NewPinGenSettingsOption>
+const CommandInfo<AuthPinInputOption, AuthPinValueOption, NewPinInputOption, NewPinValueOption, NewPinGenSettingsOption>
     setSoPinCommandInfo("set-so-pin", CommandCategory::PinManagement,
                         {"Set admin PIN.", "Установить PIN-код администратора."});
 
@@ -62,18 +61,18 @@ NewPinTarget adminPinTarget(Token& token, const std::string& authPin)
 } // namespace
 
 void SetSoPinDispatcher::run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
-                             std::shared_ptr<logging::BaseLogger> logger, TokenManager const& tokenManager)
+                             std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager)
 {
     runNewPinCommand(*vm, {setSoPinCommandInfo.commandName(), {}, {}}, authPinParamsDto, newPinParamsDto,
                      adminPinTarget, *strategy, std::move(logger), tokenManager);
 }
 
-BaseCommandInfo const& SetSoPinDispatcher::getCommandInfo() const
+const BaseCommandInfo& SetSoPinDispatcher::getCommandInfo() const
 {
     return setSoPinCommandInfo;
 }
 
-boost::program_options::options_description SetSoPinDispatcher::getOptionsDescription(Config const& config) const
+boost::program_options::options_description SetSoPinDispatcher::getOptionsDescription(const Config& config) const
 {
     return optionsAdapter.getOptionsDescription(config);
 }

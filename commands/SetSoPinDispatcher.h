@@ -6,7 +6,7 @@
 class SetSoPinDispatcher : public BaseParamDispatcher {
 public:
     void run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
-             std::shared_ptr<logging::BaseLogger> logger, TokenManager const& tokenManager) override;
-    BaseCommandInfo const& getCommandInfo() const override;
-    boost::program_options::options_description getOptionsDescription(Config const& config) const override;
+             std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager) override;
+    const BaseCommandInfo& getCommandInfo() const override;
+    boost::program_options::options_description getOptionsDescription(const Config& config) const override;
 };

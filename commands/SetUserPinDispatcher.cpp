@@ -45,8 +45,8 @@ using NewPinValueOption = PinValueCliOption<&newPinValueOptionAttributes>;
 using NewPinGenSettingsOption = PinGenSettingsCliOption<&newPinGenSettingsOptionAttributes>;
 using AuthRoleOption = TypedCliOption<&authRoleOptionAttributes>;
 
-const CommandInfo<AuthPinInputOption, AuthPinValueOption, NewPinInputOption, NewPinValueOption,
-                  NewPinGenSettingsOption, AuthRoleOption>
+const CommandInfo<AuthPinInputOption, AuthPinValueOption, NewPinInputOption, NewPinValueOption, NewPinGenSettingsOption,
+                  AuthRoleOption>
     setUserPinCommandInfo("set-user-pin", CommandCategory::PinManagement,
                           {"Set user PIN.", "Установить PIN-код пользователя."});
 
@@ -61,7 +61,7 @@ const options::BoostCommandInfoAdapter<AuthPinInputOption, AuthPinValueOption, N
 } // namespace
 
 void SetUserPinDispatcher::run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
-                               std::shared_ptr<logging::BaseLogger> logger, TokenManager const& tokenManager)
+                               std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager)
 {
     const UserType authAs = optionsAdapter.value<AuthRoleOption>(vm);
     logging::CommandRecord record{setUserPinCommandInfo.commandName(), {}, {}};
@@ -85,12 +85,12 @@ void SetUserPinDispatcher::run(boost::program_options::variables_map* vm, std::s
                      std::move(logger), tokenManager);
 }
 
-BaseCommandInfo const& SetUserPinDispatcher::getCommandInfo() const
+const BaseCommandInfo& SetUserPinDispatcher::getCommandInfo() const
 {
     return setUserPinCommandInfo;
 }
 
-boost::program_options::options_description SetUserPinDispatcher::getOptionsDescription(Config const& config) const
+boost::program_options::options_description SetUserPinDispatcher::getOptionsDescription(const Config& config) const
 {
     return optionsAdapter.getOptionsDescription(config);
 }

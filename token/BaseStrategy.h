@@ -11,6 +11,6 @@ class TokenManager;
 class BaseStrategy {
 public:
     virtual ~BaseStrategy() = default;
-    virtual void execute(std::function<bool(Token&)> const& applier, TokenManager const& tokenManager,
+    virtual void execute(const std::function<bool(Token&)>& applier, const TokenManager& tokenManager,
                          bool printStatus) const = 0;
 };

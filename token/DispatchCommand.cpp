@@ -28,12 +28,11 @@ void throwOnWriteError(logging::BaseLogger& logger)
 } // namespace
 
 DispatchCommand::DispatchCommand(TokenManager* tokenManager, std::shared_ptr<BaseParamDispatcher> dispatcher)
-    : tokenManager(tokenManager)
-    , dispatcher(std::move(dispatcher))
+    : tokenManager(tokenManager), dispatcher(std::move(dispatcher))
 {
 }
 
-void DispatchCommand::setConfig(Config const& newConfig)
+void DispatchCommand::setConfig(const Config& newConfig)
 {
     config = newConfig;
 }
@@ -55,7 +54,7 @@ boost::program_options::options_description DispatchCommand::getOptionsDescripti
     return description;
 }
 
-BaseCommandInfo const& DispatchCommand::getCommandInfo() const
+const BaseCommandInfo& DispatchCommand::getCommandInfo() const
 {
     return dispatcher->getCommandInfo();
 }

@@ -13,11 +13,11 @@ class DispatchCommand : public BaseCliCommand {
 public:
     DispatchCommand(TokenManager* tokenManager, std::shared_ptr<BaseParamDispatcher> dispatcher);
 
-    void setConfig(Config const& config) override;
+    void setConfig(const Config& config) override;
     void run() override;
     void setVarMap(boost::program_options::variables_map* vm) override;
     boost::program_options::options_description getOptionsDescription() const override;
-    BaseCommandInfo const& getCommandInfo() const override;
+    const BaseCommandInfo& getCommandInfo() const override;
 
     // The command's description and its own options, without the general ones.
     void printHelp() const;

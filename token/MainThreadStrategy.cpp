@@ -4,7 +4,7 @@
 #include "token/TokenManager.h"
 #include "token/printOperationStatus.h"
 
-void MainThreadStrategy::execute(std::function<bool(Token&)> const& applier, TokenManager const& tokenManager,
+void MainThreadStrategy::execute(const std::function<bool(Token&)>& applier, const TokenManager& tokenManager,
                                  bool printStatus) const
 {
     auto tokens = tokenManager.getTokens();

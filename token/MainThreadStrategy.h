@@ -6,6 +6,6 @@
 // touched.
 class MainThreadStrategy : public BaseStrategy {
 public:
-    void execute(std::function<bool(Token&)> const& applier, TokenManager const& tokenManager,
+    void execute(const std::function<bool(Token&)>& applier, const TokenManager& tokenManager,
                  bool printStatus) const override;
 };

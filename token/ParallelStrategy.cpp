@@ -7,7 +7,7 @@
 #include <future>
 #include <vector>
 
-void ParallelStrategy::execute(std::function<bool(Token&)> const& applier, TokenManager const& tokenManager,
+void ParallelStrategy::execute(const std::function<bool(Token&)>& applier, const TokenManager& tokenManager,
                                bool printStatus) const
 {
     auto tokens = tokenManager.getTokens();

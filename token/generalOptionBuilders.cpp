@@ -27,7 +27,7 @@ const std::string& noPinFileKey = noPinFileOptionAttributes.key.name;
 
 // A flag of the command line switching its typed counterpart off; a configured default of the
 // counterpart gives way silently.
-void checkSwitchedOff(boost::program_options::variables_map const& vm, const std::string& flag,
+void checkSwitchedOff(const boost::program_options::variables_map& vm, const std::string& flag,
                       const std::string& option)
 {
     if (vm.count(flag) != 0 && isGivenExplicitly(vm, option)) {
@@ -36,7 +36,7 @@ void checkSwitchedOff(boost::program_options::variables_map const& vm, const std
 }
 } // namespace
 
-std::shared_ptr<BaseTokenFilter> parseFilter(boost::program_options::variables_map const* vm)
+std::shared_ptr<BaseTokenFilter> parseFilter(const boost::program_options::variables_map* vm)
 {
     if (vm->count(serialKey) != 0 && vm->count(excludeKey) != 0) {
         throw OptionCompatibilityError(serialKey, excludeKey);
@@ -50,7 +50,7 @@ std::shared_ptr<BaseTokenFilter> parseFilter(boost::program_options::variables_m
     return std::make_shared<AnyTokenFilter>();
 }
 
-std::shared_ptr<BaseStrategy> parseStrategy(boost::program_options::variables_map const* vm)
+std::shared_ptr<BaseStrategy> parseStrategy(const boost::program_options::variables_map* vm)
 {
     if (vm->count(parallelStrategyOptionAttributes.key.name) != 0) {
         return std::make_shared<ParallelStrategy>();
@@ -58,7 +58,7 @@ std::shared_ptr<BaseStrategy> parseStrategy(boost::program_options::variables_ma
     return std::make_shared<MainThreadStrategy>();
 }
 
-std::shared_ptr<logging::BaseLogger> parseLogger(boost::program_options::variables_map const* vm)
+std::shared_ptr<logging::BaseLogger> parseLogger(const boost::program_options::variables_map* vm)
 {
     checkSwitchedOff(*vm, noLogKey, logFileKey);
     checkSwitchedOff(*vm, noPinFileKey, pinFileKey);
@@ -68,9 +68,8 @@ std::shared_ptr<logging::BaseLogger> parseLogger(boost::program_options::variabl
     std::vector<std::shared_ptr<logging::BaseLogger>> loggers;
     loggers.push_back(logging::createConsoleLogger(noLog && noPinFile));
     if (!noLog) {
-        loggers.push_back(vm->count(logFileKey) != 0
-                              ? logging::createFileLogger(vm->at(logFileKey).as<std::string>())
-                              : logging::createMultiFileLogger());
+        loggers.push_back(vm->count(logFileKey) != 0 ? logging::createFileLogger(vm->at(logFileKey).as<std::string>())
+                                                     : logging::createMultiFileLogger());
     }
     if (!noPinFile) {
         loggers.push_back(vm->count(pinFileKey) != 0

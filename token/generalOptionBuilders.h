@@ -12,11 +12,11 @@
 namespace parse_utils {
 
 // Throws OptionCompatibilityError for --serial with --exclude.
-std::shared_ptr<BaseTokenFilter> parseFilter(boost::program_options::variables_map const* vm);
-std::shared_ptr<BaseStrategy> parseStrategy(boost::program_options::variables_map const* vm);
+std::shared_ptr<BaseTokenFilter> parseFilter(const boost::program_options::variables_map* vm);
+std::shared_ptr<BaseStrategy> parseStrategy(const boost::program_options::variables_map* vm);
 // The console logger and, unless switched off, the log file(s) and the PIN file, composed.
 // Throws OptionCompatibilityError for --log-file with --no-log and --pin-file with --no-pin-file,
 // before any logger is made.
-std::shared_ptr<logging::BaseLogger> parseLogger(boost::program_options::variables_map const* vm);
+std::shared_ptr<logging::BaseLogger> parseLogger(const boost::program_options::variables_map* vm);
 
 } // namespace parse_utils

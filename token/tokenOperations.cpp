@@ -8,7 +8,7 @@
 
 namespace token_operations {
 
-std::function<bool(Token&)> createSimpleApplier(std::function<void(Token&)> const& operation)
+std::function<bool(Token&)> createSimpleApplier(const std::function<void(Token&)>& operation)
 {
     return [operation](Token& token) {
         try {
@@ -20,9 +20,9 @@ std::function<bool(Token&)> createSimpleApplier(std::function<void(Token&)> cons
     };
 }
 
-std::function<bool(Token&)> createLoggingApplier(
-    std::function<void(std::shared_ptr<logging::BaseLogger>, Token&)> const& operation,
-    std::shared_ptr<logging::BaseLogger> logger)
+std::function<bool(Token&)>
+createLoggingApplier(const std::function<void(std::shared_ptr<logging::BaseLogger>, Token&)>& operation,
+                     std::shared_ptr<logging::BaseLogger> logger)
 {
     return [operation, logger = std::move(logger)](Token& token) {
         TokenInfo info;

@@ -75,9 +75,10 @@ TEST_P(OnBothRoads, SetSoPinChangesThePinOrCountsTheWrongOne)
     EXPECT_EQ(done.status, 0);
     EXPECT_EQ(done.out, "status: success\n");
     EXPECT_EQ(done.err, "");
-    EXPECT_TRUE(std::regex_match(log(kSerial), std::regex("timestamp: \\d{4}\\.\\d\\d\\.\\d\\d_\\d\\d\\.\\d\\d\\.\\d\\d\n"
-                                                          "serial: 1234567890\nmodel: 01\\.00\\.28\\.05 ZRN 3\\.0\n"
-                                                          "set-so-pin\n    new-pin: \\*\\*\\*\nstatus: success\n\n")))
+    EXPECT_TRUE(
+        std::regex_match(log(kSerial), std::regex("timestamp: \\d{4}\\.\\d\\d\\.\\d\\d_\\d\\d\\.\\d\\d\\.\\d\\d\n"
+                                                  "serial: 1234567890\nmodel: 01\\.00\\.28\\.05 ZRN 3\\.0\n"
+                                                  "set-so-pin\n    new-pin: \\*\\*\\*\nstatus: success\n\n")))
         << log(kSerial);
     EXPECT_EQ(pinFile(), kPinFileHeader);
     expectPinState(scene.load(kSerial).adminPin, "11223344", 10);
@@ -144,8 +145,8 @@ TEST_F(SetPinCommandsTest, ParallelRunFilesTheSuccessesAndFailsOnce)
 TEST_F(SetPinCommandsTest, WithoutLogAndPinFileTheConsoleShowsTheGeneratedPin)
 {
     scene.add(kSerial, false);
-    const auto result = qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate",
-                                     "--no-log", "--no-pin-file"});
+    const auto result = qvadmin.run(
+        {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log", "--no-pin-file"});
     EXPECT_EQ(result.status, 0);
     const auto pin = TokenScene::pinText(scene.load(kSerial).userPin);
     EXPECT_NE(pin, kUserPin);
@@ -212,8 +213,8 @@ TEST_F(SetPinCommandsTest, OptionErrorsComeBeforeAnyTokenIsTouched)
     expectPinState(token.userPin, kUserPin, 10);
     EXPECT_FALSE(hasLogFolder());
 
-    std::ofstream(qvadmin.folder() / "qvadmin_conf.ini") << "log-file=" << (qvadmin.scratch() / "run.log").string()
-                                                         << "\n";
+    std::ofstream(qvadmin.folder() / "qvadmin_conf.ini")
+        << "log-file=" << (qvadmin.scratch() / "run.log").string() << "\n";
     const auto configured = qvadmin.run(with(so, {"--no-log"}));
     EXPECT_EQ(configured.status, 0) << configured.err;
     EXPECT_FALSE(std::filesystem::exists(qvadmin.scratch() / "run.log"));
@@ -225,8 +226,8 @@ TEST_F(SetPinCommandsTest, ConsolePinsAreAskedOnceWithoutEcho)
     scene.add(3001, false);
     scene.add(3002, true);
     const std::vector<std::string> args{"set-so-pin", "-P", "console", "-N", "console", "--parallel"};
-    const std::vector<std::string> prompts{"Enter authorization admin PIN: ", "Enter new admin PIN: ",
-                                           "Enter new admin PIN again: "};
+    const std::vector<std::string> prompts{
+        "Enter authorization admin PIN: ", "Enter new admin PIN: ", "Enter new admin PIN again: "};
     for (const bool confirmed : {false, true}) {
         SCOPED_TRACE(confirmed ? "confirmed" : "not confirmed");
         const auto terminal = qvadmin.runOnTerminal(args);
@@ -258,8 +259,8 @@ TEST_F(SetPinCommandsTest, ConsolePinsAreAskedOnceWithoutEcho)
 TEST_F(SetPinCommandsTest, ConsolePinsComeFromAPipe)
 {
     scene.add(kSerial, true);
-    const auto result = qvadmin.run({"set-so-pin", "-P", "console", "-N", "console"},
-                                    kAdminPin + "\n11223344\n11223344\n");
+    const auto result =
+        qvadmin.run({"set-so-pin", "-P", "console", "-N", "console"}, kAdminPin + "\n11223344\n11223344\n");
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out.substr(result.out.size() - 16), "status: success\n");
     EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).adminPin), "11223344");
@@ -277,15 +278,15 @@ TEST_F(SetPinCommandsTest, SetSoPinMakesOnlyItsOwnModuleCallsAndShowsNoPin)
     for (std::string line; std::getline(trace, line);) {
         entries.push_back(line.substr(0, line.find(' ')));
     }
-    const std::vector<std::string> expected{
-        // Enumeration: the slots, the TLS query and the serial.
-        "C_Initialize", "C_GetSlotList", "C_GetSlotList", "C_GetSlotInfo", "C_EX_SlotManage",
-        "C_EX_GetTokenInfoExtended",
-        // The token's information for its log record.
-        "C_GetTokenInfo", "C_EX_GetTokenInfoExtended", "C_OpenSession", "C_EX_GetTokenName", "C_EX_GetTokenName",
-        "C_CloseSession",
-        // The change itself.
-        "C_OpenSession", "C_Login", "C_SetPIN", "C_Logout", "C_CloseSession", "C_Finalize"};
+    const std::vector<std::string> expected{// Enumeration: the slots, the TLS query and the serial.
+                                            "C_Initialize", "C_GetSlotList", "C_GetSlotList", "C_GetSlotInfo",
+                                            "C_EX_SlotManage", "C_EX_GetTokenInfoExtended",
+                                            // The token's information for its log record.
+                                            "C_GetTokenInfo", "C_EX_GetTokenInfoExtended", "C_OpenSession",
+                                            "C_EX_GetTokenName", "C_EX_GetTokenName", "C_CloseSession",
+                                            // The change itself.
+                                            "C_OpenSession", "C_Login", "C_SetPIN", "C_Logout", "C_CloseSession",
+                                            "C_Finalize"};
     EXPECT_EQ(entries, expected) << qvadmin.trace();
     for (const auto& text : {result.out, result.err, log(kSerial), pinFile(), qvadmin.trace()}) {
         EXPECT_EQ(text.find(kAdminPin), std::string::npos);
@@ -314,8 +315,8 @@ TEST_F(SetPinCommandsTest, AFailedRunStillReportsAPinFileThatWasNotWritten)
     scene.add(3001, false, adminSetsUserPin);
     scene.add(3002, true, [](qvtoken::TokenState& token) { token.adminPin.value = {'1', '2', '3', '4', '5', '6'}; });
     scene.add(3003, true, adminSetsUserPin);
-    const auto result = qvadmin.run({"set-user-pin", "--auth-as", "so", "-p", kAdminPin, "-N", "generate",
-                                     "--parallel", "--pin-file", (full / "pins.txt").string()});
+    const auto result = qvadmin.run({"set-user-pin", "--auth-as", "so", "-p", kAdminPin, "-N", "generate", "--parallel",
+                                     "--pin-file", (full / "pins.txt").string()});
     umount(full.c_str());
     EXPECT_EQ(result.status, 255);
     EXPECT_EQ(result.out, tokenLine(3002, "error: Incorrect so PIN. Attempts left: 9.") + kFailure);
