@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace qvcardtest {
 namespace {
@@ -153,6 +156,35 @@ TEST_F(CardOnPcsc, QvtokenPlugsUnplugsAndSetsCardFaults)
     run(tool + "card-fault 258 reply 6201 --ins A4 --data 10001000600500 --always");
     EXPECT_EQ(client.transmitHex("00 A4 08 04 08 10 00 10 00 60 05 00 03 00"), "62 01");
     EXPECT_EQ(client.transmitHex("00 A4 08 04 06 10 00 10 00 60 05 00").substr(0, 5), "62 0A");
+}
+
+// Busy CPUs slow the card process and pcscd down; the waits must still hold exactly.
+TEST_F(CardOnPcsc, QvtokenWaitsForPcscdUnderLoad)
+{
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> load;
+    for (unsigned i = 0; i < std::thread::hardware_concurrency(); ++i) {
+        load.emplace_back([&busy] {
+            while (busy.load(std::memory_order_relaxed)) {
+            }
+        });
+    }
+    tokens.add(serialA, [](auto& t) { t.card.plugged = false; });
+    tokens.add(serialB, [](auto& t) { t.card.plugged = false; });
+    const std::string tool = std::string(QVTOKEN_TOOL) + " ";
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(std::system((tool + "plug --wait --timeout-ms 20000 258 4660 >/dev/null").c_str()), 0);
+        // Shown means shown now: one look finds both cards.
+        EXPECT_FALSE(client.waitForToken(serialA, 0ms).empty());
+        EXPECT_FALSE(client.waitForToken(serialB, 0ms).empty());
+        client.disconnect();
+        EXPECT_EQ(std::system((tool + "unplug --wait --timeout-ms 20000 258 4660 >/dev/null").c_str()), 0);
+        EXPECT_TRUE(client.waitForNoCard(0ms));
+    }
+    busy = false;
+    for (auto& thread : load)
+        thread.join();
+    EXPECT_NE(std::system((tool + "plug --wait --timeout-ms 100 999 2>/dev/null").c_str()), 0);
 }
 
 TEST_F(CardOnPcsc, TZeroCardCompletesThroughGetResponse)

@@ -73,8 +73,9 @@ std::string PcscTestClient::waitForToken(std::uint64_t serial, std::chrono::mill
     }
     expected.push_back(0x90);
     expected.push_back(0x00);
+    // At least one look, so a timeout of 0 asks whether the card is there now.
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
         for (const auto& reader : readers()) {
             try {
                 connect(reader);
@@ -87,9 +88,11 @@ std::string PcscTestClient::waitForToken(std::uint64_t serial, std::chrono::mill
                 disconnect();
             }
         }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return {};
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return {};
 }
 
 bool PcscTestClient::waitForRemoval(const std::string& reader, std::chrono::milliseconds timeout) const
