@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,12 @@ namespace fs = std::filesystem;
 using namespace qvtoken;
 
 namespace {
+
+// Every token file must read in these tests.
+void rethrow(const StateError&)
+{
+    throw;
+}
 
 class TokenStoreTest : public ::testing::Test {
 protected:
@@ -88,7 +95,7 @@ TEST_F(TokenStoreTest, EveryPartOfATokenSurvivesTheFile)
 TEST_F(TokenStoreTest, MissingDirectoryHoldsNoTokenAndMissingTokenIsReported)
 {
     TokenStore store(dir_ / "absent");
-    EXPECT_TRUE(store.loadAll().empty());
+    EXPECT_TRUE(store.loadAll(rethrow).empty());
     EXPECT_FALSE(store.load(1));
     EXPECT_THROW(store.modify(1, [](TokenState&) {}), TokenNotFoundError);
     EXPECT_THROW(store.remove(1), TokenNotFoundError);
@@ -101,7 +108,7 @@ TEST_F(TokenStoreTest, CreateModifyListAndRemove)
     store.create(makePreset("full"));
     EXPECT_THROW(store.create(makePreset("full")), TokenExistsError);
 
-    const auto all = store.loadAll();
+    const auto all = store.loadAll(rethrow);
     ASSERT_EQ(all.size(), 2u);
     EXPECT_EQ(all[0].slotId, 1u); // ordered by slot id
     EXPECT_EQ(all[1].serial, 2000000001u);
@@ -116,7 +123,7 @@ TEST_F(TokenStoreTest, CreateModifyListAndRemove)
     EXPECT_EQ(store.load(1234567890)->label, "kept");
 
     store.remove(1234567890);
-    EXPECT_EQ(store.loadAll().size(), 1u);
+    EXPECT_EQ(store.loadAll(rethrow).size(), 1u);
     for (const auto& item : fs::directory_iterator(dir_))
         EXPECT_EQ(item.path().string().find(".tmp."), std::string::npos) << "temporary file left behind";
 }
@@ -128,7 +135,7 @@ TEST_F(TokenStoreTest, OnlyATokensOwnFileNameCountsAsThatToken)
     for (const char* name : {"01234567890.json", "99999999999999999999999.json", "1234567890.bak", "notes.json"})
         fs::copy_file(store.stateFile(1234567890), dir_ / name);
     EXPECT_EQ(store.serials(), std::vector<std::uint64_t>{1234567890});
-    EXPECT_EQ(store.loadAll().size(), 1u);
+    EXPECT_EQ(store.loadAll(rethrow).size(), 1u);
 }
 
 TEST_F(TokenStoreTest, MalformedFilesAreRefused)
@@ -139,7 +146,7 @@ TEST_F(TokenStoreTest, MalformedFilesAreRefused)
     auto rewrite = [&](const std::string& content) { std::ofstream(file, std::ios::trunc) << content; };
 
     rewrite("{ \"serial\": \"1234567890\", ");
-    EXPECT_THROW(store.loadAll(), StateFormatError);
+    EXPECT_THROW(store.loadAll(rethrow), StateFormatError);
     rewrite("{ \"serial\": \"1234567890\", \"adminPin\": { \"maxTries\": \"3\", \"triesLeft\": \"4\" } }");
     EXPECT_THROW(store.load(1234567890), StateFormatError);
     rewrite("{ \"serial\": \"1234567890\", \"adminPin\": { \"value\": \"3x\" } }");
@@ -148,6 +155,49 @@ TEST_F(TokenStoreTest, MalformedFilesAreRefused)
     EXPECT_THROW(store.load(1234567890), StateFormatError);
     rewrite("{ \"serial\": \"1234567890\", \"hasDrive\": \"true\", \"volumes\": \"\" }");
     EXPECT_THROW(store.load(1234567890), StateFormatError); // the earlier form
+}
+
+// Links planted next to a token never lead a write elsewhere, and a directory others could
+// change is refused with the reason.
+TEST_F(TokenStoreTest, PlantedLinksAndUnsafeDirectoriesAreRefused)
+{
+    TokenStore store(dir_);
+    store.create(makePreset("full"));
+    EXPECT_EQ(fs::status(dir_).permissions() & fs::perms::all, fs::perms::owner_all);
+    const fs::path victim = fs::temp_directory_path() / ("qvtoken-victim-" + std::to_string(::getpid()));
+    std::ofstream(victim) << "victim";
+    const auto victimText = [&] {
+        std::ifstream in(victim);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto change = [&] { store.modify(1234567890, [](TokenState& t) { ++t.freeMemory; }); };
+
+    fs::create_symlink(victim, dir_ / ("1234567890.json.tmp." + std::to_string(::getpid())));
+    EXPECT_NO_THROW(change());
+    fs::remove(dir_ / "1234567890.lock");
+    fs::create_symlink(victim, dir_ / "1234567890.lock");
+    EXPECT_THROW(change(), StateIoError);
+    EXPECT_EQ(victimText(), "victim");
+    fs::remove(victim);
+
+    const auto refusal = [&](const TokenStore& s) {
+        try {
+            s.serials();
+        } catch (const UnsafeDirectoryError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    fs::permissions(dir_, fs::perms::group_write, fs::perm_options::add);
+    EXPECT_NE(refusal(store).find("is writable by group or others"), std::string::npos);
+    EXPECT_THROW(store.load(1234567890), UnsafeDirectoryError);
+    fs::permissions(dir_, fs::perms::group_write, fs::perm_options::remove);
+    // A directory of another user: the root directory, or for root a directory given away.
+    const fs::path foreign = ::geteuid() == 0 ? dir_ : fs::path("/");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(dir_.c_str(), 65534, 65534), 0);
+    }
+    EXPECT_NE(refusal(TokenStore(foreign)).find("is owned by user"), std::string::npos);
 }
 
 TEST_F(TokenStoreTest, ProcessesChangingOneTokenLoseNothing)

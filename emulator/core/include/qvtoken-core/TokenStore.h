@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qvtoken-core/Errors.h"
 #include "qvtoken-core/TokenState.h"
 
 #include <cstdint>
@@ -17,7 +18,8 @@ namespace qvtoken {
 class TokenStore {
 public:
     // The directory named by QVTOKEN_STATE_DIR; when unset, $HOME/.qvtoken (or, without
-    // HOME, /tmp/qvtoken-<uid>).
+    // HOME, /tmp/qvtoken-<uid>). Whichever it is, it must be this user's and writable by no one
+    // else (UnsafeDirectoryError).
     static std::filesystem::path defaultDirectory();
 
     explicit TokenStore(std::filesystem::path directory = defaultDirectory());
@@ -27,8 +29,10 @@ public:
     // The serials of the tokens whose files are in the directory, in no particular order.
     // A missing directory holds none.
     std::vector<std::uint64_t> serials() const;
-    // All tokens, ordered by slot id, then serial. A missing directory holds none.
-    std::vector<TokenState> loadAll() const;
+    // All tokens whose files load, ordered by slot id, then serial. A file that does not load
+    // is handed with its error to `refused` (which may throw to stop) and left out, so one
+    // damaged file never hides the others. A missing directory holds none.
+    std::vector<TokenState> loadAll(const std::function<void(const StateError&)>& refused) const;
     // A consistent snapshot of one token; empty when there is no such token.
     std::optional<TokenState> load(std::uint64_t serial) const;
 
@@ -45,9 +49,13 @@ public:
 
 private:
     std::filesystem::path lockFile(std::uint64_t serial) const;
+    // Creates the directory (mode 0700) when missing, then checks it.
     void ensureDirectory() const;
+    // False when the directory is missing; UnsafeDirectoryError when it is not a directory, not
+    // owned by this user, or writable by group or others.
+    bool checkDirectory() const;
 
     std::filesystem::path directory_;
 };
 
-}  // namespace qvtoken
+} // namespace qvtoken
