@@ -101,19 +101,6 @@ TEST_F(StrategyTest, MainThreadRefusesTwoTokensWithoutTouchingEither)
     EXPECT_TRUE(logger->events.empty());
 }
 
-TEST_F(StrategyTest, MainThreadRunsTheOneTokenOnTheCallingThread)
-{
-    auto& tokens = manager(1);
-    std::thread::id ranOn;
-    const auto applier = [&ranOn](Token&) {
-        ranOn = std::this_thread::get_id();
-        return true;
-    };
-    EXPECT_EQ(printed([&] { MainThreadStrategy().execute(applier, tokens, true); }), "status: success\n");
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
-    EXPECT_EQ(printed([&] { MainThreadStrategy().execute(applier, tokens, false); }), "");
-}
-
 TEST_F(StrategyTest, ParallelRecordsEveryTokenThenOneFailureStatus)
 {
     auto& tokens = manager(3);

@@ -6,19 +6,36 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr unsigned long kFirstSlot = 20;
 
-std::string quote(const std::string& text)
+// qvtoken plug or unplug, waiting until pcscd shows the change.
+bool moveCards(const char* move, const std::vector<std::uint64_t>& serials)
 {
-    std::string quoted = "'";
-    for (const char c : text) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    std::vector<std::string> words{QVTOKEN_PATH, move, "--wait"};
+    for (const auto serial : serials) {
+        words.push_back(std::to_string(serial));
     }
-    return quoted + "'";
+    std::vector<char*> argv;
+    for (auto& word : words) {
+        argv.push_back(word.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDOUT_FILENO);
+        execv(QVTOKEN_PATH, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 } // namespace
@@ -33,14 +50,8 @@ TokenScene::TokenScene()
 TokenScene::~TokenScene()
 {
     // The cards leave pcscd before their tokens go, so the next test meets a quiet bus.
-    if (!plugged.empty()) {
-        std::string command = quote(QVTOKEN_PATH) + " unplug --wait";
-        for (const auto serial : plugged) {
-            command += " " + std::to_string(serial);
-        }
-        if (std::system((command + " >/dev/null").c_str()) != 0) {
-            ADD_FAILURE() << "cards did not leave pcscd";
-        }
+    if (!plugged.empty() && !moveCards("unplug", plugged)) {
+        ADD_FAILURE() << "cards did not leave pcscd";
     }
     qvtoken::TokenStore store;
     for (const auto serial : added) {
@@ -64,8 +75,7 @@ std::uint64_t TokenScene::add(std::uint64_t serial, bool plugged, const Change& 
     qvtoken::TokenStore().create(token);
     added.push_back(serial);
     if (plugged) {
-        const std::string command = quote(QVTOKEN_PATH) + " plug --wait " + std::to_string(serial) + " >/dev/null";
-        if (std::system(command.c_str()) != 0) {
+        if (!moveCards("plug", {serial})) {
             throw std::runtime_error("the card of token " + std::to_string(serial) + " did not come up");
         }
         this->plugged.push_back(serial);
