@@ -66,6 +66,92 @@ protected:
     CommandRun qvadmin;
 };
 
+const std::string kSoPinHelp = "Set admin PIN.\n"
+                               "  -P [ --auth-pin-input ] arg (=options)\n"
+                               "                                        Authorization (admin) PIN input mode.\n"
+                               "                                        Possible values:\n"
+                               "                                          console - console input;\n"
+                               "                                          options - options input.\n"
+                               "                                        \n"
+                               "  -p [ --auth-pin ] arg                 Authorization (admin) PIN for \"options\"\n"
+                               "                                        input mode.\n"
+                               "                                        \n"
+                               "  -N [ --new-pin-input ] arg (=options) New admin PIN input mode.\n"
+                               "                                        Possible values:\n"
+                               "                                          console - console input;\n"
+                               "                                          options - options input;\n"
+                               "                                          generate - generate random PIN.\n"
+                               "                                        \n"
+                               "  -n [ --new-pin ] arg                  New admin PIN for \"options\" input mode.\n"
+                               "                                        \n"
+                               "  -g [ --gen-settings ] arg (=\"digits lower-letters upper-letters spec-chars\")\n"
+                               "                                        New admin PIN generation settings for \n"
+                               "                                        \"generate\" input mode.\n"
+                               "                                        Possible values:\n"
+                               "                                          lower-letters (ll) - lower case \n"
+                               "                                        letters;\n"
+                               "                                          upper-letters (ul) - upper case \n"
+                               "                                        letters;\n"
+                               "                                          digits (d) - digits;\n"
+                               "                                          spec-chars (sc) - special letters;\n"
+                               "                                          length:X (l:X) - generated PIN \n"
+                               "                                        length.\n"
+                               "                                        \n"
+                               "\n";
+
+const std::string kUserPinHelp = "Set user PIN.\n"
+                                 "  -P [ --auth-pin-input ] arg (=options)\n"
+                                 "                                        Authorization (selected user) PIN input\n"
+                                 "                                        mode.\n"
+                                 "                                        Possible values:\n"
+                                 "                                          console - console input;\n"
+                                 "                                          options - options input.\n"
+                                 "                                        \n"
+                                 "  -p [ --auth-pin ] arg                 Authorization (selected user) PIN for \n"
+                                 "                                        \"options\" input mode.\n"
+                                 "                                        \n"
+                                 "  -N [ --new-pin-input ] arg (=options) New user PIN input mode.\n"
+                                 "                                        Possible values:\n"
+                                 "                                          console - console input;\n"
+                                 "                                          options - options input;\n"
+                                 "                                          generate - generate random PIN.\n"
+                                 "                                        \n"
+                                 "  -n [ --new-pin ] arg                  New user PIN for \"options\" input mode.\n"
+                                 "                                        \n"
+                                 "  -g [ --gen-settings ] arg (=\"digits lower-letters upper-letters spec-chars\")\n"
+                                 "                                        New user PIN generation settings for \n"
+                                 "                                        \"generate\" input mode.\n"
+                                 "                                        Possible values:\n"
+                                 "                                          lower-letters (ll) - lower case \n"
+                                 "                                        letters;\n"
+                                 "                                          upper-letters (ul) - upper case \n"
+                                 "                                        letters;\n"
+                                 "                                          digits (d) - digits;\n"
+                                 "                                          spec-chars (sc) - special letters;\n"
+                                 "                                          length:X (l:X) - generated PIN \n"
+                                 "                                        length.\n"
+                                 "                                        \n"
+                                 "  --auth-as arg                         Set which PIN will be used for \n"
+                                 "                                        authorization.\n"
+                                 "                                        Possible values:\n"
+                                 "                                          user - user PIN;\n"
+                                 "                                          so - admin PIN.\n"
+                                 "                                        \n"
+                                 "\n";
+
+// Help is printed whatever else is given, and nothing is touched.
+TEST_F(SetPinCommandsTest, HelpShowsTheCommandsOwnOptions)
+{
+    scene.add(kSerial, false);
+    for (const auto& [command, help] : {std::pair{"set-so-pin", kSoPinHelp}, std::pair{"set-user-pin", kUserPinHelp}}) {
+        const auto result = qvadmin.run({command, "--help", "-s", "1", "-e", "2"});
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, help);
+        EXPECT_EQ(result.err, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(qvadmin.folder() / "pin-file.txt"));
+}
+
 class OnBothRoads : public SetPinCommandsTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(OnBothRoads, SetSoPinChangesThePinOrCountsTheWrongOne)
@@ -109,7 +195,7 @@ TEST_P(OnBothRoads, SetUserPinGeneratesAPinPerTokenAndFilesIt)
     expectPinState(scene.load(kSerial).userPin, pin, 10);
     const auto text = log(kSerial);
     const auto authAs = text.find("\n    auth-as: so\n");
-    const auto settings = text.find("\n    gen-settings: ");
+    const auto settings = text.find("\n    gen-settings: \"lower-letters upper-letters digits spec-chars\"\n");
     EXPECT_NE(authAs, std::string::npos);
     EXPECT_LT(authAs, settings);
     EXPECT_LT(settings, text.find("\n    new-pin: " + pin + "\n")) << text;
