@@ -13,10 +13,11 @@ set_tests_properties(cards-start PROPERTIES FIXTURES_SETUP cards RESOURCE_LOCK c
 add_test(NAME cards-stop COMMAND ${PROJECT_SOURCE_DIR}/scripts/with-cards --stop --dir ${QV_CARDS_DIR})
 set_tests_properties(cards-stop PROPERTIES FIXTURES_CLEANUP cards RESOURCE_LOCK cards LABELS e2e)
 
-# Marks tests already added as needing the cards.
+# Marks tests already added as needing the cards (label `cards`: scripts/stress-tests runs them).
 function(qv_with_cards)
   set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED cards RESOURCE_LOCK cards
                        ENVIRONMENT "${QV_CARDS_ENVIRONMENT}")
+  set_property(TEST ${ARGN} APPEND PROPERTY LABELS cards)
 endfunction()
 
 # A GoogleTest executable whose tests all need the cards: one CTest entry (label e2e) runs them

@@ -13,27 +13,27 @@ namespace logging {
 
 AppendFile::AppendFile(const std::string& path)
 {
-    constexpr int flags = O_WRONLY | O_APPEND | O_CLOEXEC;
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
     // The exclusive creation tells whether this open made the file; when another process made
     // it first, append to theirs. A file removed in between gets one more try at creating it.
-    for (int attempt = 0; attempt < 2 && fd < 0; ++attempt) {
-        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
-        if (fd >= 0) {
-            wasCreated = true;
+    for (int attempt = 0; attempt < 2 && fd_ < 0; ++attempt) {
+        fd_ = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
+        if (fd_ >= 0) {
+            wasCreated_ = true;
             break;
         }
         if (errno != EEXIST)
             break;
-        fd = ::open(path.c_str(), flags);
-        if (fd < 0 && errno != ENOENT)
+        fd_ = ::open(path.c_str(), kFlags);
+        if (fd_ < 0 && errno != ENOENT)
             break;
     }
-    if (fd < 0)
-        openErrno = errno;
+    if (fd_ < 0)
+        openErrno_ = errno;
 }
 
 AppendFile::AppendFile(AppendFile&& other) noexcept
-    : fd(std::exchange(other.fd, -1)), wasCreated(other.wasCreated), openErrno(other.openErrno)
+    : fd_(std::exchange(other.fd_, -1)), wasCreated_(other.wasCreated_), openErrno_(other.openErrno_)
 {
 }
 
@@ -51,12 +51,12 @@ int AppendFile::appendAndClose(const std::string& text)
 
 int AppendFile::append(const std::string& text)
 {
-    if (fd < 0)
-        return openErrno;
+    if (fd_ < 0)
+        return openErrno_;
     const char* data = text.data();
     std::size_t left = text.size();
     while (left > 0) {
-        const auto written = ::write(fd, data, left);
+        const auto written = ::write(fd_, data, left);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -70,10 +70,10 @@ int AppendFile::append(const std::string& text)
 
 int AppendFile::close()
 {
-    if (fd < 0)
+    if (fd_ < 0)
         return 0;
-    const int result = ::close(fd);
-    fd = -1;
+    const int result = ::close(fd_);
+    fd_ = -1;
     return result == 0 ? 0 : errno;
 }
 
@@ -87,7 +87,7 @@ AppendFile openFile(const std::string& path)
 
 int writeErrorCode(int errorNumber)
 {
-    return errorNumber == ENOSPC ? kNoSpaceWriteError : kOtherWriteError;
+    return errorNumber == ENOSPC ? NoSpaceWriteError : OtherWriteError;
 }
 
 } // namespace logging

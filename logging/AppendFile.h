@@ -17,9 +17,9 @@ public:
     AppendFile(AppendFile&& other) noexcept;
     AppendFile& operator=(AppendFile&&) = delete;
 
-    bool isOpen() const { return fd >= 0; }
+    bool isOpen() const { return fd_ >= 0; }
     // True when this open made the file; of two processes racing for a new file only one sees it.
-    bool created() const { return wasCreated; }
+    bool created() const { return wasCreated_; }
 
     // Writes the whole text and closes the file (some file systems report a lost write only at
     // close). 0, or the system error number of the first call that failed, the open included.
@@ -29,9 +29,9 @@ private:
     int append(const std::string& text);
     int close();
 
-    int fd = -1;
-    bool wasCreated = false;
-    int openErrno = 0;
+    int fd_ = -1;
+    bool wasCreated_ = false;
+    int openErrno_ = 0;
 };
 
 // Opens the file for appending, raising FileOpenError when it cannot be opened or created.

@@ -14,9 +14,9 @@ namespace logging {
 // Write-error codes of getError: the first write failure decides whether the run ends with
 // "disk full" or a general write failure.
 enum WriteError : int {
-    kNoWriteError = 0,
-    kNoSpaceWriteError = 1,
-    kOtherWriteError = 2,
+    NoWriteError = 0,
+    NoSpaceWriteError = 1,
+    OtherWriteError = 2,
 };
 
 // A log sink. Calling order: the command record once; then per token, on the thread that

@@ -6,7 +6,7 @@
 namespace logging {
 
 CompositeProxyLogger::CompositeProxyLogger(std::vector<std::shared_ptr<BaseLogger>> loggers)
-    : loggers(std::move(loggers))
+    : loggers_(std::move(loggers))
 {
 }
 
@@ -17,7 +17,7 @@ template <typename Call>
 void CompositeProxyLogger::forEach(const Call& call)
 {
     std::exception_ptr first;
-    for (const auto& logger : loggers) {
+    for (const auto& logger : loggers_) {
         try {
             call(*logger);
         } catch (...) {
@@ -66,11 +66,11 @@ void CompositeProxyLogger::flush(std::uint64_t serial)
 
 int CompositeProxyLogger::getError()
 {
-    for (const auto& logger : loggers) {
+    for (const auto& logger : loggers_) {
         if (const int code = logger->getError())
             return code;
     }
-    return kNoWriteError;
+    return NoWriteError;
 }
 
 } // namespace logging

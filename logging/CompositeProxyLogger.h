@@ -27,7 +27,7 @@ private:
     template <typename Call>
     void forEach(const Call& call);
 
-    std::vector<std::shared_ptr<BaseLogger>> loggers;
+    std::vector<std::shared_ptr<BaseLogger>> loggers_;
 };
 
 } // namespace logging

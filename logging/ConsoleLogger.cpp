@@ -19,11 +19,11 @@ std::string item(const std::string& label, const std::string& value)
 
 } // namespace
 
-ConsoleLogger::ConsoleLogger(bool showPins) : showPins(showPins) {}
+ConsoleLogger::ConsoleLogger(bool showPins) : showPins_(showPins) {}
 
 void ConsoleLogger::flush(std::uint64_t serial)
 {
-    const auto& record = holder.getFullRecord(serial);
+    const auto& record = holder_.getFullRecord(serial);
     std::vector<std::string> items;
     // Printing never fails the flush: the guard reports its error and the record then stays.
     auto printAndForget = vt::scopeGuard(vt::ScopeExit{}, [&] {
@@ -33,10 +33,10 @@ void ConsoleLogger::flush(std::uint64_t serial)
                 line += ", " + items[i];
             std::cout << line << std::endl;
         }
-        holder.eraseRecord(serial);
+        holder_.eraseRecord(serial);
     });
 
-    const bool worthALine = record.error || (showPins && !record.pins.empty()) || record.mvaId || record.localId;
+    const bool worthALine = record.error || (showPins_ && !record.pins.empty()) || record.mvaId || record.localId;
     if (!worthALine)
         return;
     items.push_back(item("serial", std::to_string(record.operation.serialNumber)));
@@ -49,7 +49,7 @@ void ConsoleLogger::flush(std::uint64_t serial)
         items.push_back(item("MVA id", std::to_string(*record.mvaId)));
     if (record.localId)
         items.push_back(item("Local id", std::to_string(*record.localId)));
-    if (showPins) {
+    if (showPins_) {
         for (const auto& pin : record.pins)
             items.push_back(item(pin.name, pin.value.value_or("***")));
     }
@@ -57,7 +57,7 @@ void ConsoleLogger::flush(std::uint64_t serial)
 
 int ConsoleLogger::getError()
 {
-    return writeError;
+    return writeError_;
 }
 
 } // namespace logging

@@ -16,8 +16,8 @@ public:
     int getError() override;
 
 private:
-    int writeError = kNoWriteError;
-    bool showPins;
+    int writeError_ = NoWriteError;
+    bool showPins_;
 };
 
 } // namespace logging

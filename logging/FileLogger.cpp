@@ -37,7 +37,7 @@ std::string block(const CommandRecord& command, const FullRecord& record)
 
 } // namespace
 
-FileLogger::FileLogger(const std::string& path) : path(path)
+FileLogger::FileLogger(const std::string& path) : path_(path)
 {
     prepareFilePath(path);
     openFile(path);
@@ -45,15 +45,15 @@ FileLogger::FileLogger(const std::string& path) : path(path)
 
 void FileLogger::flush(std::uint64_t serial)
 {
-    const std::string text = block(holder.getCommandRecord(), holder.getFullRecord(serial));
-    holder.eraseRecord(serial);
-    if (const int failure = openFile(path).appendAndClose(text))
-        writeError = writeErrorCode(failure);
+    const std::string text = block(holder_.getCommandRecord(), holder_.getFullRecord(serial));
+    holder_.eraseRecord(serial);
+    if (const int failure = openFile(path_).appendAndClose(text))
+        writeError_ = writeErrorCode(failure);
 }
 
 int FileLogger::getError()
 {
-    return writeError;
+    return writeError_;
 }
 
 } // namespace logging

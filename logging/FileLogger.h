@@ -17,8 +17,8 @@ public:
     int getError() override;
 
 private:
-    std::string path;
-    int writeError = kNoWriteError;
+    std::string path_;
+    int writeError_ = NoWriteError;
 };
 
 } // namespace logging

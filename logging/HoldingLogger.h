@@ -16,7 +16,7 @@ public:
     void addError(std::uint64_t serial, const std::string& error) override;
 
 protected:
-    LogHolder holder;
+    LogHolder holder_;
 };
 
 } // namespace logging

@@ -6,14 +6,14 @@ namespace logging {
 
 void LogHolder::add(const CommandRecord& record)
 {
-    if (commandRecord)
+    if (commandRecord_)
         throw CommandRecordAlreadyExistsError();
-    commandRecord = record;
+    commandRecord_ = record;
 }
 
 void LogHolder::add(const OperationRecord& record)
 {
-    if (!records.emplace(record.serialNumber, FullRecord{record, {}, {}, {}, {}}).second)
+    if (!records_.emplace(record.serialNumber, FullRecord{record, {}, {}, {}, {}}).second)
         throw RecordAlreadyExistsError();
 }
 
@@ -39,15 +39,15 @@ void LogHolder::addError(std::uint64_t serial, const std::string& error)
 
 const CommandRecord& LogHolder::getCommandRecord() const
 {
-    if (!commandRecord)
+    if (!commandRecord_)
         throw NoCommandRecordError();
-    return *commandRecord;
+    return *commandRecord_;
 }
 
 const FullRecord& LogHolder::getFullRecord(std::uint64_t serial) const
 {
-    const auto found = records.find(serial);
-    if (found == records.end())
+    const auto found = records_.find(serial);
+    if (found == records_.end())
         throw NoRecordError();
     return found->second;
 }
@@ -59,7 +59,7 @@ FullRecord& LogHolder::recordOf(std::uint64_t serial)
 
 void LogHolder::eraseRecord(std::uint64_t serial)
 {
-    records.erase(serial);
+    records_.erase(serial);
 }
 
 } // namespace logging

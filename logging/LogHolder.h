@@ -28,8 +28,8 @@ public:
 private:
     FullRecord& recordOf(std::uint64_t serial);
 
-    std::optional<CommandRecord> commandRecord;
-    std::map<std::uint64_t, FullRecord> records;
+    std::optional<CommandRecord> commandRecord_;
+    std::map<std::uint64_t, FullRecord> records_;
 };
 
 } // namespace logging

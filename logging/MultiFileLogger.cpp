@@ -19,13 +19,13 @@ std::string concatPath(const std::string& first, const std::string& second)
 MultiFileLogger::MultiFileLogger() : MultiFileLogger(programDirectory()) {}
 
 MultiFileLogger::MultiFileLogger(const std::string& baseDirectory)
-    : directory(concatPath(baseDirectory, "qvadmin-logs"))
+    : directory_(concatPath(baseDirectory, "qvadmin-logs"))
 {
 }
 
 void MultiFileLogger::add(const CommandRecord& record)
 {
-    commandRecord = record;
+    commandRecord_ = record;
 }
 
 void MultiFileLogger::add(const OperationRecord& record)
@@ -60,22 +60,22 @@ void MultiFileLogger::flush(std::uint64_t serial)
 
 int MultiFileLogger::getError()
 {
-    for (const auto& [serial, logger] : loggers) {
+    for (const auto& [serial, logger] : loggers_) {
         if (const int code = logger->getError())
             return code;
     }
-    return kNoWriteError;
+    return NoWriteError;
 }
 
 std::shared_ptr<BaseLogger> MultiFileLogger::getLogger(std::uint64_t serial)
 {
-    std::lock_guard lock(mutex);
-    if (const auto found = loggers.find(serial); found != loggers.end())
+    std::lock_guard lock(mutex_);
+    if (const auto found = loggers_.find(serial); found != loggers_.end())
         return found->second;
     // Stored only once it is made: a token whose file cannot be created leaves no entry.
-    auto logger = createFileLogger(concatPath(directory, "qvadmin_" + std::to_string(serial) + ".log"));
-    logger->add(commandRecord);
-    loggers.emplace(serial, logger);
+    auto logger = createFileLogger(concatPath(directory_, "qvadmin_" + std::to_string(serial) + ".log"));
+    logger->add(commandRecord_);
+    loggers_.emplace(serial, logger);
     return logger;
 }
 

@@ -35,10 +35,10 @@ public:
     std::shared_ptr<BaseLogger> getLogger(std::uint64_t serial);
 
 private:
-    CommandRecord commandRecord;
-    std::string directory;
-    std::map<std::uint64_t, std::shared_ptr<BaseLogger>> loggers;
-    std::mutex mutex;
+    CommandRecord commandRecord_;
+    std::string directory_;
+    std::map<std::uint64_t, std::shared_ptr<BaseLogger>> loggers_;
+    std::mutex mutex_;
 };
 
 } // namespace logging

@@ -35,14 +35,14 @@ std::string constructWorkdirDefaultPath()
 
 PinFileLogger::PinFileLogger() : PinFileLogger(constructWorkdirDefaultPath()) {}
 
-PinFileLogger::PinFileLogger(const std::string& path) : path(path)
+PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
 {
     prepareFilePath(path);
     auto file = openFile(path);
     // Only the run that creates the file writes the header, also when two start together.
     if (file.created()) {
         if (const int failure = file.appendAndClose(header()))
-            writeError = writeErrorCode(failure);
+            writeError_ = writeErrorCode(failure);
     }
 }
 
@@ -53,7 +53,7 @@ void PinFileLogger::add(const OperationRecord&) {}
 void PinFileLogger::add(std::uint64_t serial, const PinRecord& record)
 {
     if (record.value)
-        pending[serial].push_back({record.pinType, *record.value});
+        pending_[serial].push_back({record.pinType, *record.value});
 }
 
 void PinFileLogger::add(std::uint64_t, const MvaIdRecord&) {}
@@ -62,22 +62,22 @@ void PinFileLogger::add(std::uint64_t, const LocalPinIdRecord&) {}
 
 void PinFileLogger::addError(std::uint64_t serial, const std::string&)
 {
-    pending.erase(serial);
+    pending_.erase(serial);
 }
 
 void PinFileLogger::flush(std::uint64_t serial)
 {
-    const auto found = pending.find(serial);
-    if (found == pending.end())
+    const auto found = pending_.find(serial);
+    if (found == pending_.end())
         return;
     std::string rows;
     for (const auto& pin : found->second)
         rows += dump(std::to_string(serial), pin.pinType, pin.value);
-    pending.erase(found);
+    pending_.erase(found);
 
     // A failed open is recorded like a failed write.
-    if (const int failure = AppendFile(path).appendAndClose(rows)) {
-        writeError = writeErrorCode(failure);
+    if (const int failure = AppendFile(path_).appendAndClose(rows)) {
+        writeError_ = writeErrorCode(failure);
         // These PINs are already set on the token and written nowhere else for sure: hand them
         // to the operator, in the file's form, rather than lose them.
         std::cerr << header() << rows << std::flush;
@@ -86,7 +86,7 @@ void PinFileLogger::flush(std::uint64_t serial)
 
 int PinFileLogger::getError()
 {
-    return writeError;
+    return writeError_;
 }
 
 } // namespace logging

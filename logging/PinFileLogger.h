@@ -35,9 +35,9 @@ public:
     int getError() override;
 
 private:
-    int writeError = kNoWriteError;
-    std::string path;
-    std::map<std::uint64_t, std::vector<PinInfo>> pending;
+    int writeError_ = NoWriteError;
+    std::string path_;
+    std::map<std::uint64_t, std::vector<PinInfo>> pending_;
 };
 
 } // namespace logging

@@ -21,6 +21,6 @@ public:
     int getError() override;
 
 private:
-    std::mutex mutex;
-    std::shared_ptr<logging::BaseLogger> inner;
+    std::mutex mutex_;
+    std::shared_ptr<logging::BaseLogger> inner_;
 };

@@ -38,7 +38,7 @@ void checkPolicy(const PinPolicy& policy, const std::vector<PinGenSettingsElemen
 } // namespace
 
 ApplyPinVisitor::ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger)
-    : params(std::move(params)), apply(std::move(apply)), logger(std::move(logger))
+    : params_(std::move(params)), apply_(std::move(apply)), logger_(std::move(logger))
 {
 }
 
@@ -47,22 +47,22 @@ void ApplyPinVisitor::visit(BaseInputMode& mode)
     // These ways ignore the minimum length.
     std::string pin = mode.getPin(0);
     auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&pin] { wipeString(pin); });
-    const auto pinType = apply(pin);
-    logger->add(params.serial, logging::PinRecord{params.name, pinType, std::nullopt});
+    const auto pinType = apply_(pin);
+    logger_->add(params_.serial, logging::PinRecord{params_.name, pinType, std::nullopt});
 }
 
 void ApplyPinVisitor::visit(GenerateInputMode& mode)
 {
-    if (const auto policy = params.pinPolicyGetter()) {
+    if (const auto policy = params_.pinPolicyGetter()) {
         checkPolicy(*policy, mode.getSettings());
     }
-    const auto minLength = params.minLength();
+    const auto minLength = params_.minLength();
     for (int attempt = 0; attempt < kGenerationAttempts; ++attempt) {
         std::string pin = mode.getPin(minLength);
         auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&pin] { wipeString(pin); });
         try {
-            const auto pinType = apply(pin);
-            logger->add(params.serial, logging::PinRecord{params.name, pinType, pin});
+            const auto pinType = apply_(pin);
+            logger_->add(params_.serial, logging::PinRecord{params_.name, pinType, pin});
             return;
         } catch (const quorvik::pkcs11::PinInHistoryException&) {
         } catch (const quorvik::pkcs11::InappropriatePinException&) {

@@ -35,7 +35,7 @@ public:
     void visit(GenerateInputMode& mode) override;
 
 private:
-    Params params;
-    ApplyFunction apply;
-    std::shared_ptr<logging::BaseLogger> logger;
+    Params params_;
+    ApplyFunction apply_;
+    std::shared_ptr<logging::BaseLogger> logger_;
 };

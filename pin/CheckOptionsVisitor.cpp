@@ -5,7 +5,7 @@
 #include "pin/isGivenExplicitly.h"
 
 CheckOptionsVisitor::CheckOptionsVisitor(const boost::program_options::variables_map& variables)
-    : pinFilePresent(isGivenExplicitly(variables, config_keys::kPinFile))
+    : pinFilePresent_(isGivenExplicitly(variables, config_keys::kPinFile))
 {
 }
 
@@ -13,12 +13,12 @@ void CheckOptionsVisitor::visit(BaseInputMode&) {}
 
 void CheckOptionsVisitor::visit(GenerateInputMode&)
 {
-    generateSeen = true;
+    generateSeen_ = true;
 }
 
 void CheckOptionsVisitor::check() const
 {
-    if (pinFilePresent && !generateSeen) {
+    if (pinFilePresent_ && !generateSeen_) {
         throw PinFileNotAllowedError();
     }
 }

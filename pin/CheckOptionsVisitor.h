@@ -17,6 +17,6 @@ public:
     void check() const;
 
 private:
-    bool pinFilePresent;
-    bool generateSeen = false;
+    bool pinFilePresent_;
+    bool generateSeen_ = false;
 };

@@ -6,11 +6,11 @@
 #include "pin/wipeString.h"
 #include "pkcs11/ScopeGuard.h"
 
-ConsoleInputMode::ConsoleInputMode(bool confirm) : confirm(confirm) {}
+ConsoleInputMode::ConsoleInputMode(bool confirm) : confirm_(confirm) {}
 
 ConsoleInputMode::~ConsoleInputMode()
 {
-    wipeString(pin);
+    wipeString(pin_);
 }
 
 PinInputMode ConsoleInputMode::mode() const
@@ -27,7 +27,7 @@ void ConsoleInputMode::prepare(const std::string& pinName, const boost::program_
 {
     std::string typed = getPinFromStdInput("Enter " + pinName + ": ");
     auto wipeTyped = vt::scopeGuard(vt::ScopeExit{}, [&typed] { wipeString(typed); });
-    if (confirm) {
+    if (confirm_) {
         std::string again = getPinFromStdInput("Enter " + pinName + " again: ");
         const bool same = again == typed;
         wipeString(again);
@@ -35,13 +35,13 @@ void ConsoleInputMode::prepare(const std::string& pinName, const boost::program_
             throw PinConfirmationFailedError(pinName);
         }
     }
-    wipeString(pin);
-    pin.swap(typed);
+    wipeString(pin_);
+    pin_.swap(typed);
 }
 
 std::string ConsoleInputMode::getPin(std::size_t) const
 {
-    return pin;
+    return pin_;
 }
 
 void ConsoleInputMode::accept(BasePinManagerVisitor& visitor)

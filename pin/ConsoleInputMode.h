@@ -19,6 +19,6 @@ public:
     void accept(BasePinManagerVisitor& visitor) override;
 
 private:
-    bool confirm;
-    std::string pin;
+    bool confirm_;
+    std::string pin_;
 };

@@ -40,7 +40,7 @@ EchoOffScope::EchoOffScope()
     action.sa_handler = restoreTerminalAndDie;
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < kRestoringSignals.size(); ++i) {
-        sigaction(kRestoringSignals[i], &action, &earlierHandlers[i]);
+        sigaction(kRestoringSignals[i], &action, &earlierHandlers_[i]);
     }
 
     attributes.c_lflag &= ~static_cast<tcflag_t>(ECHO);
@@ -48,12 +48,12 @@ EchoOffScope::EchoOffScope()
         restoreHandlers();
         throw UnknownError();
     }
-    active = true;
+    active_ = true;
 }
 
 EchoOffScope::~EchoOffScope()
 {
-    if (active) {
+    if (active_) {
         restoreTerminal();
         restoreHandlers();
     }
@@ -61,10 +61,10 @@ EchoOffScope::~EchoOffScope()
 
 void EchoOffScope::restore()
 {
-    if (!active) {
+    if (!active_) {
         return;
     }
-    active = false;
+    active_ = false;
     const bool restored = restoreTerminal();
     restoreHandlers();
     if (!restored) {
@@ -80,6 +80,6 @@ bool EchoOffScope::restoreTerminal() noexcept
 void EchoOffScope::restoreHandlers() noexcept
 {
     for (std::size_t i = 0; i < kRestoringSignals.size(); ++i) {
-        sigaction(kRestoringSignals[i], &earlierHandlers[i], nullptr);
+        sigaction(kRestoringSignals[i], &earlierHandlers_[i], nullptr);
     }
 }

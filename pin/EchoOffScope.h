@@ -29,6 +29,6 @@ private:
     bool restoreTerminal() noexcept;
     void restoreHandlers() noexcept;
 
-    bool active = false;
-    std::array<struct sigaction, 4> earlierHandlers{};
+    bool active_ = false;
+    std::array<struct sigaction, 4> earlierHandlers_{};
 };

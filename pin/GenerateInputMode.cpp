@@ -7,7 +7,9 @@
 
 #include <utility>
 
-GenerateInputMode::GenerateInputMode(std::string settingsOptionKey) : settingsOptionKey(std::move(settingsOptionKey)) {}
+GenerateInputMode::GenerateInputMode(std::string settingsOptionKey) : settingsOptionKey_(std::move(settingsOptionKey))
+{
+}
 
 PinInputMode GenerateInputMode::mode() const
 {
@@ -16,26 +18,26 @@ PinInputMode GenerateInputMode::mode() const
 
 bool GenerateInputMode::checkSpecificOptions(const boost::program_options::variables_map& variables) const
 {
-    return isGivenExplicitly(variables, settingsOptionKey);
+    return isGivenExplicitly(variables, settingsOptionKey_);
 }
 
 void GenerateInputMode::prepare(const std::string&, const boost::program_options::variables_map& variables)
 {
     std::set<PinGenSettingsElement::CharsSet> newSets;
     std::optional<std::size_t> newLength;
-    if (const auto it = variables.find(settingsOptionKey); it != variables.end()) {
+    if (const auto it = variables.find(settingsOptionKey_); it != variables.end()) {
         convert(it->second.as<std::vector<PinGenSettingsElement>>(), newSets, newLength);
     }
-    charsSets = std::move(newSets);
-    length = newLength;
+    charsSets_ = std::move(newSets);
+    length_ = newLength;
 }
 
 std::string GenerateInputMode::getPin(std::size_t minLength) const
 {
-    if (length && *length < minLength) {
+    if (length_ && *length_ < minLength) {
         throw TooShortGeneratedPinLength();
     }
-    return generatePin(length.value_or(minLength), charsSets);
+    return generatePin(length_.value_or(minLength), charsSets_);
 }
 
 void GenerateInputMode::accept(BasePinManagerVisitor& visitor)
@@ -45,14 +47,14 @@ void GenerateInputMode::accept(BasePinManagerVisitor& visitor)
 
 const std::string& GenerateInputMode::settingsOption() const
 {
-    return settingsOptionKey;
+    return settingsOptionKey_;
 }
 
 std::vector<PinGenSettingsElement> GenerateInputMode::getSettings() const
 {
-    std::vector<PinGenSettingsElement> settings(charsSets.begin(), charsSets.end());
-    if (length) {
-        settings.emplace_back(static_cast<unsigned long long>(*length));
+    std::vector<PinGenSettingsElement> settings(charsSets_.begin(), charsSets_.end());
+    if (length_) {
+        settings.emplace_back(static_cast<unsigned long long>(*length_));
     }
     return settings;
 }

@@ -27,7 +27,7 @@ public:
     std::vector<PinGenSettingsElement> getSettings() const;
 
 private:
-    std::string settingsOptionKey;
-    std::set<PinGenSettingsElement::CharsSet> charsSets;
-    std::optional<std::size_t> length;
+    std::string settingsOptionKey_;
+    std::set<PinGenSettingsElement::CharsSet> charsSets_;
+    std::optional<std::size_t> length_;
 };

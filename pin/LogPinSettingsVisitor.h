@@ -13,5 +13,5 @@ public:
     void visit(GenerateInputMode& mode) override;
 
 private:
-    logging::CommandRecord& record;
+    logging::CommandRecord& record_;
 };

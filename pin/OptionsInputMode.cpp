@@ -7,11 +7,11 @@
 
 #include <utility>
 
-OptionsInputMode::OptionsInputMode(std::string valueOptionKey) : valueOptionKey(std::move(valueOptionKey)) {}
+OptionsInputMode::OptionsInputMode(std::string valueOptionKey) : valueOptionKey_(std::move(valueOptionKey)) {}
 
 OptionsInputMode::~OptionsInputMode()
 {
-    wipeString(pin);
+    wipeString(pin_);
 }
 
 PinInputMode OptionsInputMode::mode() const
@@ -21,7 +21,7 @@ PinInputMode OptionsInputMode::mode() const
 
 bool OptionsInputMode::checkSpecificOptions(const boost::program_options::variables_map& variables) const
 {
-    return isGivenExplicitly(variables, valueOptionKey);
+    return isGivenExplicitly(variables, valueOptionKey_);
 }
 
 void OptionsInputMode::prepare(const std::string& pinName, const boost::program_options::variables_map& variables)
@@ -29,13 +29,13 @@ void OptionsInputMode::prepare(const std::string& pinName, const boost::program_
     if (!checkSpecificOptions(variables)) {
         throw PinOptionCompletenessError(pinName);
     }
-    wipeString(pin);
-    pin = variables.at(valueOptionKey).as<std::string>();
+    wipeString(pin_);
+    pin_ = variables.at(valueOptionKey_).as<std::string>();
 }
 
 std::string OptionsInputMode::getPin(std::size_t) const
 {
-    return pin;
+    return pin_;
 }
 
 void OptionsInputMode::accept(BasePinManagerVisitor& visitor)

@@ -19,6 +19,6 @@ public:
     void accept(BasePinManagerVisitor& visitor) override;
 
 private:
-    std::string valueOptionKey;
-    std::string pin;
+    std::string valueOptionKey_;
+    std::string pin_;
 };

@@ -17,14 +17,14 @@ public:
     using Settings = std::vector<PinGenSettingsElement>;
 
     PinGenSettingsCliOption()
-        : optionKey(findModeRecordKey<GenerateInputModeDto>(
+        : optionKey_(findModeRecordKey<GenerateInputModeDto>(
               *Attributes->params, [](const GenerateInputModeDto& record) { return record.settingsKey; })),
-          text(PinRelatedTextFactory().buildGenSettingDescription(*Attributes->params))
+          text_(PinRelatedTextFactory().buildGenSettingDescription(*Attributes->params))
     {
     }
 
-    const OptionKey& key() const override { return optionKey; }
-    const CliElementDescription& description() const override { return text; }
+    const OptionKey& key() const override { return optionKey_; }
+    const CliElementDescription& description() const override { return text_; }
     const std::optional<Settings>& defaultValue() const override { return Attributes->defaultSettings; }
     const std::optional<std::string>& valueName() const override { return Attributes->valueName; }
     bool isRequired() const override { return false; }
@@ -32,8 +32,8 @@ public:
     std::optional<Settings> Config::*configField() const override { return &Config::pinGenSettings; }
 
 private:
-    OptionKey optionKey;
-    CliElementDescription text;
+    OptionKey optionKey_;
+    CliElementDescription text_;
 };
 
 } // namespace pin_options

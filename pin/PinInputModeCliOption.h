@@ -12,13 +12,13 @@ template <const PinInputOptionAttributes* Attributes>
 class PinInputModeCliOption : public BaseTypedCliOption<PinInputMode> {
 public:
     PinInputModeCliOption()
-        : optionKey(Attributes->params->inputModeKey),
-          text(PinRelatedTextFactory().buildInputModeDescription(*Attributes->params))
+        : optionKey_(Attributes->params->inputModeKey),
+          text_(PinRelatedTextFactory().buildInputModeDescription(*Attributes->params))
     {
     }
 
-    const OptionKey& key() const override { return optionKey; }
-    const CliElementDescription& description() const override { return text; }
+    const OptionKey& key() const override { return optionKey_; }
+    const CliElementDescription& description() const override { return text_; }
     const std::optional<PinInputMode>& defaultValue() const override { return Attributes->defaultMode; }
     const std::optional<std::string>& valueName() const override { return Attributes->valueName; }
     bool isRequired() const override { return false; }
@@ -26,8 +26,8 @@ public:
     std::optional<PinInputMode> Config::*configField() const override { return Attributes->params->configField; }
 
 private:
-    OptionKey optionKey;
-    CliElementDescription text;
+    OptionKey optionKey_;
+    CliElementDescription text_;
 };
 
 } // namespace pin_options

@@ -26,7 +26,7 @@ public:
     {
         auto mode = std::make_shared<Mode>(std::forward<Argument>(argument));
         const auto kind = mode->mode();
-        modes[kind] = std::move(mode);
+        modes_[kind] = std::move(mode);
         return *this;
     }
 
@@ -45,8 +45,8 @@ private:
     std::string pinName() const;
     void prepareMode(PinInputMode mode, const boost::program_options::variables_map& variables);
 
-    PinType pinType;
-    std::string inputModeOptionKey;
-    std::map<PinInputMode, std::shared_ptr<BaseInputMode>> modes;
-    std::shared_ptr<BaseInputMode> chosenMode;
+    PinType pinType_;
+    std::string inputModeOptionKey_;
+    std::map<PinInputMode, std::shared_ptr<BaseInputMode>> modes_;
+    std::shared_ptr<BaseInputMode> chosenMode_;
 };

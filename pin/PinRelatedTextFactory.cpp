@@ -19,65 +19,65 @@ using CharsSet = PinGenSettingsElement::CharsSet;
 template <std::size_t N>
 using WordTable = std::array<std::array<const char*, N>, 2>;
 
-const WordTable<5> belongingWords{{
+const WordTable<5> kBelongingWords{{
     {"администратора", "пользователя", "локального пользователя", "владельца тома", "выбранного пользователя"},
     {"admin", "user", "local user", "volume owner", "selected user"},
 }};
 
 // Sentence openings of the input-mode and generation-settings texts.
-const WordTable<2> relevanceCapitalWords{{
+const WordTable<2> kRelevanceCapitalWords{{
     {"Авторизационный", "Новый"},
     {"Authorization", "New"},
 }};
 
 // The value text: Russian needs another case here.
-const WordTable<2> relevanceValueWords{{
+const WordTable<2> kRelevanceValueWords{{
     {"авторизационного", "нового"},
     {"Authorization", "New"},
 }};
 
-const WordTable<2> relevanceLowerWords{{
+const WordTable<2> kRelevanceLowerWords{{
     {"для авторизации", "новый"},
     {"authorization", "new"},
 }};
 
-const WordTable<4> modeDescriptions{{
+const WordTable<4> kModeDescriptions{{
     {"сгенерировать случайный PIN-код", "ввод через параметры", "ввод с консоли", "использовать PIN-код по умолчанию"},
     {"generate random PIN", "options input", "console input", "use default PIN"},
 }};
 
-const WordTable<4> charsSetDescriptions{{
+const WordTable<4> kCharsSetDescriptions{{
     {"строчные буквы", "заглавные буквы", "цифры", "специальные символы"},
     {"lower case letters", "upper case letters", "digits", "special letters"},
 }};
 
-const std::array<const char*, 2> lengthDescriptions{"длина генерируемого PIN-кода", "generated PIN length"};
+const std::array<const char*, 2> kLengthDescriptions{"длина генерируемого PIN-кода", "generated PIN length"};
 
 // Templates: [language][relevance] where they differ by relevance.
-const WordTable<2> pinNameTemplates{{
+const WordTable<2> kPinNameTemplates{{
     {"PIN-код %2% (%1%)", "PIN-код %2% (%1%)"},
     {"%1% %2% PIN", "%1% %2% PIN"},
 }};
-const std::array<const char*, 2> selectedUserNameTemplates{"PIN-код %2%", "%2% PIN"};
+const std::array<const char*, 2> kSelectedUserNameTemplates{"PIN-код %2%", "%2% PIN"};
 
-const WordTable<2> inputModeHeaders{{
+const WordTable<2> kInputModeHeaders{{
     {"%1% PIN-код (%2%): режим ввода.\nВозможные значения:\n", "%1% PIN-код %2%: режим ввода.\nВозможные значения:\n"},
     {"%1% (%2%) PIN input mode.\nPossible values:\n", "%1% %2% PIN input mode.\nPossible values:\n"},
 }};
 
-const WordTable<2> valueTemplates{{
+const WordTable<2> kValueTemplates{{
     {"Значение %1% PIN-кода (%2%) для режима ввода \"%3%\".", "Значение %1% PIN-кода %2% для режима ввода \"%3%\"."},
     {"%1% (%2%) PIN for \"%3%\" input mode.", "%1% %2% PIN for \"%3%\" input mode."},
 }};
 
-const std::array<const char*, 2> genSettingsHeaders{
+const std::array<const char*, 2> kGenSettingsHeaders{
     "%1% PIN-код %2%: настройки генерации для режима ввода \"%3%\".\nВозможные значения:\n",
     "%1% %2% PIN generation settings for \"%3%\" input mode.\nPossible values:\n",
 };
 
-const char* const itemTemplate = "%1% - %2%";
-const char* const defaultPinItemTemplate = "%1% (%2%)";
-const char* const genItemTemplate = "%1% (%2%) - %3%";
+const char* const kItemTemplate = "%1% - %2%";
+const char* const kDefaultPinItemTemplate = "%1% (%2%)";
+const char* const kGenItemTemplate = "%1% (%2%) - %3%";
 
 std::size_t row(Language language)
 {
@@ -112,7 +112,7 @@ std::string listItems(const std::vector<std::string>& items)
 std::string modeItem(Language language, const InputModeDto& dto)
 {
     const auto describe = [language](PinInputMode mode) {
-        return (boost::format(itemTemplate) % modeText(mode) % word(modeDescriptions, language, mode)).str();
+        return (boost::format(kItemTemplate) % modeText(mode) % word(kModeDescriptions, language, mode)).str();
     };
     return std::visit(
         [&](const auto& record) {
@@ -124,7 +124,7 @@ std::string modeItem(Language language, const InputModeDto& dto)
             } else if constexpr (std::is_same_v<Record, GenerateInputModeDto>) {
                 return describe(PinInputMode::Generate);
             } else {
-                return (boost::format(defaultPinItemTemplate) % describe(PinInputMode::Default) % record.defaultPin)
+                return (boost::format(kDefaultPinItemTemplate) % describe(PinInputMode::Default) % record.defaultPin)
                     .str();
             }
         },
@@ -135,13 +135,13 @@ std::string modeItem(Language language, const InputModeDto& dto)
 
 std::string PinRelatedTextFactory::buildPinName(Language language, const PinType& pinType) const
 {
-    const auto belonging = word(belongingWords, language, pinType.belonging);
+    const auto belonging = word(kBelongingWords, language, pinType.belonging);
     if (pinType.belonging == PinBelonging::SelectedUser) {
         // Whether it logs in or is set, the name is the same: the template skips %1%.
-        return (boost::format(selectedUserNameTemplates[row(language)]) % "" % belonging).str();
+        return (boost::format(kSelectedUserNameTemplates[row(language)]) % "" % belonging).str();
     }
-    return (boost::format(word(pinNameTemplates, language, pinType.relevance)) %
-            word(relevanceLowerWords, language, pinType.relevance) % belonging)
+    return (boost::format(word(kPinNameTemplates, language, pinType.relevance)) %
+            word(kRelevanceLowerWords, language, pinType.relevance) % belonging)
         .str();
 }
 
@@ -152,8 +152,8 @@ std::string PinRelatedTextFactory::buildInputModeDescription(Language language, 
     for (const auto& mode : params.modes) {
         items.push_back(modeItem(language, mode));
     }
-    return (boost::format(word(inputModeHeaders, language, type.relevance)) %
-            word(relevanceCapitalWords, language, type.relevance) % word(belongingWords, language, type.belonging))
+    return (boost::format(word(kInputModeHeaders, language, type.relevance)) %
+            word(kRelevanceCapitalWords, language, type.relevance) % word(kBelongingWords, language, type.belonging))
                .str() +
            listItems(items);
 }
@@ -161,8 +161,8 @@ std::string PinRelatedTextFactory::buildInputModeDescription(Language language, 
 std::string PinRelatedTextFactory::buildValueDescription(Language language, const PinParamsDto& params) const
 {
     const auto& type = params.pinType;
-    return (boost::format(word(valueTemplates, language, type.relevance)) %
-            word(relevanceValueWords, language, type.relevance) % word(belongingWords, language, type.belonging) %
+    return (boost::format(word(kValueTemplates, language, type.relevance)) %
+            word(kRelevanceValueWords, language, type.relevance) % word(kBelongingWords, language, type.belonging) %
             modeText(PinInputMode::Options))
         .str();
 }
@@ -172,15 +172,15 @@ std::string PinRelatedTextFactory::buildGenSettingsDescription(Language language
     const auto& type = params.pinType;
     std::vector<std::string> items;
     for (const auto& [set, longName] : charsSetStrings.left) {
-        items.push_back((boost::format(genItemTemplate) % longName % charsSetShortStrings.left.at(set) %
-                         word(charsSetDescriptions, language, set))
+        items.push_back((boost::format(kGenItemTemplate) % longName % charsSetShortStrings.left.at(set) %
+                         word(kCharsSetDescriptions, language, set))
                             .str());
     }
-    items.push_back((boost::format(genItemTemplate) % (pinGenSettingLengthString + ":X") %
-                     (pinGenSettingLengthShortString + ":X") % lengthDescriptions[row(language)])
+    items.push_back((boost::format(kGenItemTemplate) % (pinGenSettingLengthString + ":X") %
+                     (pinGenSettingLengthShortString + ":X") % kLengthDescriptions[row(language)])
                         .str());
-    return (boost::format(genSettingsHeaders[row(language)]) % word(relevanceCapitalWords, language, type.relevance) %
-            word(belongingWords, language, type.belonging) % modeText(PinInputMode::Generate))
+    return (boost::format(kGenSettingsHeaders[row(language)]) % word(kRelevanceCapitalWords, language, type.relevance) %
+            word(kBelongingWords, language, type.belonging) % modeText(PinInputMode::Generate))
                .str() +
            listItems(items);
 }

@@ -15,14 +15,14 @@ template <const PinValueOptionAttributes* Attributes>
 class PinValueCliOption : public BaseTypedCliOption<std::string> {
 public:
     PinValueCliOption()
-        : optionKey(findModeRecordKey<OptionsInputModeDto>(
+        : optionKey_(findModeRecordKey<OptionsInputModeDto>(
               *Attributes->params, [](const OptionsInputModeDto& record) { return record.valueKey; })),
-          text(PinRelatedTextFactory().buildValueDescription(*Attributes->params))
+          text_(PinRelatedTextFactory().buildValueDescription(*Attributes->params))
     {
     }
 
-    const OptionKey& key() const override { return optionKey; }
-    const CliElementDescription& description() const override { return text; }
+    const OptionKey& key() const override { return optionKey_; }
+    const CliElementDescription& description() const override { return text_; }
     const std::optional<std::string>& defaultValue() const override { return Attributes->defaultPin; }
     const std::optional<std::string>& valueName() const override { return Attributes->valueName; }
     bool isRequired() const override { return false; }
@@ -30,8 +30,8 @@ public:
     std::optional<std::string> Config::*configField() const override { return nullptr; }
 
 private:
-    OptionKey optionKey;
-    CliElementDescription text;
+    OptionKey optionKey_;
+    CliElementDescription text_;
 };
 
 } // namespace pin_options

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-UseDefaultInputMode::UseDefaultInputMode(std::string defaultPin) : defaultPin(std::move(defaultPin)) {}
+UseDefaultInputMode::UseDefaultInputMode(std::string defaultPin) : defaultPin_(std::move(defaultPin)) {}
 
 PinInputMode UseDefaultInputMode::mode() const
 {
@@ -20,7 +20,7 @@ void UseDefaultInputMode::prepare(const std::string&, const boost::program_optio
 
 std::string UseDefaultInputMode::getPin(std::size_t) const
 {
-    return defaultPin;
+    return defaultPin_;
 }
 
 void UseDefaultInputMode::accept(BasePinManagerVisitor& visitor)

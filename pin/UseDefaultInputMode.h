@@ -15,5 +15,5 @@ public:
     void accept(BasePinManagerVisitor& visitor) override;
 
 private:
-    std::string defaultPin;
+    std::string defaultPin_;
 };

@@ -9,6 +9,9 @@
 
 #include <cstddef>
 
+// The names below are the standard's and the maker's, not the house style's.
+// NOLINTBEGIN(readability-identifier-naming)
+
 // ---------------------------------------------------------------------------------------------
 // Basic types
 
@@ -784,3 +787,5 @@ static_assert(offsetof(CK_QUORVIK_INIT_PARAM, reserved) == 104);
 
 static_assert(sizeof(CK_QUORVIK_TLS_QUERY) == 16);
 static_assert(offsetof(CK_QUORVIK_TLS_QUERY, isTls) == 8);
+
+// NOLINTEND(readability-identifier-naming)

@@ -25,8 +25,8 @@ Bytes encodeSection(const qvtoken::TokenState& token, const qvtoken::Section& se
     }
     const unsigned long value = section.size / sizeFactor[code];
     Bytes tlv{0x80, 0x14, static_cast<std::uint8_t>(section.number)};
-    tlv.push_back(static_cast<std::uint8_t>((token.drive.currentAccess(section) & 0x07) | (code << 3)
-                                            | (section.type == 3 ? 0x40 : 0x00)));
+    tlv.push_back(static_cast<std::uint8_t>((token.drive.currentAccess(section) & 0x07) | (code << 3) |
+                                            (section.type == 3 ? 0x40 : 0x00)));
     tlv.push_back(static_cast<std::uint8_t>(value >> 8));
     tlv.push_back(static_cast<std::uint8_t>(value));
     tlv.push_back(static_cast<std::uint8_t>(section.type == 1 || section.type == 2 ? section.type : 0));
@@ -45,8 +45,7 @@ Bytes encodeSection(const qvtoken::TokenState& token, const qvtoken::Section& se
 std::optional<qvtoken::Section> decodeSection(const std::uint8_t* tlv)
 {
     const std::uint8_t access = tlv[3];
-    if (tlv[0] != 0x80 || tlv[1] != 0x14 || (access & 0xE0) != 0 || !validAccess(access & 0x07)
-        || tlv[6] > 0x01) {
+    if (tlv[0] != 0x80 || tlv[1] != 0x14 || (access & 0xE0) != 0 || !validAccess(access & 0x07) || tlv[6] > 0x01) {
         return std::nullopt;
     }
     qvtoken::Section section;

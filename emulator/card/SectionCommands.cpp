@@ -66,8 +66,7 @@ Response split(const CommandApdu& apdu, const CardSession& session, qvtoken::Tok
     if (count + kept > maxSections) {
         throw CardRefusal(sw::invalidData);
     }
-    bool hasJournal = std::any_of(current.begin(), current.end(),
-                                  [](const auto& s) { return s.type == 1; });
+    bool hasJournal = std::any_of(current.begin(), current.end(), [](const auto& s) { return s.type == 1; });
     unsigned long total = 0;
     for (const auto& section : current) {
         if (section.type != 0) {
@@ -101,10 +100,14 @@ Response split(const CommandApdu& apdu, const CardSession& session, qvtoken::Tok
 unsigned changeOperation(bool temporary, unsigned state)
 {
     switch (state) {
-    case 0: return 0;
-    case 1: return temporary ? 1 : 3;
-    case 3: return temporary ? 2 : 4;
-    default: return 5;
+    case 0:
+        return 0;
+    case 1:
+        return temporary ? 1 : 3;
+    case 3:
+        return temporary ? 2 : 4;
+    default:
+        return 5;
     }
 }
 
@@ -120,13 +123,13 @@ bool operationAllowed(const qvtoken::Section& section, unsigned op, const CardSe
     if (condition == forbidden) {
         return false;
     }
-    const bool role = (condition & 0x03) == 0 || ((condition & 0x01) && session.adminVerified)
-        || ((condition & 0x02) && session.userVerified);
+    const bool role = (condition & 0x03) == 0 || ((condition & 0x01) && session.adminVerified) ||
+                      ((condition & 0x02) && session.userVerified);
     if ((condition & 0x08) != 0) {
         return false;
     }
-    const bool secretMet = (condition & 0x04) == 0
-        || ((secret & 0x80) == 0 && session.localVerified.count(secret & 0x7F) != 0);
+    const bool secretMet =
+        (condition & 0x04) == 0 || ((secret & 0x80) == 0 && session.localVerified.count(secret & 0x7F) != 0);
     return role && secretMet;
 }
 

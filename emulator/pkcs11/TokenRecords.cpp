@@ -24,8 +24,10 @@ constexpr CK_FLAGS soPinLocked = 0x400000;
 
 CK_FLAGS counterFlags(const qvtoken::PinState& pin, CK_FLAGS countLow, CK_FLAGS finalTry, CK_FLAGS locked)
 {
-    if (pin.triesLeft == 0) return locked;
-    if (pin.triesLeft == 1) return countLow | finalTry;
+    if (pin.triesLeft == 0)
+        return locked;
+    if (pin.triesLeft == 1)
+        return countLow | finalTry;
     return pin.triesLeft < pin.maxTries ? countLow : 0;
 }
 
@@ -34,7 +36,7 @@ CK_VERSION versionOf(const qvtoken::Version& v)
     return CK_VERSION{static_cast<CK_BYTE>(v.major), static_cast<CK_BYTE>(v.minor)};
 }
 
-}  // namespace
+} // namespace
 
 void padText(CK_UTF8CHAR* field, std::size_t size, const std::string& text)
 {
@@ -61,7 +63,7 @@ void fillTokenInfo(const qvtoken::TokenState& token, CK_ULONG sessions, CK_ULONG
                  counterFlags(token.userPin, userPinCountLow, userPinFinalTry, userPinLocked) |
                  counterFlags(token.adminPin, soPinCountLow, soPinFinalTry, soPinLocked) |
                  (token.userPinToBeChanged ? userPinToBeChanged : 0);
-    info.ulMaxSessionCount = 0;  // effectively infinite
+    info.ulMaxSessionCount = 0; // effectively infinite
     info.ulSessionCount = sessions;
     info.ulMaxRwSessionCount = 0;
     info.ulRwSessionCount = rwSessions;
@@ -92,11 +94,12 @@ CK_TOKEN_INFO_EXTENDED tokenInfoExtended(const qvtoken::TokenState& token)
     info.soRetriesLeft = token.adminPin.triesLeft;
     info.maxUserRetry = token.userPin.maxTries;
     info.userRetriesLeft = token.userPin.triesLeft;
-    for (int i = 0; i < 8; ++i) info.serial[i] = static_cast<CK_BYTE>(token.serial >> (8 * (7 - i)));
+    for (int i = 0; i < 8; ++i)
+        info.serial[i] = static_cast<CK_BYTE>(token.serial >> (8 * (7 - i)));
     info.totalMemory = token.totalMemory;
     info.freeMemory = token.freeMemory;
     info.tokenClass = token.tokenClass;
     return info;
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -18,4 +18,4 @@ CK_RV changeVolumeAttributes(qvtoken::TokenState& token, CK_USER_TYPE userType, 
 CK_RV formatDrive(qvtoken::TokenState& token, CK_USER_TYPE userType, const CK_UTF8CHAR* pin, CK_ULONG pinLength,
                   const CK_VOLUME_FORMAT_INFO_EXTENDED* volumes, CK_ULONG count);
 
-}  // namespace qvstandin
+} // namespace qvstandin

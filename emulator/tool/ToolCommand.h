@@ -31,10 +31,11 @@ int runSwitch(TokenStore& store, const std::vector<std::string>& words, std::ost
 int runPlug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runUnplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runReplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
+int runModel(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runCard(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::ostream& out);
 
 // The serial a subcommand names as its first positional.
 std::uint64_t serialArgument(const std::vector<std::string>& positionals);
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -18,10 +18,20 @@ const std::vector<ToolCommand>& toolCommands()
          "make a module entry return RV for this token (once by default)", runFault},
         {"switch", "switch SERIAL NAME on|off", "set a module behaviour switch of a token", runSwitch},
         {"replug", "replug SERIAL...", "pull tokens out and plug them in again: temporary access modes end", runReplug},
-        {"plug", "plug SERIAL...", "plug tokens in: a running qvtoken-card attaches them as cards", runPlug},
-        {"unplug", "unplug SERIAL...", "pull tokens out: their cards leave pcscd", runUnplug},
-        {"card", "card SERIAL [--protocol t0|t1] [--marker TEXT] [--raw-atr HEX] [--chunk N] [--away-ms N] "
-                 "[--total-flash N] [--ext-info HEX|unsupported]",
+        {"plug", "plug SERIAL... [--wait [--timeout-ms N]]",
+         "plug tokens in: a running qvtoken-card attaches them as cards; --wait returns once pcscd shows them "
+         "(exit status 1 after N ms, default 10000)",
+         runPlug},
+        {"unplug", "unplug SERIAL... [--wait [--timeout-ms N]]",
+         "pull tokens out: their cards leave pcscd; --wait returns once they are gone", runUnplug},
+        {"model",
+         "model SERIAL [--hardware M.N] [--firmware M.N] [--class N] [--feature-number N] [--name TEXT | --no-name]",
+         "set what the model identification reads: versions, token class, extended field 24 and the "
+         "self-identified model name (--no-name removes the token-info object)",
+         runModel},
+        {"card",
+         "card SERIAL [--protocol t0|t1] [--marker TEXT] [--raw-atr HEX] [--chunk N] [--away-ms N] "
+         "[--total-flash N] [--ext-info HEX|unsupported]",
          "change a token's card settings (the ATR from the next plug-in on)", runCard},
         {"card-fault",
          "card-fault SERIAL ACTION [ARG] [--ins XX] [--cla XX] [--cla-mask XX] [--p1 XX] [--p2 XX] [--data HEX] "
@@ -37,8 +47,9 @@ const std::vector<ToolCommand>& toolCommands()
 
 std::uint64_t serialArgument(const std::vector<std::string>& positionals)
 {
-    if (positionals.empty()) throw UsageError("A token serial is required.");
+    if (positionals.empty())
+        throw UsageError("A token serial is required.");
     return parseNumber(positionals.front(), "serial");
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -4,10 +4,9 @@
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/LocalPinImpl.h>
-#include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/LoginTransaction.h>
-#include <qvflash-core/utils/wipeBytes.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
+#include <qvflash-core/utils/wipeBytes.h>
 
 #include <algorithm>
 
@@ -22,19 +21,23 @@ constexpr std::int64_t kExpectLocalPin = 2;
 
 } // namespace
 
-void TokenImpl::getLocalLoginFiles(const std::function<void(FileInfo&&)>& visitor) const {
+void TokenImpl::getLocalLoginFiles(const std::function<void(FileInfo&&)>& visitor) const
+{
     LocalLoginDirectory(scard).walk(visitor);
 }
 
-std::uint16_t TokenImpl::getFirstFreeLocalLoginId() const {
+std::uint16_t TokenImpl::getFirstFreeLocalLoginId() const
+{
     return LocalLoginDirectory(scard).firstFreeId();
 }
 
-LocalSecretType TokenImpl::getLocalSecretType(std::uint16_t id) const {
+LocalSecretType TokenImpl::getLocalSecretType(std::uint16_t id) const
+{
     return LocalLoginDirectory(scard).secretType(id);
 }
 
-std::shared_ptr<LocalPin> TokenImpl::getLocalPin(std::uint16_t id) {
+std::shared_ptr<LocalPin> TokenImpl::getLocalPin(std::uint16_t id)
+{
     if (getLocalSecretType(id) != LocalSecretType::LocalPin) {
         throw Exception(QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH,
                         {Condition(QVFLASH_COND_SECRET_ID, std::int64_t{id}),
@@ -43,18 +46,21 @@ std::shared_ptr<LocalPin> TokenImpl::getLocalPin(std::uint16_t id) {
     return LocalPinImpl::wrapLocalPin(scard, id);
 }
 
-std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id,
-                                                      std::vector<std::uint8_t> pin) {
+std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id, std::vector<std::uint8_t> pin)
+{
     const ScopedWipe wiper(pin);
     return getLocalPin(id)->createLogin(pin);
 }
 
-std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id, Login::NoAuthNeed_t) {
-    return std::make_shared<LocaLPinLogin>(id, Login::NoAuthNeed_t{});
+// Checked like a login with a PIN: a count read for an id out of range or of an MVA object
+// would be another secret's.
+std::shared_ptr<Login> TokenImpl::createLocalPinLogin(std::uint16_t id, Login::NoAuthNeed_t)
+{
+    return getLocalPin(id)->createLogin(Login::NoAuthNeed_t{});
 }
 
-std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint8_t attempts,
-                                        CoreSecureType secureType) {
+std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint8_t attempts, CoreSecureType secureType)
+{
     const ScopedWipe wiper(pin);
     if (attempts == 0 || attempts > kMaxAttempts) {
         throw Exception(QVFLASH_ST_INVALID_ATTEMPT_COUNT);
@@ -63,8 +69,8 @@ std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint
         throw Exception(QVFLASH_ST_INVALID_PIN_SIZE);
     }
     const std::uint16_t id = getFirstFreeLocalLoginId();
-    const std::vector<std::uint8_t> fcpTemplate = FCP::getLocalPinTemplateDataVector(
-        id, kMaxPinSize, kMinPinSize, attempts, secureType);
+    const std::vector<std::uint8_t> fcpTemplate =
+        FCP::getLocalPinTemplateDataVector(id, kMaxPinSize, kMinPinSize, attempts, secureType);
 
     const ScardLocker lock(scard);
     const LoginTransaction transaction(scard, logins);
@@ -75,7 +81,8 @@ std::uint16_t TokenImpl::createLocalPin(std::vector<std::uint8_t> pin, std::uint
     return id;
 }
 
-void TokenImpl::changeLocalPin(std::uint16_t id, std::vector<std::uint8_t> newPin) {
+void TokenImpl::changeLocalPin(std::uint16_t id, std::vector<std::uint8_t> newPin)
+{
     const ScopedWipe wiper(newPin);
     {
         const ScardLocker lock(scard);
@@ -83,9 +90,8 @@ void TokenImpl::changeLocalPin(std::uint16_t id, std::vector<std::uint8_t> newPi
         getLocalPin(id)->changePin(newPin);
     }
     // The remembered credential follows the change.
-    const auto stored = std::find_if(logins.begin(), logins.end(), [id](const auto& login) {
-        return login && login->getId() == id;
-    });
+    const auto stored =
+        std::find_if(logins.begin(), logins.end(), [id](const auto& login) { return login && login->getId() == id; });
     if (stored == logins.end()) {
         return;
     }
@@ -93,11 +99,13 @@ void TokenImpl::changeLocalPin(std::uint16_t id, std::vector<std::uint8_t> newPi
     login({createLocalPinLogin(id, newPin)});
 }
 
-std::vector<std::uint16_t> TokenImpl::getLocalPinIdList() {
+std::vector<std::uint16_t> TokenImpl::getLocalPinIdList()
+{
     return LocalLoginDirectory(scard).idsOf(LocalLoginDirectory::kLocalPinDescriptor);
 }
 
-void TokenImpl::unblockLocalPin(std::uint16_t id) {
+void TokenImpl::unblockLocalPin(std::uint16_t id)
+{
     const ScardLocker lock(scard);
     const LoginTransaction transaction(scard, logins);
     getLocalPin(id)->unblock();

@@ -16,7 +16,8 @@ struct FeatureSearch {
     explicit FeatureSearch(CK_ULONG featureType, bool withUser = false) : type(featureType)
     {
         templ = {{CKA_CLASS, &cls, sizeof cls}, {0x300, &type, sizeof type}};
-        if (withUser) templ.push_back({0x8000320B, &user, sizeof user});
+        if (withUser)
+            templ.push_back({0x8000320B, &user, sizeof user});
     }
 };
 
@@ -36,12 +37,13 @@ std::vector<CK_ULONG> batches(CK_FUNCTION_LIST_PTR f, CK_SESSION_HANDLE h, Featu
     return sizes;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(ModuleFixture, SearchesMatchWholeTemplatesAndComeInBatches)
 {
     auto token = qvtoken::makePreset("full");
-    for (int i = 0; i < 70; ++i) token.objects.push_back(qvtoken::tokenInfoObject("model " + std::to_string(i)));
+    for (int i = 0; i < 70; ++i)
+        token.objects.push_back(qvtoken::tokenInfoObject("model " + std::to_string(i)));
     create(token);
     ASSERT_EQ(initialize(), CKR_OK);
     const CK_SESSION_HANDLE h = open(slotA);
@@ -52,7 +54,7 @@ TEST_F(ModuleFixture, SearchesMatchWholeTemplatesAndComeInBatches)
     FeatureSearch policy(CKH_QV_PIN_POLICY, true);
     found.clear();
     batches(f, h, policy, found);
-    ASSERT_EQ(found.size(), 1u);  // the admin's policy object does not match the user's template
+    ASSERT_EQ(found.size(), 1u); // the admin's policy object does not match the user's template
 
     EXPECT_EQ(f->C_FindObjectsFinal(h), CKR_OPERATION_NOT_INITIALIZED);
     CK_ULONG n = 0;
@@ -111,7 +113,7 @@ TEST_F(ModuleFixture, AttributeWritesNeedTheAdminAndAreAllOrNothing)
     CK_BBOOL flag = 1;
     CK_ATTRIBUTE foreign = {0x80003201, &flag, 1};
     EXPECT_EQ(f->C_SetAttributeValue(h, found[0], &foreign, 1), CKR_ATTRIBUTE_TYPE_INVALID);
-    EXPECT_EQ(qvtoken::ulongOf(*store().load(1234567890)->objects[1].find(0x80003400)), 0u);  // nothing written
+    EXPECT_EQ(qvtoken::ulongOf(*store().load(1234567890)->objects[1].find(0x80003400)), 0u); // nothing written
 
     limit = 20;
     EXPECT_EQ(f->C_SetAttributeValue(h, found[0], write, 2), CKR_OK);
@@ -158,12 +160,14 @@ TEST_F(ModuleFixture, VolumesAreListedChangedAndReformatted)
     EXPECT_EQ(store().load(1234567890)->drive.sections[1].access, QV_ACCESS_CD_ROM);
 
     std::vector<CK_VOLUME_FORMAT_INFO_EXTENDED> layout = {{600, 3, 1, 0}, {500, 1, 0, 0}};
-    auto format = [&] { return x->C_EX_FormatDrive(slotA, CKU_SO, pinBytes(adminPin), 8, layout.data(), layout.size()); };
+    auto format = [&] {
+        return x->C_EX_FormatDrive(slotA, CKU_SO, pinBytes(adminPin), 8, layout.data(), layout.size());
+    };
     EXPECT_EQ(format(), CKR_DEVICE_MEMORY);
     layout[1] = {400, 2, 0, 0};
     EXPECT_EQ(format(), CKR_ARGUMENTS_BAD);
     layout[1] = {400, 1, 9, 0};
-    EXPECT_EQ(format(), CKR_ARGUMENTS_BAD);  // no local PIN 9
+    EXPECT_EQ(format(), CKR_ARGUMENTS_BAD); // no local PIN 9
     layout[1] = {424, 5, 3, 0};
     EXPECT_EQ(x->C_EX_FormatDrive(slotA, CKU_USER, pinBytes(adminPin), 8, layout.data(), 2), CKR_USER_TYPE_INVALID);
     ASSERT_EQ(format(), CKR_OK);
@@ -205,7 +209,7 @@ TEST_F(ModuleFixture, LocalPinsAreCreatedByTheUserAndChangedByThemselves)
     EXPECT_EQ(local.retriesLeft, 10u);
     EXPECT_EQ(local.reserved, 0u);
 
-    EXPECT_EQ(set(userPin, "11112222", 5), CKR_PIN_INCORRECT);  // an existing one needs its own PIN
+    EXPECT_EQ(set(userPin, "11112222", 5), CKR_PIN_INCORRECT); // an existing one needs its own PIN
     EXPECT_EQ(set("24681357", "11112222", 5), CKR_OK);
     EXPECT_EQ(x->C_EX_ChangeVolumeAttributes(slotA, 3, pinBytes("13572468"), 8, 2, 0, CK_TRUE), CKR_OK);
 

@@ -22,7 +22,7 @@ CK_QUORVIK_INIT_PARAM formatParams(const std::string& so, const std::string& use
     return p;
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(ModuleFixture, WrongPinsCountDownBlockAndOnlyUnblockingHelps)
 {
@@ -34,14 +34,14 @@ TEST_F(ModuleFixture, WrongPinsCountDownBlockAndOnlyUnblockingHelps)
 
     EXPECT_EQ(login(h, CKU_USER, "00000000"), CKR_PIN_INCORRECT);
     EXPECT_EQ(info(slotA).userRetriesLeft, 2u);
-    EXPECT_EQ(login(h, CKU_USER, userPin), CKR_OK);  // the right PIN restores the counter
+    EXPECT_EQ(login(h, CKU_USER, userPin), CKR_OK); // the right PIN restores the counter
     EXPECT_EQ(info(slotA).userRetriesLeft, 3u);
     EXPECT_EQ(f->C_Logout(h), CKR_OK);
     EXPECT_EQ(f->C_Logout(h), CKR_USER_NOT_LOGGED_IN);
 
-    EXPECT_EQ(login(h, CKU_USER, ""), CKR_PIN_INCORRECT);  // empty and out-of-range PINs are wrong PINs
+    EXPECT_EQ(login(h, CKU_USER, ""), CKR_PIN_INCORRECT); // empty and out-of-range PINs are wrong PINs
     EXPECT_EQ(login(h, CKU_USER, std::string(40, '4')), CKR_PIN_INCORRECT);
-    EXPECT_EQ(f->C_Login(h, CKU_USER, nullptr, 0), CKR_PIN_INCORRECT);  // the try that reaches 0
+    EXPECT_EQ(f->C_Login(h, CKU_USER, nullptr, 0), CKR_PIN_INCORRECT); // the try that reaches 0
     EXPECT_EQ(info(slotA).userRetriesLeft, 0u);
     EXPECT_EQ(login(h, CKU_USER, userPin), CKR_PIN_LOCKED);
     EXPECT_EQ(login(h, 2, userPin), CKR_USER_TYPE_INVALID);
@@ -74,7 +74,7 @@ TEST_F(ModuleFixture, ClosingTheLastSessionEndsTheLogin)
     EXPECT_EQ(login(second, CKU_USER, userPin), CKR_USER_ANOTHER_ALREADY_LOGGED_IN);
     EXPECT_EQ(f->C_CloseSession(first), CKR_OK);
     EXPECT_EQ(f->C_CloseSession(first), CKR_SESSION_HANDLE_INVALID);
-    EXPECT_EQ(login(second, CKU_SO, adminPin), CKR_USER_ALREADY_LOGGED_IN);  // still one session open
+    EXPECT_EQ(login(second, CKU_SO, adminPin), CKR_USER_ALREADY_LOGGED_IN); // still one session open
     EXPECT_EQ(f->C_CloseSession(second), CKR_OK);
     const CK_SESSION_HANDLE third = open(slotA);
     EXPECT_EQ(login(third, CKU_USER, userPin), CKR_OK);
@@ -100,17 +100,17 @@ TEST_F(ModuleFixture, NewUserPinsAreCheckedForLengthPolicyHistoryAndChangeRights
 
     EXPECT_EQ(setPin("12345"), CKR_PIN_LEN_RANGE);
     EXPECT_EQ(setPin(std::string(33, '1')), CKR_PIN_LEN_RANGE);
-    EXPECT_EQ(setPin("1234567"), CKR_INAPPROPRIATE_PIN);  // only the policy's minimum is missed
+    EXPECT_EQ(setPin("1234567"), CKR_INAPPROPRIATE_PIN); // only the policy's minimum is missed
     EXPECT_EQ(setPin("abcdefgh"), CKR_INAPPROPRIATE_PIN);
     EXPECT_EQ(setPin("11111111"), CKR_INAPPROPRIATE_PIN);
-    EXPECT_EQ(setPin(userPin), CKR_INAPPROPRIATE_PIN);    // the default PIN
+    EXPECT_EQ(setPin(userPin), CKR_INAPPROPRIATE_PIN); // the default PIN
     EXPECT_EQ(setPin("12345678"), CKR_OK);
     EXPECT_EQ(setPin("12345678"), CKR_PIN_IN_HISTORY);
     EXPECT_EQ(setPin("23456789"), CKR_OK);
     EXPECT_EQ(setPin("12345678"), CKR_PIN_IN_HISTORY);
     EXPECT_EQ(setPin("34567890"), CKR_OK);
     EXPECT_EQ(setPin("45678901"), CKR_OK);
-    EXPECT_EQ(setPin("12345678"), CKR_OK);  // out of the history's depth again
+    EXPECT_EQ(setPin("12345678"), CKR_OK); // out of the history's depth again
     EXPECT_EQ(f->C_SetPIN(h, pinBytes("wrongpin"), 8, pinBytes("56789012"), 8), CKR_PIN_INCORRECT);
 
     // This token lets only the user change the user PIN; the admin may change his own.
@@ -147,9 +147,9 @@ TEST_F(ModuleFixture, FormatResetsPinsAndPolicyButKeepsTheDrive)
     p.minUserPinLen = 10;
     EXPECT_EQ(x->C_EX_InitToken(slotA, pinBytes(adminPin), 8, &p), CKR_PIN_LEN_RANGE);
     p.minUserPinLen = 6;
-    EXPECT_EQ(store().load(1234567890)->label, "Changed");  // refusals change nothing
+    EXPECT_EQ(store().load(1234567890)->label, "Changed"); // refusals change nothing
     p.repair = 1;
-    EXPECT_EQ(x->C_EX_InitToken(slotA, nullptr, 0, &p), CKR_FUNCTION_FAILED);  // admin PIN not blocked
+    EXPECT_EQ(x->C_EX_InitToken(slotA, nullptr, 0, &p), CKR_FUNCTION_FAILED); // admin PIN not blocked
     p.repair = 0;
     const CK_SESSION_HANDLE h = open(slotA);
     EXPECT_EQ(x->C_EX_InitToken(slotA, pinBytes(adminPin), 8, &p), CKR_SESSION_EXISTS);
@@ -162,17 +162,18 @@ TEST_F(ModuleFixture, FormatResetsPinsAndPolicyButKeepsTheDrive)
     EXPECT_EQ(after.adminPin.triesLeft, 5u);
     EXPECT_EQ(after.userPin.value, qvtoken::bytesOf("55667788"));
     EXPECT_EQ(after.pinChangeFlags, 3u);
-    EXPECT_EQ(after.label, "Stand-in A");  // empty label: the default
+    EXPECT_EQ(after.label, "Stand-in A"); // empty label: the default
     EXPECT_FALSE(after.userPinToBeChanged);
     EXPECT_EQ(after.findLocalPin(3), nullptr);
     EXPECT_EQ(after.drive.sections.size(), 3u);
     EXPECT_TRUE(after.drive.temporaryStates.empty());
     EXPECT_EQ(after.objects[0].find(qvtoken::feature::minLength)->value, qvtoken::byteValue(6));
-    EXPECT_EQ(after.objects.size(), 3u);  // touch kept
+    EXPECT_EQ(after.objects.size(), 3u); // touch kept
 
     // Repair: once the admin PIN is blocked, formatting needs no PIN.
     const CK_SESSION_HANDLE s = open(slotA);
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(login(s, CKU_SO, "00000000"), CKR_PIN_INCORRECT);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(login(s, CKU_SO, "00000000"), CKR_PIN_INCORRECT);
     EXPECT_EQ(login(s, CKU_SO, "11223344"), CKR_PIN_LOCKED);
     ASSERT_EQ(f->C_CloseSession(s), CKR_OK);
     p.repair = 1;
@@ -195,7 +196,7 @@ TEST_F(ModuleFixture, ForcedChangeAndLabelNeedTheirLogins)
     EXPECT_EQ(x->C_EX_TokenManage(h, QV_TOKEN_OP_FORCE_PIN_CHANGE, &user), CKR_OK);
     CK_TOKEN_INFO standard;
     ASSERT_EQ(f->C_GetTokenInfo(slotA, &standard), CKR_OK);
-    EXPECT_TRUE(standard.flags & 0x80000);  // user PIN to be changed
+    EXPECT_TRUE(standard.flags & 0x80000); // user PIN to be changed
     EXPECT_EQ(x->C_EX_SetTokenName(h, pinBytes(std::string(33, 'x')), 33), CKR_ARGUMENTS_BAD);
     EXPECT_EQ(x->C_EX_SetTokenName(h, nullptr, 0), CKR_OK);
 

@@ -54,7 +54,8 @@ TokenState richToken()
     t.card.journal.push_back({"user", "domain", "os", "device", -5, fromHex("c1")});
     t.drive.temporaryStates.push_back({1, 0});
     t.moduleFaults.push_back({"C_OpenSession", 0xE0, 1, -1});
-    t.cardFaults.push_back({0xF0, std::nullopt, 0x20, 0x00, 0x02, fromHex("31"), std::nullopt, 2, true, 1, "sw", "6a88"});
+    t.cardFaults.push_back(
+        {0xF0, std::nullopt, 0x20, 0x00, 0x02, fromHex("31"), std::nullopt, 2, true, 1, "sw", "6a88"});
     t.switches.refusedTemporaryModes = {0, 5};
     t.userPinHistory = {bytesOf("11111111")};
     return t;
@@ -67,7 +68,7 @@ std::string text(const TokenState& t)
     return out.str();
 }
 
-}  // namespace
+} // namespace
 
 TEST_F(TokenStoreTest, EveryPartOfATokenSurvivesTheFile)
 {
@@ -102,13 +103,14 @@ TEST_F(TokenStoreTest, CreateModifyListAndRemove)
 
     const auto all = store.loadAll();
     ASSERT_EQ(all.size(), 2u);
-    EXPECT_EQ(all[0].slotId, 1u);  // ordered by slot id
+    EXPECT_EQ(all[0].slotId, 1u); // ordered by slot id
     EXPECT_EQ(all[1].serial, 2000000001u);
 
-    EXPECT_THROW(store.modify(1234567890, [](TokenState& t) {
-                     t.label = "lost";
-                     throw std::runtime_error("refused");
-                 }),
+    EXPECT_THROW(store.modify(1234567890,
+                              [](TokenState& t) {
+                                  t.label = "lost";
+                                  throw std::runtime_error("refused");
+                              }),
                  std::runtime_error);
     store.modify(1234567890, [](TokenState& t) { t.label = "kept"; });
     EXPECT_EQ(store.load(1234567890)->label, "kept");
@@ -145,7 +147,7 @@ TEST_F(TokenStoreTest, MalformedFilesAreRefused)
     rewrite("{ \"serial\": \"77\" }");
     EXPECT_THROW(store.load(1234567890), StateFormatError);
     rewrite("{ \"serial\": \"1234567890\", \"hasDrive\": \"true\", \"volumes\": \"\" }");
-    EXPECT_THROW(store.load(1234567890), StateFormatError);  // the earlier form
+    EXPECT_THROW(store.load(1234567890), StateFormatError); // the earlier form
 }
 
 TEST_F(TokenStoreTest, ProcessesChangingOneTokenLoseNothing)
@@ -166,7 +168,8 @@ TEST_F(TokenStoreTest, ProcessesChangingOneTokenLoseNothing)
                 TokenStore own(dir_);
                 for (int r = 0; r < rounds; ++r) {
                     own.modify(t.serial, [](TokenState& s) { ++s.freeMemory; });
-                    if (!own.load(t.serial)) status = 2;  // a reader never sees a missing or half file
+                    if (!own.load(t.serial))
+                        status = 2; // a reader never sees a missing or half file
                 }
             } catch (...) {
                 status = 1;

@@ -53,6 +53,17 @@ expect_output "switch in the state" '"noTlsQuery": "true"' "$qvtoken" show 20000
 expect_status 2 "unknown switch" "$qvtoken" switch 2000000001 no-such on
 expect_status 1 "missing token" "$qvtoken" switch 42 no-tls-query on
 
+expect_status 0 "model" "$qvtoken" model 2000000001 --hardware 1.0 --firmware 20.1 --class 1 --feature-number 32 --name "Т3"
+expect_output "model name object" '"value": "d0a233"' "$qvtoken" show 2000000001
+expect_output "versions and class" '"tokenClass": "1"' "$qvtoken" show 2000000001
+expect_status 0 "model name removed" "$qvtoken" model 2000000001 --no-name
+if "$qvtoken" show 2000000001 | grep -q '"value": "d0a233"'; then
+  echo "FAIL: --no-name kept the model name" >&2
+  failures=$((failures + 1))
+fi
+expect_status 2 "version out of range" "$qvtoken" model 2000000001 --firmware 256.0
+expect_status 2 "name and no name" "$qvtoken" model 2000000001 --name X --no-name
+
 expect_status 0 "replug" "$qvtoken" replug 3000000001
 expect_output "plug counted" '"plugGeneration": "1"' "$qvtoken" show 3000000001
 

@@ -1,40 +1,21 @@
 #include "failingNew.h"
 #include "flash/QvflashUtilsException.h"
 #include "flash/getPcSnapshot.h"
-
-#include <gtest/gtest.h>
+#include "thrown.h"
 
 #include <cstdlib>
 #include <string>
-#include <typeinfo>
 
 namespace {
 
 using namespace quorvik::qvflash_utils;
-
-struct Thrown {
-    const std::type_info* type = &typeid(void);
-    std::string what;
-};
-
-template <typename Call>
-Thrown thrownBy(Call call)
-{
-    try {
-        call();
-    } catch (const QvflashUtilsException& error) {
-        return {&typeid(error), error.what()};
-    }
-    ADD_FAILURE() << "nothing thrown";
-    return {};
-}
 
 TEST(QvflashUtilsException, StatusesGiveTheirClassWithTheLibrarysTextOrTheStatusName)
 {
     const struct {
         int status;
         const char* description;
-        const std::type_info& type;
+        std::type_index type;
         const char* what;
     } cases[] = {
         {QVFL_UTILS_ST_NO_CPU_INFO, "No CPU", typeid(NoCpuInfoException), "Qvflash-utils: No CPU"},
@@ -43,9 +24,9 @@ TEST(QvflashUtilsException, StatusesGiveTheirClassWithTheLibrarysTextOrTheStatus
         {-1, nullptr, typeid(UnknownException), "Unknown exception."},
     };
     for (const auto& c : cases) {
-        const Thrown thrown =
-            thrownBy([&] { QvflashUtilsException::emit(static_cast<qvfl_utils_StatusCode>(c.status), c.description); });
-        EXPECT_EQ(*thrown.type, c.type) << c.status;
+        const Thrown thrown = thrownAs<QvflashUtilsException>(
+            [&] { QvflashUtilsException::emit(static_cast<qvfl_utils_StatusCode>(c.status), c.description); });
+        EXPECT_EQ(thrown.type, c.type) << c.status;
         EXPECT_EQ(thrown.what, c.what);
     }
     QvflashUtilsException::emit(QVFL_UTILS_ST_OK, nullptr);
@@ -61,12 +42,12 @@ TEST(PcSnapshot, TheHostsTextOrTheLibrarysFailure)
     EXPECT_EQ(getPcSnapshot(), std::vector<uint8_t>(text.begin(), text.end()));
 
     onHost("no-internal-drive");
-    const Thrown noDrive = thrownBy(getPcSnapshot);
-    EXPECT_EQ(*noDrive.type, typeid(NoHdInfoException));
+    const Thrown noDrive = thrownAs<QvflashUtilsException>(getPcSnapshot);
+    EXPECT_EQ(noDrive.type, typeid(NoHdInfoException));
     EXPECT_EQ(noDrive.what, "Qvflash-utils: Failed to retrieve internal hard drive information");
 
     onHost("long-snapshot");
-    EXPECT_EQ(*thrownBy(getPcSnapshot).type, typeid(InternalErrorException));
+    EXPECT_EQ(thrownAs<QvflashUtilsException>(getPcSnapshot).type, typeid(InternalErrorException));
 
     // Whichever allocation fails, the text goes back to the library (the sanitizer build
     // finds no leak), until the snapshot is whole.

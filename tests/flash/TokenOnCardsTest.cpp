@@ -2,15 +2,15 @@
 // APDU log), what the token then holds, and which exception the program sees.
 #include "PcscTestClient.h"
 #include "VirtualTokens.h"
+#include "apduLog.h"
 #include "flash/InternalWrapperError.h"
 #include "flash/PrConds.h"
 #include "flash/QvflashException.h"
 #include "flash/Token.h"
+#include "thrown.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <thread>
 
@@ -24,18 +24,6 @@ constexpr uint64_t kSerial = 71001;
 constexpr char kAdminPin[] = "59302814";
 constexpr char kUserPin[] = "40417263";
 constexpr uint16_t kPresetLocalPin = 3;
-
-// The exception of type E that a call throws; any other exception fails the test.
-template <typename E>
-E thrownBy(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const E& error) {
-        return error;
-    }
-    throw std::logic_error("nothing thrown");
-}
 
 // The numbers among an exception's conditions, as {code, value}.
 std::vector<std::pair<int, long long>> numbers(const QvflashException& error)
@@ -51,18 +39,6 @@ std::vector<std::pair<int, long long>> numbers(const QvflashException& error)
 std::vector<std::pair<int, long long>> refusedWith(long long left)
 {
     return {{QVFLASH_COND_REMAINING_ATTEMPTS, left}, {QVFLASH_COND_APDU_STATUS, 0x63C0 + left}};
-}
-
-qvflash_Section section(qvflash_SectionType type, uint32_t size, qvflash_SectionAccessState state,
-                        qvflash_PrConds everyOperation)
-{
-    qvflash_Section result{};
-    result.type = type;
-    result.size = size;
-    result.accessState = state;
-    for (auto& conditions : result.conditions)
-        conditions = everyOperation;
-    return result;
 }
 
 class TokenOnCards : public ::testing::Test {
@@ -82,26 +58,6 @@ protected:
         tokens.reset();
         for (const std::string& reader : readers)
             EXPECT_TRUE(client.waitForRemoval(reader, 3s));
-    }
-
-    static std::string logPath(uint64_t serial)
-    {
-        return std::string(std::getenv("QVTOKEN_STATE_DIR")) + "/" + std::to_string(serial) + ".apdu.log";
-    }
-
-    static void clearLog(uint64_t serial) { std::ofstream(logPath(serial), std::ios::trunc); }
-
-    // The commands the card got since the last clearLog whose bytes start with `prefix`.
-    static std::vector<std::string> sent(uint64_t serial, const std::string& prefix = "")
-    {
-        std::ifstream file(logPath(serial));
-        std::vector<std::string> commands;
-        for (std::string line; std::getline(file, line);) {
-            const std::string command = line.substr(line.find(' ') + 1);
-            if (command.rfind(prefix, 0) == 0)
-                commands.push_back(command.substr(0, command.find(" ->")));
-        }
-        return commands;
     }
 
     std::unique_ptr<qvcardtest::VirtualTokens> tokens = std::make_unique<qvcardtest::VirtualTokens>();
@@ -139,10 +95,18 @@ TEST_F(TokenOnCards, SectionsAreSplitReadBackAndSwitched)
     thrownBy<InvalidSectionCountException>([&] { token->splitIntoSections({}); });
     const qvflash_PrConds admin{QVFLASH_RULE_ADMIN, 0, 0, QVFLASH_SECRET_NONE};
     const qvflash_PrConds forbidden{QVFLASH_RULE_FORBIDDEN, 0, 0, QVFLASH_SECRET_NONE};
-    std::vector<qvflash_Section> split{
-        section(QVFLASH_SECTION_USER_FILES, 2048, QVFLASH_SECTION_READ_WRITE, admin),
-        section(QVFLASH_SECTION_JOURNAL_EVENTS, 1000, QVFLASH_SECTION_HIDDEN, forbidden)};
-    split[1].conditions[1] = admin;
+    const std::vector<qvflash_Section> split{{0,
+                                              {},
+                                              QVFLASH_SECTION_USER_FILES,
+                                              2048,
+                                              QVFLASH_SECTION_READ_WRITE,
+                                              {admin, admin, admin, admin, admin, admin}},
+                                             {0,
+                                              {},
+                                              QVFLASH_SECTION_JOURNAL_EVENTS,
+                                              1000,
+                                              QVFLASH_SECTION_HIDDEN,
+                                              {forbidden, admin, forbidden, forbidden, forbidden, forbidden}}};
     token->splitIntoSections(split);
 
     const auto read = token->getTokenVolumeInfo();
@@ -200,9 +164,9 @@ TEST_F(TokenOnCards, RefusedAndBlockedLoginsCarryTheCardsAnswer)
     thrownBy<ObjectBlockedException>([&] { token->login(kAdminPin, UserType::Admin); });
 
     // A role the bindings do not know never reaches the card.
-    clearLog(kSerial);
+    clearApduLog(kSerial);
     thrownBy<InternalWrapperError>([&] { token->login(kUserPin, static_cast<UserType>(2)); });
-    EXPECT_TRUE(sent(kSerial).empty());
+    EXPECT_TRUE(sentApdus(kSerial).empty());
 }
 
 TEST_F(TokenOnCards, UnblockResetsUserThenMvasThenLocalPinsAndStopsAtAFault)
@@ -221,10 +185,10 @@ TEST_F(TokenOnCards, UnblockResetsUserThenMvasThenLocalPinsAndStopsAtAFault)
     });
     const auto token = Token::create(kSerial);
     token->login(kAdminPin, UserType::Admin);
-    clearLog(kSerial);
+    clearApduLog(kSerial);
     token->unblockPins();
     // The MVAs in the order the library lists them (as the directory holds them, not by id).
-    EXPECT_EQ(sent(kSerial, "00 2C"),
+    EXPECT_EQ(sentApdus(kSerial, "00 2C"),
               (std::vector<std::string>{"00 2C 03 02", "00 2C 03 85", "00 2C 03 84", "00 2C 03 83"}));
     EXPECT_EQ(tokens->load(kSerial).findLocalPin(kPresetLocalPin)->pin.triesLeft, 10U);
 
@@ -233,9 +197,9 @@ TEST_F(TokenOnCards, UnblockResetsUserThenMvasThenLocalPinsAndStopsAtAFault)
         exhaust(token);
         token.cardFaults.push_back({{}, {}, 0x2C, {}, {}, {}, {}, 2, false, 1, "sw", "6A82", 0});
     });
-    clearLog(kSerial);
+    clearApduLog(kSerial);
     thrownBy<FileNotFoundException>([&] { token->unblockPins(); });
-    EXPECT_EQ(sent(kSerial, "00 2C").size(), 2U);
+    EXPECT_EQ(sentApdus(kSerial, "00 2C").size(), 2U);
     auto after = tokens->load(kSerial);
     EXPECT_EQ(after.userPin.triesLeft, 10U);
     EXPECT_TRUE(after.findMva(5)->triesLeft == 1 && after.findMva(4)->triesLeft == 1);

@@ -105,7 +105,7 @@ TEST_F(CompositionTest, SixtyFourTokensAtOnce)
         SCOPED_TRACE(perToken ? "per-token files" : "one log file");
         fs::remove(pinPath);
         const auto logger = logging::compose({logging::createConsoleLogger(true),
-                                              perToken ? std::make_shared<logging::MultiFileLogger>(dir.string())
+                                              perToken ? std::make_shared<logging::MultiFileLogger>(dir_.string())
                                                        : logging::createFileLogger(pathOf("run.log")),
                                               logging::createPinFileLogger(pinPath)});
         logger->add(logging::CommandRecord{"set-user-pin", {}, {}});

@@ -83,20 +83,20 @@ TEST_F(FileLoggersTest, TwoRunsAppendBlocksAndPinRowsUnderOneHeader)
 TEST_F(FileLoggersTest, PathsAreCheckedWhenTheSinkIsBuilt)
 {
     std::ofstream(pathOf("plain"));
-    fs::create_directory(dir / "folder");
+    fs::create_directory(dir_ / "folder");
 
     for (const auto& name : {"", "logs/"}) {
         EXPECT_THROW(logging::FileLogger{pathOf(name)}, NoFileNameError);
         EXPECT_THROW(logging::PinFileLogger{pathOf(name)}, NoFileNameError);
     }
-    EXPECT_FALSE(fs::exists(dir / "logs"));
+    EXPECT_FALSE(fs::exists(dir_ / "logs"));
 
     // One folder level is created, never two.
     EXPECT_THROW(logging::FileLogger{pathOf("a/b/x.log")}, fs::filesystem_error);
     EXPECT_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")}, fs::filesystem_error);
-    EXPECT_FALSE(fs::exists(dir / "a"));
-    logging::FileLogger{pathOf("a/x.log")};
-    EXPECT_TRUE(fs::is_regular_file(dir / "a/x.log"));
+    EXPECT_FALSE(fs::exists(dir_ / "a"));
+    const logging::FileLogger oneLevel(pathOf("a/x.log"));
+    EXPECT_TRUE(fs::is_regular_file(dir_ / "a/x.log"));
 
     // Made by structure rather than by permissions, which do not stop root: a parent that is a
     // file cannot become a folder, and a folder cannot be opened as the file.
@@ -111,8 +111,8 @@ TEST_F(FileLoggersTest, NewFilesAreOwnerOnlyAndExistingOnesKeepTheirMode)
     const auto oldMask = umask(022);
     std::ofstream(pathOf("old.log"));
     std::ofstream(pathOf("old.txt"));
-    fs::permissions(dir / "old.log", fs::perms(0644));
-    fs::permissions(dir / "old.txt", fs::perms(0640));
+    fs::permissions(dir_ / "old.log", fs::perms(0644));
+    fs::permissions(dir_ / "old.txt", fs::perms(0640));
     {
         logging::FileLogger newLog(pathOf("new.log"));
         logging::PinFileLogger newPins(pathOf("new.txt"));
@@ -131,7 +131,7 @@ TEST_F(FileLoggersTest, NewFilesAreOwnerOnlyAndExistingOnesKeepTheirMode)
 TEST_F(FileLoggersTest, TokenWhoseFileCannotBeMadeLeavesNoLogger)
 {
     std::ofstream(pathOf("qvadmin-logs"));
-    logging::MultiFileLogger logger(dir.string());
+    logging::MultiFileLogger logger(dir_.string());
     logger.add(setUserPinCommand());
     EXPECT_ANY_THROW(logger.add(logging::OperationRecord{"t", "m", 5}));
     EXPECT_EQ(logger.getError(), 0);

@@ -15,12 +15,12 @@ protected:
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "qvlogging-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
+        dir_ = pattern;
     }
 
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
 
-    std::string pathOf(const std::string& name) const { return (dir / name).string(); }
+    std::string pathOf(const std::string& name) const { return (dir_ / name).string(); }
 
     static std::string readFile(const std::string& path)
     {
@@ -28,5 +28,5 @@ protected:
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
-    std::filesystem::path dir;
+    std::filesystem::path dir_;
 };

@@ -22,26 +22,24 @@ void logGeneratedPin(logging::BaseLogger& logger, std::uint64_t serial)
     logger.flush(serial);
 }
 
-// The logs' folder is a tmpfs of a few pages in a private mount namespace, which only root gets.
+// The logs' folder is a tmpfs of a few pages in a private mount namespace, which needs root.
 class FullDiskTest : public TempFolderTest {
 protected:
     void SetUp() override
     {
         TempFolderTest::SetUp();
-        if (geteuid() != 0)
-            GTEST_SKIP() << "mounting a small file system needs root";
         if (unshare(CLONE_NEWNS) != 0)
             GTEST_SKIP() << "no private mount namespace: " << std::strerror(errno);
         if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0)
-            GTEST_SKIP() << "no small file system can be mounted: " << std::strerror(errno);
-        mounted = true;
+            mount("tmpfs", dir_.c_str(), "tmpfs", 0, "size=64k,mode=0700") != 0)
+            GTEST_SKIP() << "no small file system can be mounted_: " << std::strerror(errno);
+        mounted_ = true;
     }
 
     void TearDown() override
     {
-        if (mounted)
-            umount(dir.c_str());
+        if (mounted_)
+            umount(dir_.c_str());
         TempFolderTest::TearDown();
     }
 
@@ -56,7 +54,7 @@ protected:
         ::close(fd);
     }
 
-    bool mounted = false;
+    bool mounted_ = false;
 };
 
 TEST_F(FullDiskTest, FullDiskIsReportedAndThePinsReachTheOperator)
@@ -74,7 +72,7 @@ TEST_F(FullDiskTest, FullDiskIsReportedAndThePinsReachTheOperator)
     EXPECT_EQ(log.getError(), 1);
 
     // Room again: the next token is written, and the run still ends as a failed one.
-    std::filesystem::remove(dir / "filler");
+    std::filesystem::remove(dir_ / "filler");
     logGeneratedPin(log, 6);
     logGeneratedPin(pins, 6);
     EXPECT_EQ(readFile(pathOf("pins.txt")), "6;user;pin6\n");

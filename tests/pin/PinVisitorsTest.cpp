@@ -44,9 +44,9 @@ protected:
     // Refuses the first `refusals` PINs, with the two refusals in turn, then accepts.
     void refuse(int refusals)
     {
-        apply = [this, refusals](const std::string& pin) {
-            applied.push_back(pin);
-            const auto count = static_cast<int>(applied.size());
+        apply_ = [this, refusals](const std::string& pin) {
+            applied_.push_back(pin);
+            const auto count = static_cast<int>(applied_.size());
             if (count <= refusals && count % 2 == 1) {
                 throw quorvik::pkcs11::PinInHistoryException();
             }
@@ -65,49 +65,49 @@ protected:
         mode.prepare("new user PIN", variables);
         ApplyPinVisitor::Params params{42, "new-pin",
                                        [this] {
-                                           ++minLengthCalls;
+                                           ++minLengthCalls_;
                                            return std::size_t{6};
                                        },
                                        [policy] { return policy; }};
-        ApplyPinVisitor visitor(params, apply, logger);
+        ApplyPinVisitor visitor(params, apply_, logger_);
         visitor.visit(mode);
     }
 
-    std::function<std::string(const std::string&)> apply;
-    std::vector<std::string> applied;
-    int minLengthCalls = 0;
-    std::shared_ptr<PinRecordLogger> logger = std::make_shared<PinRecordLogger>();
+    std::function<std::string(const std::string&)> apply_;
+    std::vector<std::string> applied_;
+    int minLengthCalls_ = 0;
+    std::shared_ptr<PinRecordLogger> logger_ = std::make_shared<PinRecordLogger>();
 };
 
 TEST_F(ApplyPinVisitorTest, OnlyRefusedGeneratedPinsAreRegeneratedSixTimesAtMost)
 {
     refuse(6);
     visitGenerated({CharsSet::Digits});
-    ASSERT_EQ(applied.size(), 7u);
-    ASSERT_EQ(logger->records.size(), 1u);
-    EXPECT_EQ(logger->records[0].name, "new-pin");
-    EXPECT_EQ(logger->records[0].pinType, "user");
-    EXPECT_EQ(logger->records[0].value, applied.back());
-    EXPECT_EQ(applied.back().size(), 6u);
-    EXPECT_EQ(minLengthCalls, 1);
+    ASSERT_EQ(applied_.size(), 7u);
+    ASSERT_EQ(logger_->records.size(), 1u);
+    EXPECT_EQ(logger_->records[0].name, "new-pin");
+    EXPECT_EQ(logger_->records[0].pinType, "user");
+    EXPECT_EQ(logger_->records[0].value, applied_.back());
+    EXPECT_EQ(applied_.back().size(), 6u);
+    EXPECT_EQ(minLengthCalls_, 1);
 
-    applied.clear();
-    logger->records.clear();
+    applied_.clear();
+    logger_->records.clear();
     refuse(7);
     EXPECT_THROW(visitGenerated({}), PinRegenerationError);
-    EXPECT_EQ(applied.size(), 7u);
-    EXPECT_TRUE(logger->records.empty());
+    EXPECT_EQ(applied_.size(), 7u);
+    EXPECT_TRUE(logger_->records.empty());
 
     // Any other error leaves at once.
-    applied.clear();
-    apply = [this](const std::string& pin) -> std::string {
-        applied.push_back(pin);
+    applied_.clear();
+    apply_ = [this](const std::string& pin) -> std::string {
+        applied_.push_back(pin);
         throw quorvik::pkcs11::PinIncorrectException();
     };
     EXPECT_THROW(visitGenerated({}), quorvik::pkcs11::PinIncorrectException);
-    EXPECT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied_.size(), 1u);
     EXPECT_THROW(visitGenerated({PinGenSettingsElement(4ull)}), TooShortGeneratedPinLength);
-    EXPECT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied_.size(), 1u);
 }
 
 TEST_F(ApplyPinVisitorTest, PolicyIsCheckedBeforeAnythingIsGenerated)
@@ -125,11 +125,11 @@ TEST_F(ApplyPinVisitorTest, PolicyIsCheckedBeforeAnythingIsGenerated)
     for (const auto& settings : missing) {
         EXPECT_THROW(visitGenerated(settings, policy), GenSettingsMissingError);
     }
-    EXPECT_TRUE(applied.empty());
-    EXPECT_EQ(minLengthCalls, 0);
+    EXPECT_TRUE(applied_.empty());
+    EXPECT_EQ(minLengthCalls_, 0);
 
     visitGenerated({CharsSet::SpecChars, CharsSet::Digits}, policy);
-    EXPECT_EQ(applied.size(), 1u);
+    EXPECT_EQ(applied_.size(), 1u);
 }
 
 TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLength)
@@ -141,11 +141,11 @@ TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLengt
     mode.prepare("new user PIN", variables);
     // A token without the objects that give a minimum length still takes a given PIN.
     ApplyPinVisitor::Params params{42, "new-pin", []() -> std::size_t { throw NoPinPolicyError(); }};
-    ApplyPinVisitor visitor(params, apply, logger);
+    ApplyPinVisitor visitor(params, apply_, logger_);
     visitor.visit(static_cast<BaseInputMode&>(mode));
-    EXPECT_EQ(applied, std::vector<std::string>{"1234"});
-    ASSERT_EQ(logger->records.size(), 1u);
-    EXPECT_FALSE(logger->records[0].value.has_value());
+    EXPECT_EQ(applied_, std::vector<std::string>{"1234"});
+    ASSERT_EQ(logger_->records.size(), 1u);
+    EXPECT_FALSE(logger_->records[0].value.has_value());
 }
 
 TEST(CheckOptionsVisitorTest, OnlyAPinFileGivenOnTheCommandLineNeedsAGeneratedPin)

@@ -25,30 +25,30 @@ ProbeFolder::ProbeFolder()
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    dir = pattern;
+    dir_ = pattern;
     std::filesystem::copy_file(PIN_PROBE_PATH, program());
 }
 
 ProbeFolder::~ProbeFolder()
 {
     std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    std::filesystem::remove_all(dir_, ignored);
 }
 
 void ProbeFolder::writeConfig(const std::string& text) const
 {
-    std::ofstream(dir / "qvadmin_conf.ini") << text;
+    std::ofstream(dir_ / "qvadmin_conf.ini") << text;
 }
 
 std::filesystem::path ProbeFolder::program() const
 {
-    return dir / "pin-probe";
+    return dir_ / "pin-probe";
 }
 
 std::string ProbeFolder::run(const std::vector<std::string>& args, const std::string& stdinRedirection,
                              const std::string& pipedInput) const
 {
-    std::string command = "cd " + quote(dir.string()) + " && ";
+    std::string command = "cd " + quote(dir_.string()) + " && ";
     if (!pipedInput.empty()) {
         command += "printf %s " + quote(pipedInput) + " | ";
     }
@@ -58,6 +58,6 @@ std::string ProbeFolder::run(const std::vector<std::string>& args, const std::st
     }
     std::system((command + " " + stdinRedirection + " >out").c_str());
     std::ostringstream text;
-    text << std::ifstream(dir / "out").rdbuf();
+    text << std::ifstream(dir_ / "out").rdbuf();
     return text.str();
 }

@@ -21,5 +21,5 @@ public:
                     const std::string& pipedInput = "") const;
 
 private:
-    std::filesystem::path dir;
+    std::filesystem::path dir_;
 };

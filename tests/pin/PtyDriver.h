@@ -20,15 +20,15 @@ public:
     void type(const std::string& keys);
     // Waits for the program to end and reads the rest of its output; the wait status.
     int finish();
-    const std::string& output() const { return seen; }
+    const std::string& output() const { return seen_; }
     bool echoOn() const;
 
 private:
     bool readSome(int timeoutMs);
 
-    int master = -1;
-    int slave = -1;
-    pid_t child = -1;
-    std::string seen;
-    std::size_t consumed = 0;
+    int master_ = -1;
+    int slave_ = -1;
+    pid_t child_ = -1;
+    std::string seen_;
+    std::size_t consumed_ = 0;
 };

@@ -21,37 +21,37 @@ namespace {
 
 class PrintingVisitor : public BasePinManagerVisitor {
 public:
-    explicit PrintingVisitor(std::string role) : role(std::move(role)) {}
+    explicit PrintingVisitor(std::string role) : role_(std::move(role)) {}
 
-    void visit(BaseInputMode& mode) override { std::cout << role << ": pin [" << mode.getPin(0) << "]\n"; }
-    void visit(GenerateInputMode& mode) override { std::cout << role << ": generate " << mode.getSettings() << "\n"; }
+    void visit(BaseInputMode& mode) override { std::cout << role_ << ": pin [" << mode.getPin(0) << "]\n"; }
+    void visit(GenerateInputMode& mode) override { std::cout << role_ << ": generate " << mode.getSettings() << "\n"; }
 
 private:
-    std::string role;
+    std::string role_;
 };
 
 template <typename Adapter>
 class ProbeCommand : public BaseCliCommand {
 public:
     ProbeCommand(const Adapter& adapter, const pin_options::PinParamsDto& newPinParams)
-        : adapter(adapter), newPinParams(newPinParams)
+        : adapter_(adapter), newPinParams_(newPinParams)
     {
     }
 
-    void setConfig(const Config& newConfig) override { config = newConfig; }
-    void setVarMap(boost::program_options::variables_map* newVariables) override { variables = newVariables; }
+    void setConfig(const Config& newConfig) override { config_ = newConfig; }
+    void setVarMap(boost::program_options::variables_map* newVariables) override { variables_ = newVariables; }
     boost::program_options::options_description getOptionsDescription() const override
     {
-        return adapter.getOptionsDescription(config);
+        return adapter_.getOptionsDescription(config_);
     }
-    const BaseCommandInfo& getCommandInfo() const override { return adapter.commandInfo(); }
+    const BaseCommandInfo& getCommandInfo() const override { return adapter_.commandInfo(); }
 
     void run() override
     {
         std::vector<std::pair<std::string, PinManager>> managers{
-            {"auth", buildPinManager(probe_options::authPinParamsDto)}, {"new", buildPinManager(newPinParams)}};
+            {"auth", buildPinManager(probe_options::authPinParamsDto)}, {"new", buildPinManager(newPinParams_)}};
         for (auto& [role, manager] : managers) {
-            manager.prepare(*variables);
+            manager.prepare(*variables_);
         }
         for (auto& [role, manager] : managers) {
             PrintingVisitor printer(role);
@@ -60,10 +60,10 @@ public:
     }
 
 private:
-    const Adapter& adapter;
-    const pin_options::PinParamsDto& newPinParams;
-    Config config;
-    boost::program_options::variables_map* variables = nullptr;
+    const Adapter& adapter_;
+    const pin_options::PinParamsDto& newPinParams_;
+    Config config_;
+    boost::program_options::variables_map* variables_ = nullptr;
 };
 
 // Hex, so that a test of the terminal can tell an echoed PIN from a printed one.

@@ -29,7 +29,8 @@ const Apdu kGetSerial(0x00, 0xCA, 0x01, 0x81, std::nullopt, 0x08);
 const Apdu kGetExtendedInfo(0x80, 0x71, 0x00, 0x00, std::nullopt, 0x00);
 const std::vector<std::uint16_t> kLocalLoginDirectory{0x1000, 0x1000, 0x6005};
 
-std::uint64_t serialOf(Scard& card) {
+std::uint64_t serialOf(Scard& card)
+{
     const auto [statusWord, data] = card.transmit(kGetSerial);
     EXPECT_EQ(statusWord, 0x9000);
     std::uint64_t serial = 0;
@@ -39,13 +40,15 @@ std::uint64_t serialOf(Scard& card) {
     return serial;
 }
 
-long countStarting(const std::vector<std::string>& lines, const std::string& prefix) {
+long countStarting(const std::vector<std::string>& lines, const std::string& prefix)
+{
     return std::count_if(lines.begin(), lines.end(),
                          [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
 }
 
 // Present cards as pcscd sees them, whatever their ATR.
-std::vector<qvfl::PcscString> readersWithCards() {
+std::vector<qvfl::PcscString> readersWithCards()
+{
     const qvfl::ScardContext context("readersWithCards");
     std::vector<qvfl::PcscString> found;
     for (const auto& reader : qvfl::listReaders(context.get())) {
@@ -56,7 +59,8 @@ std::vector<qvfl::PcscString> readersWithCards() {
     return found;
 }
 
-bool waitUntil(const std::function<bool()>& condition) {
+bool waitUntil(const std::function<bool()>& condition)
+{
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (std::chrono::steady_clock::now() < deadline) {
         if (condition()) {
@@ -69,38 +73,44 @@ bool waitUntil(const std::function<bool()>& condition) {
 
 class CardAccess : public testing::Test {
 protected:
-    void SetUp() override {
-        if (std::getenv("PCSCLITE_CSOCK_NAME") == nullptr ||
-            std::getenv("QVTOKEN_STATE_DIR") == nullptr) {
+    void SetUp() override
+    {
+        if (std::getenv("PCSCLITE_CSOCK_NAME") == nullptr || std::getenv("QVTOKEN_STATE_DIR") == nullptr) {
             GTEST_SKIP() << "needs virtual cards: run under scripts/with-cards";
         }
+        // A card of the test before stays listed, no longer answering, until pcscd polls it.
+        ASSERT_TRUE(waitUntil([] { return readersWithCards().empty(); }));
         tokens_.emplace();
     }
 
     // Every card gone before the next test counts cards.
-    void TearDown() override {
+    void TearDown() override
+    {
         if (tokens_) {
             tokens_.reset();
             EXPECT_TRUE(waitUntil([] { return readersWithCards().empty(); }));
         }
     }
 
-    void plug(std::uint64_t serial,
-              const std::function<void(qvtoken::TokenState&)>& customize = {}) {
+    void plug(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& customize = {})
+    {
         tokens_->add(serial, customize);
     }
 
-    void unplug(std::uint64_t serial) {
+    void unplug(std::uint64_t serial)
+    {
         tokens_->modify(serial, [](qvtoken::TokenState& token) { token.card.plugged = false; });
     }
 
     // The family cards, once pcscd shows `present` cards of any kind.
-    std::vector<std::shared_ptr<Scard>> cardsOnceShown(std::size_t present) {
+    std::vector<std::shared_ptr<Scard>> cardsOnceShown(std::size_t present)
+    {
         EXPECT_TRUE(waitUntil([&] { return readersWithCards().size() == present; }));
         return ScardEnumeratorImpl().enumScards();
     }
 
-    std::vector<std::string> apduLog(std::uint64_t serial) {
+    std::vector<std::string> apduLog(std::uint64_t serial)
+    {
         std::ifstream in(tokens_->store().directory() / (std::to_string(serial) + ".apdu.log"));
         std::vector<std::string> lines;
         // "<time> <command> -> <response>" as "<command>-><response>", lower-case hex.
@@ -119,17 +129,17 @@ protected:
     std::optional<qvcardtest::VirtualTokens> tokens_;
 };
 
-TEST_F(CardAccess, OnlyCardsOfTheFamilyAreListed) {
+TEST_F(CardAccess, OnlyCardsOfTheFamilyAreListed)
+{
     plug(7001);
-    plug(7002, [](qvtoken::TokenState& token) {
-        token.card.rawAtr = qvtoken::fromHex("3b85800151765343586b");
-    });
+    plug(7002, [](qvtoken::TokenState& token) { token.card.rawAtr = qvtoken::fromHex("3b85800151765343586b"); });
     const auto cards = cardsOnceShown(2);
     ASSERT_EQ(cards.size(), 1U);
     EXPECT_EQ(serialOf(*cards[0]), 7001U);
 }
 
-TEST_F(CardAccess, NestedTransactionsEndWithTheOutermostUnlock) {
+TEST_F(CardAccess, NestedTransactionsEndWithTheOutermostUnlock)
+{
     plug(7011);
     const auto cards = cardsOnceShown(1);
     ASSERT_EQ(cards.size(), 1U);
@@ -146,26 +156,24 @@ TEST_F(CardAccess, NestedTransactionsEndWithTheOutermostUnlock) {
         }
         // pcscd holds another application's command until the transaction ends.
         otherSerial = std::async(std::launch::async, [&] {
-            const qvfl::ScardLocker other(
-                std::shared_ptr<Scard>(&otherApplication, [](Scard*) {}));
+            const qvfl::ScardLocker other(std::shared_ptr<Scard>(&otherApplication, [](Scard*) {}));
             return serialOf(otherApplication);
         });
-        EXPECT_EQ(otherSerial.wait_for(std::chrono::milliseconds(1500)),
-                  std::future_status::timeout);
+        EXPECT_EQ(otherSerial.wait_for(std::chrono::milliseconds(1500)), std::future_status::timeout);
         EXPECT_EQ(serialOf(*cards[0]), 7011U);
     }
     ASSERT_EQ(otherSerial.wait_for(std::chrono::seconds(10)), std::future_status::ready);
     EXPECT_EQ(otherSerial.get(), 7011U);
 }
 
-TEST_F(CardAccess, T0AnswersAreCompleted) {
+TEST_F(CardAccess, T0AnswersAreCompleted)
+{
     plug(7021, [](qvtoken::TokenState& token) { token.card.protocol = "t0"; });
     const auto cards = cardsOnceShown(1);
     ASSERT_EQ(cards.size(), 1U);
 
     // A command with data and Le goes without its Le and comes back through 61xx.
-    const auto [selectWord, fcp] =
-        cards[0]->transmit(qvfl::ApduCommand::SelectByFullPath(kLocalLoginDirectory));
+    const auto [selectWord, fcp] = cards[0]->transmit(qvfl::ApduCommand::SelectByFullPath(kLocalLoginDirectory));
     EXPECT_EQ(selectWord, 0x9000);
     ASSERT_GE(fcp.size(), 2U);
     EXPECT_EQ(fcp[0], 0x62);
@@ -184,12 +192,12 @@ TEST_F(CardAccess, T0AnswersAreCompleted) {
     EXPECT_EQ(countStarting(log, "8071000007->40050403000005"), 1) << trace;
 }
 
-TEST_F(CardAccess, MoreDataChainsAreGathered) {
+TEST_F(CardAccess, MoreDataChainsAreGathered)
+{
     plug(7031, [](qvtoken::TokenState& token) { token.card.chunk = 3; });
     const auto cards = cardsOnceShown(1);
     ASSERT_EQ(cards.size(), 1U);
-    const auto [statusWord, fcp] =
-        cards[0]->transmit(qvfl::ApduCommand::SelectByFullPath(kLocalLoginDirectory));
+    const auto [statusWord, fcp] = cards[0]->transmit(qvfl::ApduCommand::SelectByFullPath(kLocalLoginDirectory));
     EXPECT_EQ(statusWord, 0x9000);
     ASSERT_GE(fcp.size(), 6U);
     EXPECT_EQ(fcp[0], 0x62);
@@ -198,7 +206,48 @@ TEST_F(CardAccess, MoreDataChainsAreGathered) {
         << testing::PrintToString(apduLog(7031));
 }
 
-TEST_F(CardAccess, AResetByAnotherApplicationIsSurvived) {
+// A card that keeps announcing more data with GET RESPONSE parts that bring nothing or one
+// byte ends the exchange soon, after a bounded number of rounds.
+TEST_F(CardAccess, AnEndlessMoreDataChainEndsSoon)
+{
+    const struct {
+        std::uint64_t serial;
+        const char* part;
+        long getResponses;
+        const char* pcscCode;
+    } cases[] = {{7061, "6110", 1, "0x8010001f"}, {7062, "aa6101", 256, "0x80100008"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.part);
+        plug(c.serial, [&](qvtoken::TokenState& token) {
+            qvtoken::CardFault first;
+            first.ins = 0x71;
+            first.action = "sw";
+            first.argument = "6110";
+            qvtoken::CardFault parts;
+            parts.ins = 0xC0;
+            parts.action = "reply";
+            parts.argument = c.part;
+            parts.count = -1;
+            token.cardFaults = {first, parts};
+        });
+        const auto cards = cardsOnceShown(1);
+        ASSERT_EQ(cards.size(), 1U);
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            cards[0]->transmit(kGetExtendedInfo);
+            ADD_FAILURE() << "no exception";
+        } catch (const PcscException& e) {
+            EXPECT_EQ(e.conditions().at(2).detail(), qvfl::Condition::Detail(std::string(c.pcscCode)));
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        EXPECT_EQ(countStarting(apduLog(c.serial), "00c00000"), c.getResponses);
+        tokens_->removeAll();
+        ASSERT_TRUE(waitUntil([] { return readersWithCards().empty(); }));
+    }
+}
+
+TEST_F(CardAccess, AResetByAnotherApplicationIsSurvived)
+{
     plug(7041);
     const auto cards = cardsOnceShown(1);
     ASSERT_EQ(cards.size(), 1U);
@@ -211,8 +260,7 @@ TEST_F(CardAccess, AResetByAnotherApplicationIsSurvived) {
         ASSERT_EQ(SCardConnect(context.get(), readersWithCards().at(0).c_str(), SCARD_SHARE_SHARED,
                                SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, &handle, &protocol),
                   SCARD_S_SUCCESS);
-        EXPECT_EQ(SCardReconnect(handle, SCARD_SHARE_SHARED, protocol, SCARD_RESET_CARD, &protocol),
-                  SCARD_S_SUCCESS);
+        EXPECT_EQ(SCardReconnect(handle, SCARD_SHARE_SHARED, protocol, SCARD_RESET_CARD, &protocol), SCARD_S_SUCCESS);
         SCardDisconnect(handle, SCARD_LEAVE_CARD);
     };
 
@@ -224,11 +272,11 @@ TEST_F(CardAccess, AResetByAnotherApplicationIsSurvived) {
         const qvfl::ScardLocker locker(cards[0]);
         EXPECT_EQ(serialOf(*cards[0]), 7041U);
     }
-    EXPECT_EQ(countStarting(apduLog(7041), "control02"), 2)
-        << testing::PrintToString(apduLog(7041));
+    EXPECT_EQ(countStarting(apduLog(7041), "control02"), 2) << testing::PrintToString(apduLog(7041));
 }
 
-TEST_F(CardAccess, APulledCardIsAPcscError) {
+TEST_F(CardAccess, APulledCardIsAPcscError)
+{
     plug(7051);
     const auto cards = cardsOnceShown(1);
     ASSERT_EQ(cards.size(), 1U);
@@ -241,8 +289,7 @@ TEST_F(CardAccess, APulledCardIsAPcscError) {
     } catch (const PcscException& e) {
         EXPECT_EQ(e.code(), QVFLASH_ST_PCSC_ERROR);
         ASSERT_EQ(e.conditions().size(), 3U);
-        EXPECT_NE(std::get<std::string>(e.conditions()[0].detail()).find("safeTransmit"),
-                  std::string::npos);
+        EXPECT_NE(std::get<std::string>(e.conditions()[0].detail()).find("safeTransmit"), std::string::npos);
     }
     EXPECT_THROW(qvfl::ScardLocker{cards[0]}, PcscException);
     EXPECT_TRUE(ScardEnumeratorImpl().enumScards().empty());

@@ -23,9 +23,9 @@ struct ScriptedCard {
     std::deque<std::vector<std::uint8_t>> answers;
     std::vector<Sent> sent;
 
-    qvfl::RawTransmit raw() {
-        return [this](const std::vector<std::uint8_t>& command,
-                      std::vector<std::uint8_t>& response) {
+    qvfl::RawTransmit raw()
+    {
+        return [this](const std::vector<std::uint8_t>& command, std::vector<std::uint8_t>& response) {
             sent.push_back({command, response.size()});
             ASSERT_FALSE(answers.empty()) << "unexpected command";
             ASSERT_LE(answers.front().size(), response.size()) << "answer overflows the buffer";
@@ -38,15 +38,15 @@ struct ScriptedCard {
 const Apdu kGetSerial(0x00, 0xCA, 0x01, 0x81, std::nullopt, 0x08);
 const Apdu kVerify(0x00, 0x20, 0x00, 0x01, hexBytes("31 31 31 31 31 31"), std::nullopt);
 
-TEST(Exchange, CaseFourOnT0GoesWithoutLeAndCompletesWithGetResponse) {
+TEST(Exchange, CaseFourOnT0GoesWithoutLeAndCompletesWithGetResponse)
+{
     ScriptedCard card;
     const std::vector<std::uint8_t> fcp(0x33, 0xAB);
     std::vector<std::uint8_t> last = fcp;
     last.insert(last.end(), {0x90, 0x00});
     card.answers = {hexBytes("61 33"), last};
     const auto [statusWord, data] =
-        exchangeApdu(qvfl::ApduCommand::SelectByFullPath({0x1000, 0x1000, 0x6005, 0x0003}), true,
-                     card.raw());
+        exchangeApdu(qvfl::ApduCommand::SelectByFullPath({0x1000, 0x1000, 0x6005, 0x0003}), true, card.raw());
     EXPECT_EQ(statusWord, 0x9000);
     EXPECT_EQ(data, fcp);
     ASSERT_EQ(card.sent.size(), 2U);
@@ -55,22 +55,23 @@ TEST(Exchange, CaseFourOnT0GoesWithoutLeAndCompletesWithGetResponse) {
     EXPECT_EQ(card.sent[1].bufferSize, 0x33U + 2);
 }
 
-TEST(Exchange, CaseFourOnT1KeepsItsLe) {
+TEST(Exchange, CaseFourOnT1KeepsItsLe)
+{
     ScriptedCard card;
     card.answers = {hexBytes("90 00")};
     exchangeApdu(qvfl::ApduCommand::SelectNextFileApdu(3), false, card.raw());
     EXPECT_EQ(card.sent[0].command, hexBytes("00 A4 00 06 02 00 03 00"));
 }
 
-TEST(Exchange, MoreDataChainsAreGatheredInOrder) {
+TEST(Exchange, MoreDataChainsAreGatheredInOrder)
+{
     ScriptedCard card;
     std::vector<std::uint8_t> first(256, 0x01);
     first.insert(first.end(), {0x61, 0x00});
     std::vector<std::uint8_t> second(256, 0x02);
     second.insert(second.end(), {0x61, 0x02});
     card.answers = {first, second, hexBytes("03 04 6A 82")};
-    const auto [statusWord, data] =
-        exchangeApdu(qvfl::ApduCommand::SelectFirstFileApdu(), false, card.raw());
+    const auto [statusWord, data] = exchangeApdu(qvfl::ApduCommand::SelectFirstFileApdu(), false, card.raw());
     EXPECT_EQ(statusWord, 0x6A82);
     ASSERT_EQ(data.size(), 514U);
     EXPECT_EQ(data[255], 0x01);
@@ -82,13 +83,13 @@ TEST(Exchange, MoreDataChainsAreGatheredInOrder) {
     EXPECT_EQ(card.sent[2].command, hexBytes("00 C0 00 00 02"));
 }
 
-TEST(Exchange, WrongLengthResendsOnceWithTheExactLe) {
+TEST(Exchange, WrongLengthResendsOnceWithTheExactLe)
+{
     ScriptedCard card;
     std::vector<std::uint8_t> sections(0x10, 0x80);
     sections.insert(sections.end(), {0x90, 0x00});
     card.answers = {hexBytes("6C 10"), sections};
-    const auto [statusWord, data] =
-        exchangeApdu(Apdu(0x80, 0x53, 0x11, 0x00, std::nullopt, 0x00), true, card.raw());
+    const auto [statusWord, data] = exchangeApdu(Apdu(0x80, 0x53, 0x11, 0x00, std::nullopt, 0x00), true, card.raw());
     EXPECT_EQ(statusWord, 0x9000);
     EXPECT_EQ(data.size(), 0x10U);
     ASSERT_EQ(card.sent.size(), 2U);
@@ -96,7 +97,8 @@ TEST(Exchange, WrongLengthResendsOnceWithTheExactLe) {
     EXPECT_EQ(card.sent[1].bufferSize, 18U);
 }
 
-TEST(Exchange, WrongLengthToACommandWithoutLeIsTheAnswer) {
+TEST(Exchange, WrongLengthToACommandWithoutLeIsTheAnswer)
+{
     // Resending would change the last secret byte and burn a retry.
     ScriptedCard card;
     card.answers = {hexBytes("6C 05")};
@@ -106,27 +108,46 @@ TEST(Exchange, WrongLengthToACommandWithoutLeIsTheAnswer) {
     // On T=0 the Le of a SELECT by path is not sent, so it cannot be corrected.
     card.answers = {hexBytes("6C 20")};
     card.sent.clear();
-    EXPECT_EQ(exchangeApdu(qvfl::ApduCommand::SelectNextFileApdu(3), true, card.raw()).first,
-              0x6C20);
+    EXPECT_EQ(exchangeApdu(qvfl::ApduCommand::SelectNextFileApdu(3), true, card.raw()).first, 0x6C20);
     EXPECT_EQ(card.sent.size(), 1U);
 }
 
-TEST(Exchange, AnEndlessMoreDataChainIsCutOff) {
-    ScriptedCard card;
-    std::vector<std::uint8_t> part(256, 0x55);
-    part.insert(part.end(), {0x61, 0x00});
-    card.answers.assign(300, part);
-    try {
-        exchangeApdu(qvfl::ApduCommand::SelectFirstFileApdu(), false, card.raw());
-        FAIL() << "no exception";
-    } catch (const PcscException& e) {
-        EXPECT_EQ(e.code(), QVFLASH_ST_PCSC_ERROR);
-        EXPECT_EQ(e.conditions()[2].detail(), qvfl::Condition::Detail(std::string("0x80100008")));
+// A card that keeps announcing more data ends the exchange, however much each part brings.
+TEST(Exchange, AnEndlessMoreDataChainIsCutOff)
+{
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> part;
+        std::size_t getResponses;
+        const char* pcscCode;
+    } cases[] = {
+        {"full parts",
+         [] {
+             std::vector<std::uint8_t> part(256, 0x55);
+             part.insert(part.end(), {0x61, 0x00});
+             return part;
+         }(),
+         qvfl::kMaxResponseSize / 256, "0x80100008"},
+        {"one byte a part", hexBytes("55 61 01"), qvfl::kMaxGetResponseRounds, "0x80100008"},
+        {"empty parts", hexBytes("61 10"), 1, "0x8010001f"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedCard card;
+        card.answers.assign(400, c.part);
+        try {
+            exchangeApdu(qvfl::ApduCommand::SelectFirstFileApdu(), false, card.raw());
+            ADD_FAILURE() << "no exception";
+        } catch (const PcscException& e) {
+            EXPECT_EQ(e.code(), QVFLASH_ST_PCSC_ERROR);
+            EXPECT_EQ(e.conditions()[2].detail(), qvfl::Condition::Detail(std::string(c.pcscCode)));
+        }
+        EXPECT_EQ(card.sent.size(), 1 + c.getResponses);
     }
-    EXPECT_LE(card.sent.size(), qvfl::kMaxResponseSize / 256 + 1);
 }
 
-TEST(Exchange, AnswersShorterThanAStatusWordAreAPcscError) {
+TEST(Exchange, AnswersShorterThanAStatusWordAreAPcscError)
+{
     ScriptedCard card;
     card.answers = {hexBytes("90")};
     try {

@@ -1,5 +1,6 @@
 // The token operations through the real pcscd against virtual cards; the
 // changes are checked in the tokens' state files as well.
+#include "PcscTestClient.h"
 #include "VirtualTokens.h"
 #include "thrownException.h"
 
@@ -16,19 +17,24 @@ using namespace std::chrono_literals;
 using qvfl::Login;
 using qvfl::PcInfo;
 using qvfl::ProtectConditions;
-using qvfl::SecurAttr;
 using qvfl::Section;
+using qvfl::SecurAttr;
 using State = Section::AccessState;
 
 namespace {
 
-std::vector<std::uint8_t> bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> bytes(const std::string& text)
+{
+    return {text.begin(), text.end()};
+}
 
-SecurAttr rule(std::uint8_t p, std::optional<std::uint8_t> id = std::nullopt) {
+SecurAttr rule(std::uint8_t p, std::optional<std::uint8_t> id = std::nullopt)
+{
     return SecurAttr{ProtectConditions::fromByte(p), id};
 }
 
-Section section(std::uint32_t size, State state, std::optional<SecurAttr> everyOperation = {}) {
+Section section(std::uint32_t size, State state, std::optional<SecurAttr> everyOperation = {})
+{
     Section result;
     result.size = size;
     result.accessState = state;
@@ -38,7 +44,8 @@ Section section(std::uint32_t size, State state, std::optional<SecurAttr> everyO
     return result;
 }
 
-Section journal() {
+Section journal()
+{
     Section result = section(500, State::Hidden, SecurAttr{qvfl::AccessForbidden{}, std::nullopt});
     result.type = Section::Type::JournalEvents;
     result.conditions.insert_or_assign(Section::SwitchAccessOperations::TemporaryReadOnly,
@@ -48,8 +55,17 @@ Section journal() {
 
 class FlashOnPcsc : public testing::Test {
 protected:
+    // A card of the test before, listed until pcscd polls it again, would fail the enumeration.
+    void SetUp() override { ASSERT_TRUE(pcsc.waitForNoCard(15s)); }
+    void TearDown() override
+    {
+        tokens.removeAll();
+        EXPECT_TRUE(pcsc.waitForNoCard(15s));
+    }
+
     // The token once the card shows up on the bus.
-    std::unique_ptr<qvfl::Token> open(std::uint64_t serial) {
+    std::unique_ptr<qvfl::Token> open(std::uint64_t serial)
+    {
         const qvfl::TokenEnumerator tokens(enumerator);
         const auto deadline = std::chrono::steady_clock::now() + 15s;
         for (;;) {
@@ -64,15 +80,15 @@ protected:
         }
     }
 
-    void loginAdmin(qvfl::Token& token) {
-        token.login({Login::createAdminLogin(qvtoken::defaultAdminPin)});
-    }
+    void loginAdmin(qvfl::Token& token) { token.login({Login::createAdminLogin(qvtoken::defaultAdminPin)}); }
 
     std::shared_ptr<qvfl::ScardEnumerator> enumerator = std::make_shared<qvfl::ScardEnumeratorImpl>();
     qvcardtest::VirtualTokens tokens;
+    qvcardtest::PcscTestClient pcsc;
 };
 
-TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges) {
+TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges)
+{
     tokens.add(9001, [](qvtoken::TokenState& t) {
         t.drive.sizeMb = 0x300000;
         t.card.awayMs = 1200;
@@ -128,7 +144,8 @@ TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges) {
     EXPECT_EQ(tokens.load(9001).drive.sections.at(2).access, 3U);
 }
 
-TEST_F(FlashOnPcsc, ResetGivesUpWhenTheTokenDoesNotComeBack) {
+TEST_F(FlashOnPcsc, ResetGivesUpWhenTheTokenDoesNotComeBack)
+{
     tokens.add(9002, [](qvtoken::TokenState& t) {
         qvtoken::CardFault stayAway;
         stayAway.ins = 0x53;
@@ -147,7 +164,8 @@ TEST_F(FlashOnPcsc, ResetGivesUpWhenTheTokenDoesNotComeBack) {
     EXPECT_LT(waited, 10s);
 }
 
-TEST_F(FlashOnPcsc, JournalRecordsOfSeveralLengths) {
+TEST_F(FlashOnPcsc, JournalRecordsOfSeveralLengths)
+{
     tokens.add(9003, [](qvtoken::TokenState& t) {
         qvtoken::Section events;
         events.number = 1;
@@ -167,7 +185,9 @@ TEST_F(FlashOnPcsc, JournalRecordsOfSeveralLengths) {
     for (PcInfo record : records) {
         token->logPcInfo(std::move(record));
     }
-    EXPECT_EQ(thrownException([&] { token->logPcInfo({"", "", "", std::string(256, 'n'), 0}); }).code(),
+    EXPECT_EQ(thrownException([&] {
+                  token->logPcInfo({"", "", "", std::string(256, 'n'), 0});
+              }).code(),
               QVFLASH_ST_INVALID_STRING_SIZE);
 
     const std::vector<qvtoken::JournalRecord> journal = tokens.load(9003).card.journal;
@@ -182,11 +202,11 @@ TEST_F(FlashOnPcsc, JournalRecordsOfSeveralLengths) {
         EXPECT_EQ(journal[i].time, records[i].time);
     }
 
-    EXPECT_EQ(thrownException([&] { open(9004)->logPcInfo({}); }).code(),
-              QVFLASH_ST_JOURNAL_EVENTS_MISSING);
+    EXPECT_EQ(thrownException([&] { open(9004)->logPcInfo({}); }).code(), QVFLASH_ST_JOURNAL_EVENTS_MISSING);
 }
 
-TEST_F(FlashOnPcsc, LocalPinsAndMvasShareTheDirectory) {
+TEST_F(FlashOnPcsc, LocalPinsAndMvasShareTheDirectory)
+{
     tokens.add(9005, [](qvtoken::TokenState& t) {
         // The preset holds local PIN 3; 5 to 29 are taken too.
         for (unsigned long id = 5; id <= 29; ++id) {
@@ -203,11 +223,8 @@ TEST_F(FlashOnPcsc, LocalPinsAndMvasShareTheDirectory) {
     EXPECT_EQ(token->createLocalPin(bytes("123456"), 10, qvfl::CoreSecureType::LocalPin), 4);
     EXPECT_EQ(token->createMva(3, 20, 5), 30);
     EXPECT_EQ(token->createMva(2, 10, 3), 31);
-    EXPECT_EQ(thrownException([&] { token->createMva(1, 1, 1); }).code(),
-              QVFLASH_ST_NO_FREE_LOCAL_FILE_ID);
-    EXPECT_EQ(thrownException([&] {
-                  token->createLocalPin(bytes("123456"), 3, qvfl::CoreSecureType::User);
-              }).code(),
+    EXPECT_EQ(thrownException([&] { token->createMva(1, 1, 1); }).code(), QVFLASH_ST_NO_FREE_LOCAL_FILE_ID);
+    EXPECT_EQ(thrownException([&] { token->createLocalPin(bytes("123456"), 3, qvfl::CoreSecureType::User); }).code(),
               QVFLASH_ST_NO_FREE_LOCAL_FILE_ID);
     EXPECT_EQ(token->getMvaIdList(), (std::vector<std::uint16_t>{30, 31}));
     const std::vector<std::uint16_t> pins = token->getLocalPinIdList();
@@ -224,10 +241,8 @@ TEST_F(FlashOnPcsc, LocalPinsAndMvasShareTheDirectory) {
               QVFLASH_ST_NO_SPACE_FOR_RECORD);
     token->eraseRecordFromMva(30, 2);
     EXPECT_EQ(token->addMvaRecord(30, bytes("D:host-e|P:5")), 2);
-    EXPECT_EQ(thrownException([&] { token->eraseRecordFromMva(30, 0); }).code(),
-              QVFLASH_ST_RECORD_NOT_FOUND);
-    EXPECT_EQ(thrownException([&] { token->eraseRecordFromMva(30, 4); }).code(),
-              QVFLASH_ST_RECORD_NOT_FOUND);
+    EXPECT_EQ(thrownException([&] { token->eraseRecordFromMva(30, 0); }).code(), QVFLASH_ST_RECORD_NOT_FOUND);
+    EXPECT_EQ(thrownException([&] { token->eraseRecordFromMva(30, 4); }).code(), QVFLASH_ST_RECORD_NOT_FOUND);
     const qvtoken::MvaFile* mva = nullptr;
     qvtoken::TokenState state = tokens.load(9005);
     mva = state.findMva(30);
@@ -251,8 +266,7 @@ TEST_F(FlashOnPcsc, LocalPinsAndMvasShareTheDirectory) {
     EXPECT_EQ(local.conditions(),
               (std::vector<qvfl::Condition>{qvfl::Condition(QVFLASH_COND_SECRET_ID, std::int64_t{4}),
                                             qvfl::Condition(QVFLASH_COND_EXPECTED_SECRET_TYPE, std::int64_t{1})}));
-    EXPECT_EQ(thrownException([&] { token->unblockLocalPin(30); }).code(),
-              QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH);
+    EXPECT_EQ(thrownException([&] { token->unblockLocalPin(30); }).code(), QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH);
     EXPECT_EQ(thrownException([&] { token->clearMva(32); }).code(), QVFLASH_ST_INVALID_SECRET_ID);
 
     // A changed local PIN: the remembered credential follows it.

@@ -29,18 +29,21 @@ constexpr char kLocalPin[] = "13572468"; // local PIN 3 of every virtual token
 constexpr unsigned short kMvaId = 4;
 const Bytes kMvaRecord{0x48, 0x4F, 0x53, 0x54};
 
-std::pair<qvflash_StatusCode, std::vector<Condition>> failureOf(const std::function<void()>& body) {
+std::pair<qvflash_StatusCode, std::vector<Condition>> failureOf(const std::function<void()>& body)
+{
     const qvfl::Exception error = thrownException(body);
     return {error.code(), error.conditions()};
 }
 
-std::vector<Condition> rejected(int attemptsLeft) {
+std::vector<Condition> rejected(int attemptsLeft)
+{
     return {Condition(QVFLASH_COND_REMAINING_ATTEMPTS, attemptsLeft),
             Condition(QVFLASH_COND_APDU_STATUS, std::int64_t{0x63C0 + attemptsLeft})};
 }
 
 // A card answer chosen by the test for the next command with this INS.
-qvtoken::CardFault fault(unsigned char ins, const char* action, const char* argument) {
+qvtoken::CardFault fault(unsigned char ins, const char* action, const char* argument)
+{
     qvtoken::CardFault rule;
     rule.ins = ins;
     rule.action = action;
@@ -51,7 +54,8 @@ qvtoken::CardFault fault(unsigned char ins, const char* action, const char* argu
 class TokenOnCards : public ::testing::Test {
 protected:
     // A token with an MVA object beside the preset's local PIN.
-    void plug(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& adjust = {}) {
+    void plug(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& adjust = {})
+    {
         tokens->add(serial, [&](qvtoken::TokenState& token) {
             qvtoken::MvaFile mva;
             mva.id = kMvaId;
@@ -63,39 +67,40 @@ protected:
                 adjust(token);
             }
         });
-        const std::string reader = client.waitForToken(serial, 10s);
-        ASSERT_FALSE(reader.empty());
+        ASSERT_FALSE(client.waitForToken(serial, 10s).empty());
         client.disconnect();
-        readers.push_back(reader);
     }
 
-    // The next test must not meet these cards on their way out.
-    void TearDown() override {
+    // The enumeration sees every card on the bus, also one still leaving from the test before.
+    void SetUp() override { ASSERT_TRUE(client.waitForNoCard(15s)); }
+    void TearDown() override
+    {
         tokens.reset();
-        for (const std::string& reader : readers) {
-            EXPECT_TRUE(client.waitForRemoval(reader, 3s));
-        }
+        EXPECT_TRUE(client.waitForNoCard(15s));
     }
 
-    static qvfl::TokenEnumerator enumerator() {
+    static qvfl::TokenEnumerator enumerator()
+    {
         return qvfl::TokenEnumerator(std::make_shared<qvfl::ScardEnumeratorImpl>());
     }
 
-    std::unique_ptr<qvfl::Token> open(std::uint64_t serial) {
+    std::unique_ptr<qvfl::Token> open(std::uint64_t serial)
+    {
         auto token = enumerator().createToken(serial);
         clearLog(serial);
         return token;
     }
 
-    static std::string logPath(std::uint64_t serial) {
-        return std::string(std::getenv("QVTOKEN_STATE_DIR")) + "/" + std::to_string(serial) +
-               ".apdu.log";
+    static std::string logPath(std::uint64_t serial)
+    {
+        return std::string(std::getenv("QVTOKEN_STATE_DIR")) + "/" + std::to_string(serial) + ".apdu.log";
     }
 
     static void clearLog(std::uint64_t serial) { std::ofstream(logPath(serial), std::ios::trunc); }
 
     // "command -> response" per exchange, without the time.
-    static std::vector<std::string> log(std::uint64_t serial) {
+    static std::vector<std::string> log(std::uint64_t serial)
+    {
         std::ifstream file(logPath(serial));
         std::vector<std::string> lines;
         std::string line;
@@ -107,10 +112,10 @@ protected:
 
     std::unique_ptr<qvcardtest::VirtualTokens> tokens = std::make_unique<qvcardtest::VirtualTokens>();
     qvcardtest::PcscTestClient client;
-    std::vector<std::string> readers;
 };
 
-TEST_F(TokenOnCards, EachLoginKindIsCheckedAndRemembered) {
+TEST_F(TokenOnCards, EachLoginKindIsCheckedAndRemembered)
+{
     plug(kSerial);
     const auto token = open(kSerial);
     const std::vector<std::pair<std::shared_ptr<Login>, std::shared_ptr<Login>>> kinds{
@@ -118,8 +123,7 @@ TEST_F(TokenOnCards, EachLoginKindIsCheckedAndRemembered) {
         {Login::createUserLogin(kUserPin), Login::createUserLogin("00000000")},
         {std::make_shared<qvfl::LocaLPinLogin>(3, Bytes(kLocalPin, kLocalPin + 8)),
          std::make_shared<qvfl::LocaLPinLogin>(3, Bytes(8, '0'))},
-        {std::make_shared<qvfl::MVALogin>(kMvaRecord, kMvaId),
-         std::make_shared<qvfl::MVALogin>(Bytes{0x4F}, kMvaId)}};
+        {std::make_shared<qvfl::MVALogin>(kMvaRecord, kMvaId), std::make_shared<qvfl::MVALogin>(Bytes{0x4F}, kMvaId)}};
 
     for (const auto& [right, wrong] : kinds) {
         SCOPED_TRACE(right->getId());
@@ -138,58 +142,53 @@ TEST_F(TokenOnCards, EachLoginKindIsCheckedAndRemembered) {
     const std::vector<std::string> lines = log(kSerial);
     ASSERT_GE(lines.size(), 6U);
     EXPECT_EQ(std::vector<std::string>(lines.end() - 6, lines.end()),
-              (std::vector<std::string>{"00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
-                                        "00 20 00 02 08 34 30 34 31 37 32 36 33 -> 90 00",
-                                        "00 20 00 83 08 31 33 35 37 32 34 36 38 -> 90 00",
-                                        "00 20 00 84 04 48 4F 53 54 -> 90 00",
-                                        "80 40 00 00 -> 90 00", "00 20 00 84 00 -> 63 CA"}));
+              (std::vector<std::string>{
+                  "00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00", "00 20 00 02 08 34 30 34 31 37 32 36 33 -> 90 00",
+                  "00 20 00 83 08 31 33 35 37 32 34 36 38 -> 90 00", "00 20 00 84 04 48 4F 53 54 -> 90 00",
+                  "80 40 00 00 -> 90 00", "00 20 00 84 00 -> 63 CA"}));
 }
 
-TEST_F(TokenOnCards, ABlockedUserPinComesBackThroughTheAdmin) {
+TEST_F(TokenOnCards, ABlockedUserPinComesBackThroughTheAdmin)
+{
     plug(kSerial, [](qvtoken::TokenState& token) { token.userPin.triesLeft = 1; });
     const auto token = open(kSerial);
     const auto user = Login::createUserLogin(kUserPin);
 
     // The last attempt spent: the follow-up query finds the PIN blocked.
-    EXPECT_EQ(failureOf([&] { token->login({Login::createUserLogin("0")}); }).first,
-              QVFLASH_ST_OBJECT_BLOCKED);
+    EXPECT_EQ(failureOf([&] { token->login({Login::createUserLogin("0")}); }).first, QVFLASH_ST_OBJECT_BLOCKED);
     EXPECT_EQ(failureOf([&] { token->login({user}); }),
               std::make_pair(QVFLASH_ST_OBJECT_BLOCKED,
-                             std::vector<Condition>{
-                                 Condition(QVFLASH_COND_APDU_STATUS, std::int64_t{0x6983})}));
-    EXPECT_EQ(failureOf([&] { token->getRemainigLoginAttempts(user); }).first,
-              QVFLASH_ST_OBJECT_BLOCKED);
+                             std::vector<Condition>{Condition(QVFLASH_COND_APDU_STATUS, std::int64_t{0x6983})}));
+    EXPECT_EQ(failureOf([&] { token->getRemainigLoginAttempts(user); }).first, QVFLASH_ST_OBJECT_BLOCKED);
 
     // Only the admin may unblock.
     EXPECT_EQ(failureOf([&] { token->unblockPin(); }).first, QVFLASH_ST_INVALID_RIGHTS);
     token->login({Login::createAdminLogin(kAdminPin)});
     clearLog(kSerial);
     token->unblockPin();
-    EXPECT_EQ(log(kSerial), (std::vector<std::string>{
-                                "00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
-                                "00 2C 03 02 -> 90 00", "80 40 00 00 -> 90 00"}));
+    EXPECT_EQ(log(kSerial), (std::vector<std::string>{"00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
+                                                      "00 2C 03 02 -> 90 00", "80 40 00 00 -> 90 00"}));
     EXPECT_EQ(token->getRemainigLoginAttempts(user), 10);
     token->login({user});
 }
 
-TEST_F(TokenOnCards, ALoginTransactionRenewsTheRememberedLogins) {
+TEST_F(TokenOnCards, ALoginTransactionRenewsTheRememberedLogins)
+{
     plug(kSerial);
     const auto token = open(kSerial);
     token->login({Login::createAdminLogin(kAdminPin), Login::createUserLogin(kUserPin)});
-    EXPECT_EQ(log(kSerial), (std::vector<std::string>{
-                                "00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
-                                "00 20 00 02 08 34 30 34 31 37 32 36 33 -> 90 00",
-                                "80 40 00 00 -> 90 00"}));
+    EXPECT_EQ(log(kSerial),
+              (std::vector<std::string>{"00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
+                                        "00 20 00 02 08 34 30 34 31 37 32 36 33 -> 90 00", "80 40 00 00 -> 90 00"}));
 
     // The user PIN changed behind the library: forgotten, and the operation goes on.
     tokens->modify(kSerial, [](qvtoken::TokenState& state) { state.userPin.value = Bytes(8, '7'); });
     clearLog(kSerial);
     token->unblockPin();
-    EXPECT_EQ(log(kSerial), (std::vector<std::string>{
-                                "00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
-                                "00 20 00 02 08 34 30 34 31 37 32 36 33 -> 63 C9",
-                                "00 20 00 02 00 -> 63 C9", "00 2C 03 02 -> 90 00",
-                                "80 40 00 00 -> 90 00"}));
+    EXPECT_EQ(log(kSerial),
+              (std::vector<std::string>{"00 20 00 01 08 35 39 33 30 32 38 31 34 -> 90 00",
+                                        "00 20 00 02 08 34 30 34 31 37 32 36 33 -> 63 C9", "00 20 00 02 00 -> 63 C9",
+                                        "00 2C 03 02 -> 90 00", "80 40 00 00 -> 90 00"}));
     clearLog(kSerial);
     token->unblockPin();
     EXPECT_EQ(log(kSerial).size(), 3U);
@@ -198,55 +197,51 @@ TEST_F(TokenOnCards, ALoginTransactionRenewsTheRememberedLogins) {
     token->logout();
     clearLog(kSerial);
     EXPECT_EQ(failureOf([&] { token->unblockPin(); }).first, QVFLASH_ST_INVALID_RIGHTS);
-    EXPECT_EQ(log(kSerial),
-              (std::vector<std::string>{"00 2C 03 02 -> 69 82", "80 40 00 00 -> 90 00"}));
+    EXPECT_EQ(log(kSerial), (std::vector<std::string>{"00 2C 03 02 -> 69 82", "80 40 00 00 -> 90 00"}));
 }
 
-TEST_F(TokenOnCards, EnumerationListsTheSupportedTokensBySerial) {
+TEST_F(TokenOnCards, EnumerationListsTheSupportedTokensBySerial)
+{
     plug(0x5000);
     plug(258);
     plug(0x7000, [](qvtoken::TokenState& token) { token.card.atrMarker = "QvSCX"; });
     EXPECT_EQ(enumerator().getTokenList(), (std::vector<std::uint64_t>{258, 0x5000}));
-    EXPECT_EQ(failureOf([] { enumerator().createToken(0x7000); }).first,
-              QVFLASH_ST_DEVICE_NOT_FOUND);
+    EXPECT_EQ(failureOf([] { enumerator().createToken(0x7000); }).first, QVFLASH_ST_DEVICE_NOT_FOUND);
     EXPECT_TRUE(open(258)->isSupported());
 
     // A card that cannot tell its serial fails the whole listing.
     tokens->modify(0x5000, [](qvtoken::TokenState& token) {
         token.cardFaults.push_back(fault(0xCA, "reply", "00 00 50 00 90 00"));
     });
-    EXPECT_EQ(failureOf([] { enumerator().getTokenList(); }),
-              std::make_pair(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
-                             std::vector<Condition>{
-                                 Condition(QVFLASH_COND_APDU_RESPONSE,
-                                           std::string("the response length didn't match the expected"))}));
-    tokens->modify(0x5000, [](qvtoken::TokenState& token) {
-        token.cardFaults.push_back(fault(0xCA, "sw", "6A 88"));
-    });
-    EXPECT_EQ(failureOf([] { enumerator().createToken(258); }).first,
-              QVFLASH_ST_REFERENCE_DATA_NOT_FOUND);
+    EXPECT_EQ(
+        failureOf([] { enumerator().getTokenList(); }),
+        std::make_pair(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
+                       std::vector<Condition>{Condition(
+                           QVFLASH_COND_APDU_RESPONSE, std::string("the response length didn't match the expected"))}));
+    tokens->modify(0x5000, [](qvtoken::TokenState& token) { token.cardFaults.push_back(fault(0xCA, "sw", "6A 88")); });
+    EXPECT_EQ(failureOf([] { enumerator().createToken(258); }).first, QVFLASH_ST_REFERENCE_DATA_NOT_FOUND);
     EXPECT_EQ(enumerator().getTokenList().size(), 2U);
 }
 
-TEST_F(TokenOnCards, CapabilitiesDecideSupport) {
+TEST_F(TokenOnCards, CapabilitiesDecideSupport)
+{
     plug(kSerial);
     const auto token = open(kSerial);
     EXPECT_TRUE(token->isSupported());
-    for (const Bytes& journalOnly : {Bytes{0x40, 0x05, 0x04, 0x03, 0x00, 0x00, 0x01},
-                                     Bytes{0x40, 0x04, 0x04, 0x02, 0x00, 0x05},
-                                     Bytes{0x41, 0x05, 0x04, 0x03, 0x00, 0x00, 0x05}}) {
+    for (const Bytes& journalOnly :
+         {Bytes{0x40, 0x05, 0x04, 0x03, 0x00, 0x00, 0x01}, Bytes{0x40, 0x04, 0x04, 0x02, 0x00, 0x05},
+          Bytes{0x41, 0x05, 0x04, 0x03, 0x00, 0x00, 0x05}}) {
         tokens->modify(kSerial, [&](qvtoken::TokenState& state) { state.card.extInfo = journalOnly; });
         EXPECT_FALSE(token->isSupported());
     }
     tokens->modify(kSerial, [](qvtoken::TokenState& state) { state.card.extInfo.reset(); });
     EXPECT_FALSE(token->isSupported());
-    tokens->modify(kSerial, [](qvtoken::TokenState& state) {
-        state.cardFaults.push_back(fault(0x71, "sw", "6A 86"));
-    });
+    tokens->modify(kSerial, [](qvtoken::TokenState& state) { state.cardFaults.push_back(fault(0x71, "sw", "6A 86")); });
     EXPECT_EQ(failureOf([&] { token->isSupported(); }).first, QVFLASH_ST_INCORRECT_PARAMETERS);
 }
 
-TEST_F(TokenOnCards, TheJournalSectionsAreNotAvailableForFormatting) {
+TEST_F(TokenOnCards, TheJournalSectionsAreNotAvailableForFormatting)
+{
     const auto withJournal = [](unsigned long size) {
         return [size](qvtoken::TokenState& state) {
             qvtoken::Section files;
@@ -269,20 +264,19 @@ TEST_F(TokenOnCards, TheJournalSectionsAreNotAvailableForFormatting) {
     tokens->modify(kSerial, withJournal(4097));
     EXPECT_EQ(failureOf([&] { token->getSizeAvailableForFormatting(); }),
               std::make_pair(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
-                             std::vector<Condition>{Condition(
-                                 QVFLASH_COND_APDU_RESPONSE,
-                                 std::string("invalid total device memory size"))}));
+                             std::vector<Condition>{Condition(QVFLASH_COND_APDU_RESPONSE,
+                                                              std::string("invalid total device memory size"))}));
     tokens->modify(kSerial, [](qvtoken::TokenState& state) {
         state.cardFaults.push_back(fault(0x53, "reply", "00 10 00 90 00"));
         state.cardFaults.back().p1 = 0x12;
     });
     EXPECT_EQ(failureOf([&] { token->getSizeAvailableForFormatting(); }).second,
-              (std::vector<Condition>{Condition(
-                  QVFLASH_COND_APDU_RESPONSE,
-                  std::string("the response length didn't match the expected"))}));
+              (std::vector<Condition>{Condition(QVFLASH_COND_APDU_RESPONSE,
+                                                std::string("the response length didn't match the expected"))}));
 }
 
-TEST_F(TokenOnCards, ATokenPulledOutAfterEnumerationFailsItsOperations) {
+TEST_F(TokenOnCards, ATokenPulledOutAfterEnumerationFailsItsOperations)
+{
     plug(kSerial);
     const auto token = open(kSerial);
     const std::string reader = client.waitForToken(kSerial, 10s);
@@ -291,10 +285,8 @@ TEST_F(TokenOnCards, ATokenPulledOutAfterEnumerationFailsItsOperations) {
     ASSERT_TRUE(client.waitForRemoval(reader, 3s));
 
     EXPECT_EQ(failureOf([&] { token->isSupported(); }).first, QVFLASH_ST_PCSC_ERROR);
-    EXPECT_EQ(failureOf([&] { token->login({Login::createUserLogin(kUserPin)}); }).first,
-              QVFLASH_ST_PCSC_ERROR);
-    EXPECT_EQ(failureOf([] { enumerator().createToken(kSerial); }).first,
-              QVFLASH_ST_DEVICE_NOT_FOUND);
+    EXPECT_EQ(failureOf([&] { token->login({Login::createUserLogin(kUserPin)}); }).first, QVFLASH_ST_PCSC_ERROR);
+    EXPECT_EQ(failureOf([] { enumerator().createToken(kSerial); }).first, QVFLASH_ST_DEVICE_NOT_FOUND);
 }
 
 } // namespace

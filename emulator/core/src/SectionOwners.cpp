@@ -21,14 +21,16 @@ constexpr unsigned char complexRuleMark = 0x80;
 // byte counts only with a secret.
 std::pair<unsigned, unsigned> condition(const Section& section, unsigned op)
 {
-    if (((section.operationMask >> op) & 1) == 0) return {0, 0};
+    if (((section.operationMask >> op) & 1) == 0)
+        return {0, 0};
     const unsigned c = section.conditions[op];
-    if (c == forbidden) return {forbidden, 0};
+    if (c == forbidden)
+        return {forbidden, 0};
     const unsigned relevant = c & (roleBits | localSecretBit | keyBit);
     return {relevant, (relevant & (localSecretBit | keyBit)) != 0 ? section.secrets[op] : 0};
 }
 
-}  // namespace
+} // namespace
 
 Section userFilesSection(unsigned number, unsigned long sizeMb, unsigned access, unsigned long owner)
 {
@@ -46,23 +48,29 @@ Section userFilesSection(unsigned number, unsigned long sizeMb, unsigned access,
 
 unsigned long ownerCode(const TokenState& token, const Section& section)
 {
-    if (section.type != 0 || section.rawOverride) return noSingleOwner;
+    if (section.type != 0 || section.rawOverride)
+        return noSingleOwner;
     const auto first = condition(section, 0);
     for (unsigned op = 1; op < 6; ++op)
-        if (condition(section, op) != first) return noSingleOwner;
+        if (condition(section, op) != first)
+            return noSingleOwner;
     const auto [c, secret] = first;
-    if (c == forbidden || (c & keyBit) != 0) return noSingleOwner;
+    if (c == forbidden || (c & keyBit) != 0)
+        return noSingleOwner;
     const unsigned roles = c & roleBits;
     if ((c & localSecretBit) == 0) {
-        if (roles == adminBit) return ownerAdmin;
-        if (roles == userBit) return ownerUser;
+        if (roles == adminBit)
+            return ownerAdmin;
+        if (roles == userBit)
+            return ownerUser;
         return noSingleOwner;
     }
-    if (roles != 0 || (secret & complexRuleMark) != 0 || secret < firstLocalId) return noSingleOwner;
+    if (roles != 0 || (secret & complexRuleMark) != 0 || secret < firstLocalId)
+        return noSingleOwner;
     const bool mva = std::any_of(token.directory.begin(), token.directory.end(), [&](const DirectoryEntry& e) {
         return std::holds_alternative<MvaFile>(e) && entryId(e) == secret;
     });
     return mva ? noSingleOwner : secret;
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

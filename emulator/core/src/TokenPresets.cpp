@@ -176,13 +176,14 @@ const std::vector<Preset>& table()
     return all;
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<PresetInfo>& presets()
 {
     static const std::vector<PresetInfo> infos = [] {
         std::vector<PresetInfo> list;
-        for (const auto& preset : table()) list.push_back(preset.info);
+        for (const auto& preset : table())
+            list.push_back(preset.info);
         return list;
     }();
     return infos;
@@ -197,8 +198,9 @@ void placeInSlot(TokenState& token, unsigned long slotId)
 TokenState makePreset(const std::string& name)
 {
     for (const auto& preset : table())
-        if (preset.info.name == name) return preset.make();
+        if (preset.info.name == name)
+            return preset.make();
     throw UnknownPresetError(name);
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

@@ -27,12 +27,13 @@ auto findEntry(Directory& directory, unsigned long id) -> decltype(std::get_if<T
 {
     for (auto& entry : directory) {
         auto* found = std::get_if<T>(&entry);
-        if (found != nullptr && found->id == id) return found;
+        if (found != nullptr && found->id == id)
+            return found;
     }
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 LocalPin* TokenState::findLocalPin(unsigned long id)
 {
@@ -58,7 +59,8 @@ Section* Drive::findSection(unsigned number)
 unsigned Drive::currentAccess(const Section& section) const
 {
     for (const auto& [number, state] : temporaryStates)
-        if (number == section.number) return state;
+        if (number == section.number)
+            return state;
     return section.access;
 }
 
@@ -67,14 +69,17 @@ void Drive::setAccess(Section& section, unsigned state, bool temporary)
     temporaryStates.erase(std::remove_if(temporaryStates.begin(), temporaryStates.end(),
                                          [&](const auto& entry) { return entry.first == section.number; }),
                           temporaryStates.end());
-    if (temporary) temporaryStates.emplace_back(section.number, state);
-    else section.access = state;
+    if (temporary)
+        temporaryStates.emplace_back(section.number, state);
+    else
+        section.access = state;
 }
 
 void Drive::replaceUserSections(std::vector<Section> userSections)
 {
     for (auto& section : sections) {
-        if (section.type == 0) continue;
+        if (section.type == 0)
+            continue;
         section.number = static_cast<unsigned>(userSections.size() + 1);
         section.rawOverride.reset();
         userSections.push_back(std::move(section));
@@ -88,7 +93,8 @@ void TokenState::replug()
     drive.temporaryStates.clear();
     ++card.plugGeneration;
     // Rules meant for "after the next replug" take part from now on.
-    for (auto& fault : cardFaults) fault.afterReplug = false;
+    for (auto& fault : cardFaults)
+        fault.afterReplug = false;
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

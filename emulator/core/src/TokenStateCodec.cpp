@@ -6,8 +6,8 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <istream>
-#include <stdexcept>
 #include <ostream>
+#include <stdexcept>
 
 namespace qvtoken {
 
@@ -27,16 +27,23 @@ bool isUtf8Text(const std::string& text)
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
         std::size_t follow = 0;
-        if (c < 0x20 || c == 0x7F) return false;
+        if (c < 0x20 || c == 0x7F)
+            return false;
         if (c >= 0x80) {
-            if ((c & 0xE0) == 0xC0 && c >= 0xC2) follow = 1;
-            else if ((c & 0xF0) == 0xE0) follow = 2;
-            else if ((c & 0xF8) == 0xF0 && c <= 0xF4) follow = 3;
-            else return false;
+            if ((c & 0xE0) == 0xC0 && c >= 0xC2)
+                follow = 1;
+            else if ((c & 0xF0) == 0xE0)
+                follow = 2;
+            else if ((c & 0xF8) == 0xF0 && c <= 0xF4)
+                follow = 3;
+            else
+                return false;
         }
-        if (follow > 0 && i + follow >= text.size()) return false;
+        if (follow > 0 && i + follow >= text.size())
+            return false;
         for (std::size_t k = 1; k <= follow; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
         i += follow + 1;
     }
     return true;
@@ -46,8 +53,10 @@ bool isUtf8Text(const std::string& text)
 // token may be given go to "<key>Hex" so the file stays valid JSON.
 void putText(ptree& tree, const std::string& key, const std::string& text)
 {
-    if (isUtf8Text(text)) tree.put(key, text);
-    else tree.put(key + "Hex", toHex(bytesOf(text)));
+    if (isUtf8Text(text))
+        tree.put(key, text);
+    else
+        tree.put(key + "Hex", toHex(bytesOf(text)));
 }
 
 std::string getText(const ptree& tree, const std::string& key, const std::string& fallback)
@@ -73,19 +82,22 @@ Bytes getBytes(const ptree& tree, const std::string& key, const Bytes& fallback)
 unsigned char getByte(const ptree& tree, const std::string& key, unsigned char fallback)
 {
     const auto value = tree.get<unsigned>(key, fallback);
-    if (value > 0xFF) throw BadField(key);
+    if (value > 0xFF)
+        throw BadField(key);
     return static_cast<unsigned char>(value);
 }
 
 std::optional<unsigned char> getOptionalByte(const ptree& tree, const std::string& key)
 {
-    if (!tree.get_optional<std::string>(key)) return std::nullopt;
+    if (!tree.get_optional<std::string>(key))
+        return std::nullopt;
     return getByte(tree, key, 0);
 }
 
 void putOptionalByte(ptree& tree, const std::string& key, const std::optional<unsigned char>& value)
 {
-    if (value) tree.put(key, static_cast<unsigned>(*value));
+    if (value)
+        tree.put(key, static_cast<unsigned>(*value));
 }
 
 // Attribute types read better in hex, as the module's constants are written.
@@ -104,7 +116,8 @@ unsigned long parseType(const std::string& text)
 {
     std::size_t used = 0;
     const unsigned long value = std::stoul(text, &used, 0);
-    if (used != text.size()) throw BadField("attribute type " + text);
+    if (used != text.size())
+        throw BadField("attribute type " + text);
     return value;
 }
 
@@ -112,7 +125,8 @@ template <typename T, typename Encode>
 void putList(ptree& tree, const std::string& key, const std::vector<T>& items, Encode encode)
 {
     ptree list;
-    for (const auto& item : items) list.push_back({"", encode(item)});
+    for (const auto& item : items)
+        list.push_back({"", encode(item)});
     tree.add_child(key, list);
 }
 
@@ -121,7 +135,8 @@ std::vector<T> getList(const ptree& tree, const std::string& key, Decode decode)
 {
     std::vector<T> items;
     if (auto list = tree.get_child_optional(key))
-        for (const auto& child : *list) items.push_back(decode(child.second));
+        for (const auto& child : *list)
+            items.push_back(decode(child.second));
     return items;
 }
 
@@ -162,7 +177,8 @@ PinState decodePin(const ptree& t)
     pin.maxLength = t.get("maxLength", pin.maxLength);
     pin.maxTries = t.get("maxTries", pin.maxTries);
     pin.triesLeft = t.get("triesLeft", pin.triesLeft);
-    if (pin.triesLeft > pin.maxTries) throw BadField("triesLeft above maxTries");
+    if (pin.triesLeft > pin.maxTries)
+        throw BadField("triesLeft above maxTries");
     return pin;
 }
 
@@ -275,7 +291,8 @@ DirectoryEntry decodeEntry(const ptree& t)
         mva.raw86 = getBytes(t, "raw86", {});
         return mva;
     }
-    if (kind == "other") return OtherEntry{t.get<unsigned long>("id"), getBytes(t, "fcp", {})};
+    if (kind == "other")
+        return OtherEntry{t.get<unsigned long>("id"), getBytes(t, "fcp", {})};
     throw BadField("directory entry kind " + kind);
 }
 
@@ -289,7 +306,8 @@ ptree encodeSection(const Section& s)
     t.put("operationMask", static_cast<unsigned>(s.operationMask));
     putBytes(t, "conditions", s.conditions);
     putBytes(t, "secrets", s.secrets);
-    if (s.rawOverride) putBytes(t, "rawOverride", *s.rawOverride);
+    if (s.rawOverride)
+        putBytes(t, "rawOverride", *s.rawOverride);
     return t;
 }
 
@@ -303,8 +321,10 @@ Section decodeSection(const ptree& t)
     s.operationMask = getByte(t, "operationMask", 0);
     s.conditions = getBytes(t, "conditions", s.conditions);
     s.secrets = getBytes(t, "secrets", s.secrets);
-    if (s.conditions.size() != 6 || s.secrets.size() != 6) throw BadField("section condition or secret bytes");
-    if (t.get_optional<std::string>("rawOverride")) s.rawOverride = getBytes(t, "rawOverride", {});
+    if (s.conditions.size() != 6 || s.secrets.size() != 6)
+        throw BadField("section condition or secret bytes");
+    if (t.get_optional<std::string>("rawOverride"))
+        s.rawOverride = getBytes(t, "rawOverride", {});
     return s;
 }
 
@@ -364,10 +384,13 @@ ptree encodeCard(const CardSettings& c)
     ptree t;
     putText(t, "atrMarker", c.atrMarker);
     t.put("protocol", c.protocol);
-    if (c.rawAtr) putBytes(t, "rawAtr", *c.rawAtr);
+    if (c.rawAtr)
+        putBytes(t, "rawAtr", *c.rawAtr);
     t.put("chunk", c.chunk);
-    if (c.extInfo) putBytes(t, "extInfo", *c.extInfo);
-    else t.put("extInfo", "unsupported");
+    if (c.extInfo)
+        putBytes(t, "extInfo", *c.extInfo);
+    else
+        t.put("extInfo", "unsupported");
     putList(t, "journal", c.journal, encodeJournalRecord);
     t.put("journalCap", c.journalCap);
     t.put("plugGeneration", c.plugGeneration);
@@ -380,11 +403,13 @@ CardSettings decodeCard(const ptree& tree)
 {
     CardSettings c;
     auto found = tree.get_child_optional("card");
-    if (!found) return c;
+    if (!found)
+        return c;
     const ptree& t = *found;
     c.atrMarker = getText(t, "atrMarker", c.atrMarker);
     c.protocol = t.get("protocol", c.protocol);
-    if (t.get_optional<std::string>("rawAtr")) c.rawAtr = getBytes(t, "rawAtr", {});
+    if (t.get_optional<std::string>("rawAtr"))
+        c.rawAtr = getBytes(t, "rawAtr", {});
     c.chunk = t.get("chunk", c.chunk);
     if (auto ext = t.get_optional<std::string>("extInfo"))
         c.extInfo = *ext == "unsupported" ? std::nullopt : std::optional<Bytes>(fromHex(*ext));
@@ -475,7 +500,8 @@ ModuleSwitches decodeSwitches(const ptree& tree)
 {
     ModuleSwitches s;
     auto found = tree.get_child_optional("switches");
-    if (!found) return s;
+    if (!found)
+        return s;
     const ptree& t = *found;
     s.listedNotPresent = t.get("listedNotPresent", false);
     s.duplicateSlotId = t.get("duplicateSlotId", false);
@@ -483,8 +509,8 @@ ModuleSwitches decodeSwitches(const ptree& tree)
     s.unblockResetsLocalPins = t.get("unblockResetsLocalPins", false);
     s.enforcePinExpired = t.get("enforcePinExpired", false);
     s.enforcePolicyModifiable = t.get("enforcePolicyModifiable", false);
-    s.refusedTemporaryModes = getList<unsigned long>(t, "refusedTemporaryModes",
-                                                     [](const ptree& m) { return m.get_value<unsigned long>(); });
+    s.refusedTemporaryModes =
+        getList<unsigned long>(t, "refusedTemporaryModes", [](const ptree& m) { return m.get_value<unsigned long>(); });
     return s;
 }
 
@@ -551,7 +577,7 @@ TokenState decode(const ptree& t)
     return s;
 }
 
-}  // namespace
+} // namespace
 
 TokenState readTokenState(std::istream& in, const std::string& origin)
 {
@@ -569,4 +595,4 @@ void writeTokenState(std::ostream& out, const TokenState& state)
     boost::property_tree::write_json(out, encode(state), true);
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

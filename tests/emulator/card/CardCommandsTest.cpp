@@ -49,8 +49,8 @@ protected:
     std::string send(const std::string& apdu) { return toSpacedHex(card.command(fromHex(apdu)).reply); }
     void change(const std::function<void(qvtoken::TokenState&)>& edit) { store.modify(serial, edit); }
     qvtoken::TokenState token() const { return *store.load(serial); }
-    void addFault(const std::string& ins, const std::string& action, const std::string& argument,
-                  long count = 1, unsigned long nth = 0)
+    void addFault(const std::string& ins, const std::string& action, const std::string& argument, long count = 1,
+                  unsigned long nth = 0)
     {
         change([&](auto& t) {
             qvtoken::CardFault fault;
@@ -64,9 +64,9 @@ protected:
     }
 
     // One directory per test process: CTest runs these tests in parallel, other builds too.
-    const fs::path dir = fs::path(::testing::TempDir())
-        / ("qvcard-" + std::to_string(::getpid()) + "-"
-           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("qvcard-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     qvtoken::TokenStore store{dir};
     CardApplication card{store, serial, ApduLog(dir / "apdu.log")};
 };

@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace qvcardtest {
 namespace {
@@ -34,18 +37,12 @@ class CardOnPcsc : public ::testing::Test {
 protected:
     // The cards of the test before must have left, or a new token with the same serial could
     // be found in its predecessor's slot; the next test, of any suite, expects the same.
-    void SetUp() override { allCardsGone(); }
+    void SetUp() override { ASSERT_TRUE(client.waitForNoCard(15s)); }
     void TearDown() override
     {
         client.disconnect();
         tokens.removeAll();
-        allCardsGone();
-    }
-    void allCardsGone()
-    {
-        for (const auto& reader : client.readers()) {
-            ASSERT_TRUE(client.waitForRemoval(reader, 5s)) << reader << " still holds a card";
-        }
+        EXPECT_TRUE(client.waitForNoCard(15s));
     }
 
     std::string plugged(std::uint64_t serial)
@@ -162,6 +159,35 @@ TEST_F(CardOnPcsc, QvtokenPlugsUnplugsAndSetsCardFaults)
     EXPECT_EQ(client.transmitHex("00 A4 08 04 06 10 00 10 00 60 05 00").substr(0, 5), "62 0A");
 }
 
+// Busy CPUs slow the card process and pcscd down; the waits must still hold exactly.
+TEST_F(CardOnPcsc, QvtokenWaitsForPcscdUnderLoad)
+{
+    std::atomic<bool> busy{true};
+    std::vector<std::thread> load;
+    for (unsigned i = 0; i < std::thread::hardware_concurrency(); ++i) {
+        load.emplace_back([&busy] {
+            while (busy.load(std::memory_order_relaxed)) {
+            }
+        });
+    }
+    tokens.add(serialA, [](auto& t) { t.card.plugged = false; });
+    tokens.add(serialB, [](auto& t) { t.card.plugged = false; });
+    const std::string tool = std::string(QVTOKEN_TOOL) + " ";
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(std::system((tool + "plug --wait --timeout-ms 20000 258 4660 >/dev/null").c_str()), 0);
+        // Shown means shown now: one look finds both cards.
+        EXPECT_FALSE(client.waitForToken(serialA, 0ms).empty());
+        EXPECT_FALSE(client.waitForToken(serialB, 0ms).empty());
+        client.disconnect();
+        EXPECT_EQ(std::system((tool + "unplug --wait --timeout-ms 20000 258 4660 >/dev/null").c_str()), 0);
+        EXPECT_TRUE(client.waitForNoCard(0ms));
+    }
+    busy = false;
+    for (auto& thread : load)
+        thread.join();
+    EXPECT_NE(std::system((tool + "plug --wait --timeout-ms 100 999 2>/dev/null").c_str()), 0);
+}
+
 TEST_F(CardOnPcsc, TZeroCardCompletesThroughGetResponse)
 {
     tokens.add(serialA, [](auto& t) { t.card.protocol = "t0"; });
@@ -210,16 +236,19 @@ TEST_F(CardOnPcsc, WorkedByteExamplesOverPcsc)
         {"00 20 00 02 00", "63 CA"},
         {"00 20 00 01 08 35 39 33 30 32 38 31 34", "90 00"},
         {"80 53 10 00 2C 80 14 01 03 0B B8 00 3F 02 02 02 02 02 02 00 00 00 00 00 00 00 00 "
-         "80 14 02 00 02 00 01 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00", "90 00"},
+         "80 14 02 00 02 00 01 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00",
+         "90 00"},
         {"80 53 11 00 00", "80 14 01 03 0B B8 00 3F 02 02 02 02 02 02 00 00 00 00 00 00 00 00 "
                            "80 14 02 00 02 00 01 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00 90 00"},
         {"80 53 11 01 04 82 02 02 01", "90 00"},
         {"00 DA 01 7C 28 80 02 00 22 A5 22 C1 04 4E 4F 4E 45 C2 04 4E 4F 4E 45 C3 04 4E 4F 4E 45 "
-         "C4 04 4E 4F 4E 45 C5 08 00 00 00 00 00 00 00 00", "90 00"},
+         "C4 04 4E 4F 4E 45 C5 08 00 00 00 00 00 00 00 00",
+         "90 00"},
         {"00 A4 08 04 06 10 00 10 00 60 05 00", "62 0A 82 01 38 83 02 60 05 8A 01 05 90 00"},
         {"00 A4 00 04 00", "6A 82"},
         {"00 E0 00 00 29 62 27 82 04 14 00 00 64 80 02 03 E8 83 02 00 03 85 06 21 00 00 55 00 00 "
-         "86 0F 5F 01 01 01 FF FF 00 FF 00 00 00 00 00 00 00", "90 00"},
+         "86 0F 5F 01 01 01 FF FF 00 FF 00 00 00 00 00 00 00",
+         "90 00"},
         {"00 E2 00 00 11 80 02 00 0B A5 0B 44 3A 41 42 43 7C 50 3A 58 59 5A", "90 00"},
         {"00 E2 00 00 11 80 02 00 0B A5 0B 44 3A 41 42 43 7C 50 3A 58 59 5A", "90 00"},
         {"00 0C 02 04", "90 00"},
@@ -229,7 +258,8 @@ TEST_F(CardOnPcsc, WorkedByteExamplesOverPcsc)
         {"00 20 00 01 08 35 39 33 30 32 38 31 34", "90 00"},
         {"00 A4 08 04 06 10 00 10 00 60 05 00", "62 0A 82 01 38 83 02 60 05 8A 01 05 90 00"},
         {"00 E0 00 00 27 62 25 80 02 00 20 82 02 10 00 83 02 00 05 86 0F 43 01 04 00 00 00 00 FF 00 05 00 "
-         "00 00 00 00 85 06 21 06 00 AA 00 00", "90 00"},
+         "00 00 00 00 85 06 21 06 00 AA 00 00",
+         "90 00"},
         {"00 24 01 00 0C 80 02 00 06 A6 06 31 32 33 34 35 36", "90 00"},
         {"80 40 00 00", "90 00"},
         {"00 20 00 85 06 31 32 33 34 35 36", "90 00"},
@@ -245,8 +275,8 @@ TEST_F(CardOnPcsc, WorkedByteExamplesOverPcsc)
     for (const auto& [command, answer] : script) {
         const Bytes bytes = unhex(command);
         const std::size_t receive = bytes.size() == 5 ? (bytes[4] == 0 ? 258 : bytes[4] + 2u)
-                                  : bytes.size() > 5 && bytes.size() == 6u + bytes[4] ? (bytes.back() == 0 ? 258 : 2)
-                                                                                      : 2;
+                                    : bytes.size() > 5 && bytes.size() == 6u + bytes[4] ? (bytes.back() == 0 ? 258 : 2)
+                                                                                        : 2;
         EXPECT_EQ(client.transmitHex(command, receive), answer) << command;
     }
     EXPECT_EQ(tokens.load(serialA).card.journal.size(), 1u);

@@ -73,8 +73,9 @@ std::string PcscTestClient::waitForToken(std::uint64_t serial, std::chrono::mill
     }
     expected.push_back(0x90);
     expected.push_back(0x00);
+    // At least one look, so a timeout of 0 asks whether the card is there now.
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
         for (const auto& reader : readers()) {
             try {
                 connect(reader);
@@ -87,25 +88,42 @@ std::string PcscTestClient::waitForToken(std::uint64_t serial, std::chrono::mill
                 disconnect();
             }
         }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return {};
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    return {};
 }
 
 bool PcscTestClient::waitForRemoval(const std::string& reader, std::chrono::milliseconds timeout) const
 {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (;;) {
         SCARD_READERSTATE state{};
         state.szReader = reader.c_str();
         state.dwCurrentState = SCARD_STATE_UNAWARE;
-        if (SCardGetStatusChange(context_, 0, &state, 1) == SCARD_S_SUCCESS
-            && (state.dwEventState & SCARD_STATE_EMPTY) != 0) {
+        if (SCardGetStatusChange(context_, 0, &state, 1) == SCARD_S_SUCCESS &&
+            (state.dwEventState & SCARD_STATE_EMPTY) != 0) {
             return true;
+        }
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    return false;
+}
+
+bool PcscTestClient::waitForNoCard(std::chrono::milliseconds timeout) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (const auto& reader : readers()) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (!waitForRemoval(reader, left)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void PcscTestClient::connect(const std::string& reader)
@@ -132,8 +150,8 @@ Bytes PcscTestClient::transmit(const Bytes& command, std::size_t receive)
     Bytes response(receive);
     DWORD length = static_cast<DWORD>(receive);
     const SCARD_IO_REQUEST* pci = protocol_ == SCARD_PROTOCOL_T0 ? SCARD_PCI_T0 : SCARD_PCI_T1;
-    lastError_ = SCardTransmit(card_, pci, command.data(), static_cast<DWORD>(command.size()), nullptr,
-                               response.data(), &length);
+    lastError_ = SCardTransmit(card_, pci, command.data(), static_cast<DWORD>(command.size()), nullptr, response.data(),
+                               &length);
     if (lastError_ != SCARD_S_SUCCESS) {
         throw PcscFailure(lastError_);
     }
@@ -163,8 +181,8 @@ Bytes PcscTestClient::atr()
 
 void PcscTestClient::resetCard()
 {
-    const LONG rv = SCardReconnect(card_, SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1,
-                                   SCARD_RESET_CARD, &protocol_);
+    const LONG rv =
+        SCardReconnect(card_, SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, SCARD_RESET_CARD, &protocol_);
     if (rv != SCARD_S_SUCCESS) {
         throw PcscFailure(rv);
     }

@@ -22,4 +22,4 @@ Section userFilesSection(unsigned number, unsigned long sizeMb, unsigned access,
 // MVA owner; any other id as a local PIN, also when that PIN is gone (as after a format).
 unsigned long ownerCode(const TokenState& token, const Section& section);
 
-}  // namespace qvtoken
+} // namespace qvtoken

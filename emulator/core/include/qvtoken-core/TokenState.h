@@ -247,4 +247,4 @@ struct TokenState {
     void replug();
 };
 
-}  // namespace qvtoken
+} // namespace qvtoken

@@ -9,11 +9,12 @@ namespace qvfl {
 
 // Sends command bytes and fills response (sized to the bytes that may come
 // back) with what the card answered, status word included.
-using RawTransmit =
-    std::function<void(const std::vector<std::uint8_t>& command, std::vector<std::uint8_t>& response)>;
+using RawTransmit = std::function<void(const std::vector<std::uint8_t>& command, std::vector<std::uint8_t>& response)>;
 
-// A card that keeps announcing more data is cut off here.
+// A card that keeps announcing more data is cut off at this size of the answer, or after
+// this many GET RESPONSE rounds (the size at 256 bytes a round).
 constexpr std::size_t kMaxResponseSize = 64 * 1024;
+constexpr std::size_t kMaxGetResponseRounds = kMaxResponseSize / 256;
 
 // One complete command exchange: on T=0 the Le of a command with data is not
 // sent; 6Cxx resends a command that ends with an Le once with the exact
