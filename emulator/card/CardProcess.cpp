@@ -1,5 +1,7 @@
 #include "CardProcess.h"
 
+#include <qvtoken-core/Errors.h>
+
 #include <algorithm>
 #include <iostream>
 #include <set>
@@ -60,9 +62,15 @@ void CardProcess::rescan()
             current.emplace(serial, known->second);
             continue;
         }
-        if (const auto token = store_.load(serial)) {
-            current.emplace(serial, PlugState{modified, size, token->slotId, token->card.plugged,
-                                              token->card.plugGeneration});
+        try {
+            if (const auto token = store_.load(serial)) {
+                current.emplace(
+                    serial, PlugState{modified, size, token->slotId, token->card.plugged, token->card.plugGeneration});
+            }
+        } catch (const qvtoken::StateError& damaged) {
+            // Named once, kept unplugged until the file changes; the other tokens go on.
+            std::cerr << "qvtoken-card: token left out: " << damaged.what() << '\n';
+            current.emplace(serial, PlugState{modified, size, 0, false, 0});
         }
     }
     seen_ = std::move(current);
@@ -87,8 +95,8 @@ void CardProcess::refresh()
         plugged.insert(serial);
         const unsigned long generation = token.generation;
         auto found = slots_.find(serial);
-        if (found != slots_.end() && found->second->finished()
-            && (found->second->tokenGone() || found->second->generation() != generation)) {
+        if (found != slots_.end() && found->second->finished() &&
+            (found->second->tokenGone() || found->second->generation() != generation)) {
             slots_.erase(found);
             found = slots_.end();
         }

@@ -3,6 +3,7 @@
 #include <qvtoken-core/Errors.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <new>
 
 namespace qvstandin {
@@ -12,11 +13,19 @@ namespace {
 // The token of a slot is gone or not present: the entry answers CKR_TOKEN_NOT_PRESENT.
 class TokenAbsent {};
 
+// A token file the module cannot serve: one line on the standard error stream, and the other
+// tokens are served without it.
+void leaveOut(const qvtoken::StateError& error)
+{
+    std::fprintf(stderr, "qvpkcs11zrn: token left out: %s\n", error.what());
+}
+
 std::string argumentText(Module::Arguments arguments)
 {
     std::string text;
     for (const auto& [name, value] : arguments) {
-        if (!text.empty()) text += ' ';
+        if (!text.empty())
+            text += ' ';
         text += name;
         text += '=';
         text += std::to_string(value);
@@ -24,7 +33,7 @@ std::string argumentText(Module::Arguments arguments)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 CallContext::CallContext(Module& module, const SlotEntry& slot, CK_SESSION_HANDLE handle, Session* session,
                          std::optional<qvtoken::TokenState> current)
@@ -50,7 +59,8 @@ qvtoken::TokenState CallContext::listedToken()
 qvtoken::TokenState CallContext::token()
 {
     qvtoken::TokenState state = listedToken();
-    if (state.switches.listedNotPresent) throw TokenAbsent();
+    if (state.switches.listedNotPresent)
+        throw TokenAbsent();
     return state;
 }
 
@@ -62,13 +72,15 @@ CK_RV CallContext::change(const std::function<CK_RV(qvtoken::TokenState&)>& chan
     try {
         auto written = module_.store_->modify(slot_.serial, [&](qvtoken::TokenState& state) {
             absent = state.switches.listedNotPresent;
-            if (!absent) rv = change(state);
+            if (!absent)
+                rv = change(state);
         });
         module_.seen_[slot_.serial] = std::move(written);
     } catch (const qvtoken::TokenNotFoundError&) {
         throw TokenAbsent();
     }
-    if (absent) throw TokenAbsent();
+    if (absent)
+        throw TokenAbsent();
     return rv;
 }
 
@@ -81,14 +93,16 @@ Module& Module::instance()
 qvtoken::TokenState Module::load(std::uint64_t serial)
 {
     auto state = refresh(serial);
-    if (!state) throw TokenAbsent();
+    if (!state)
+        throw TokenAbsent();
     return std::move(*state);
 }
 
 std::optional<qvtoken::TokenState> Module::refresh(std::uint64_t serial)
 {
     auto state = store_->load(serial);
-    if (state) seen_[serial] = *state;
+    if (state)
+        seen_[serial] = *state;
     return state;
 }
 
@@ -101,8 +115,10 @@ const SlotEntry* Module::findSlot(CK_SLOT_ID slot) const
 std::optional<CK_RV> Module::injectedFault(const std::string& entry, std::optional<std::uint64_t> serial)
 {
     for (auto& [tokenSerial, state] : seen_) {
-        if (serial && *serial != tokenSerial) continue;
-        if (auto rv = faults_.fire(*store_, state, entry)) return rv;
+        if (serial && *serial != tokenSerial)
+            continue;
+        if (auto rv = faults_.fire(*store_, state, entry))
+            return rv;
     }
     return std::nullopt;
 }
@@ -144,16 +160,24 @@ CK_RV Module::initialize(CK_VOID_PTR args)
         try {
             // Build the new slot set in locals; a failure leaves the module uninitialised.
             qvtoken::TokenStore store;
-            std::vector<qvtoken::TokenState> tokens = store.loadAll();
+            std::vector<qvtoken::TokenState> tokens = store.loadAll(leaveOut);
             std::vector<SlotEntry> slots;
             std::vector<SlotEntry> listed;
             std::map<std::uint64_t, qvtoken::TokenState> seen;
             for (auto& token : tokens) {
                 const SlotEntry entry{token.slotId, token.serial};
-                if (std::any_of(slots.begin(), slots.end(), [&](const SlotEntry& s) { return s.id == entry.id; })) continue;
+                const auto taken =
+                    std::find_if(slots.begin(), slots.end(), [&](const SlotEntry& s) { return s.id == entry.id; });
+                if (taken != slots.end()) {
+                    leaveOut(qvtoken::StateFormatError(store.stateFile(token.serial).string() + ": slotId: slot " +
+                                                       std::to_string(entry.id) + " already holds token " +
+                                                       std::to_string(taken->serial)));
+                    continue;
+                }
                 slots.push_back(entry);
                 listed.push_back(entry);
-                if (token.switches.duplicateSlotId) listed.push_back(entry);
+                if (token.switches.duplicateSlotId)
+                    listed.push_back(entry);
                 seen.emplace(token.serial, std::move(token));
             }
             store_.emplace(std::move(store));
@@ -162,8 +186,10 @@ CK_RV Module::initialize(CK_VOID_PTR args)
             seen_ = std::move(seen);
             faults_.reset();
             sessions_.clear();
-            if (auto fault = injectedFault("C_Initialize", std::nullopt)) rv = *fault;
-            else initialized_ = true;
+            if (auto fault = injectedFault("C_Initialize", std::nullopt))
+                rv = *fault;
+            else
+                initialized_ = true;
         } catch (...) {
             rv = CKR_GENERAL_ERROR;
         }
@@ -176,8 +202,10 @@ CK_RV Module::finalize(CK_VOID_PTR reserved)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     CK_RV rv = CKR_OK;
-    if (!initialized_) rv = CKR_CRYPTOKI_NOT_INITIALIZED;
-    else if (reserved != nullptr) rv = CKR_ARGUMENTS_BAD;
+    if (!initialized_)
+        rv = CKR_CRYPTOKI_NOT_INITIALIZED;
+    else if (reserved != nullptr)
+        rv = CKR_ARGUMENTS_BAD;
     else {
         // Every change was written when it was made; ending the run only ends its sessions
         // and with them every login.
@@ -188,14 +216,16 @@ CK_RV Module::finalize(CK_VOID_PTR reserved)
         initialized_ = false;
     }
     trace_.record("C_Finalize", "", rv);
-    if (rv == CKR_OK) trace_.close();
+    if (rv == CKR_OK)
+        trace_.close();
     return rv;
 }
 
 CK_RV Module::onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body)
 {
     return guarded(entry, arguments, true, [&]() -> CK_RV {
-        if (auto fault = injectedFault(entry, std::nullopt)) return *fault;
+        if (auto fault = injectedFault(entry, std::nullopt))
+            return *fault;
         return body();
     });
 }
@@ -205,9 +235,11 @@ CK_RV Module::onSlot(const char* entry, CK_SLOT_ID slot, Arguments arguments,
 {
     return guarded(entry, arguments, true, [&]() -> CK_RV {
         const SlotEntry* found = findSlot(slot);
-        if (found == nullptr) return CKR_SLOT_ID_INVALID;
+        if (found == nullptr)
+            return CKR_SLOT_ID_INVALID;
         auto current = refresh(found->serial);
-        if (auto fault = injectedFault(entry, found->serial)) return *fault;
+        if (auto fault = injectedFault(entry, found->serial))
+            return *fault;
         CallContext context(*this, *found, 0, nullptr, std::move(current));
         return body(context);
     });
@@ -218,13 +250,15 @@ CK_RV Module::onSession(const char* entry, CK_SESSION_HANDLE handle, Arguments a
 {
     return guarded(entry, arguments, true, [&]() -> CK_RV {
         Session* session = sessions_.find(handle);
-        if (session == nullptr) return CKR_SESSION_HANDLE_INVALID;
+        if (session == nullptr)
+            return CKR_SESSION_HANDLE_INVALID;
         const SlotEntry* found = findSlot(session->slot);
         auto current = refresh(found->serial);
-        if (auto fault = injectedFault(entry, found->serial)) return *fault;
+        if (auto fault = injectedFault(entry, found->serial))
+            return *fault;
         CallContext context(*this, *found, handle, session, std::move(current));
         return body(context);
     });
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin

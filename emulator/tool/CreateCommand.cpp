@@ -15,10 +15,11 @@ namespace {
 void refuseTakenSlot(const std::vector<TokenState>& existing, const TokenState& token)
 {
     for (const auto& other : existing) {
-        if (other.serial == token.serial) throw TokenExistsError(std::to_string(token.serial));
+        if (other.serial == token.serial)
+            throw TokenExistsError(std::to_string(token.serial));
         if (other.slotId == token.slotId)
-            throw UsageError("Slot " + std::to_string(token.slotId) + " is taken by token " + std::to_string(other.serial) +
-                             "; choose another with --slot.");
+            throw UsageError("Slot " + std::to_string(token.slotId) + " is taken by token " +
+                             std::to_string(other.serial) + "; choose another with --slot.");
     }
 }
 
@@ -36,23 +37,28 @@ TokenState freshFullToken(const std::vector<TokenState>& existing)
     return token;
 }
 
-}  // namespace
+} // namespace
 
 int runCreate(TokenStore& store, const std::vector<std::string>& words, std::ostream& out)
 {
     const ToolArguments args(words, {}, {"serial", "slot", "label"});
     const auto& names = args.positionals();
     const bool customised = args.option("serial") || args.option("slot") || args.option("label");
-    if (customised && names.size() > 1) throw UsageError("--serial, --slot and --label apply to a single preset.");
-    std::vector<TokenState> existing = store.loadAll();
+    if (customised && names.size() > 1)
+        throw UsageError("--serial, --slot and --label apply to a single preset.");
+    // Free serials and slots are only known when every token file reads.
+    std::vector<TokenState> existing = store.loadAll([](const StateError&) { throw; });
 
     // Build and check every token before writing any, so a bad name creates nothing.
     std::vector<TokenState> tokens;
     for (std::size_t i = 0; i < std::max<std::size_t>(names.size(), 1); ++i) {
         TokenState token = names.empty() ? freshFullToken(existing) : makePreset(names[i]);
-        if (auto serial = args.option("serial")) token.serial = parseNumber(*serial, "--serial");
-        if (auto slot = args.option("slot")) placeInSlot(token, parseNumber(*slot, "--slot"));
-        if (auto label = args.option("label")) token.label = token.defaultLabel = *label;
+        if (auto serial = args.option("serial"))
+            token.serial = parseNumber(*serial, "--serial");
+        if (auto slot = args.option("slot"))
+            placeInSlot(token, parseNumber(*slot, "--slot"));
+        if (auto label = args.option("label"))
+            token.label = token.defaultLabel = *label;
         tokens.push_back(std::move(token));
     }
     for (const auto& token : tokens) {
@@ -66,4 +72,4 @@ int runCreate(TokenStore& store, const std::vector<std::string>& words, std::ost
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -10,11 +10,15 @@ int runRemove(TokenStore& store, const std::vector<std::string>& words, std::ost
     const ToolArguments args(words, {"all"}, {});
     std::vector<std::uint64_t> serials;
     if (args.flag("all")) {
-        if (!args.positionals().empty()) throw UsageError("Give serials or --all, not both.");
-        for (const auto& token : store.loadAll()) serials.push_back(token.serial);
+        if (!args.positionals().empty())
+            throw UsageError("Give serials or --all, not both.");
+        // Damaged files go too.
+        serials = store.serials();
     } else {
-        if (args.positionals().empty()) throw UsageError("Name the tokens to remove, or --all.");
-        for (const auto& word : args.positionals()) serials.push_back(parseNumber(word, "serial"));
+        if (args.positionals().empty())
+            throw UsageError("Name the tokens to remove, or --all.");
+        for (const auto& word : args.positionals())
+            serials.push_back(parseNumber(word, "serial"));
     }
     for (auto serial : serials) {
         store.remove(serial);
@@ -23,4 +27,4 @@ int runRemove(TokenStore& store, const std::vector<std::string>& words, std::ost
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -1,7 +1,7 @@
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 
 #include <qvflash-core/apdu/lengthTaggedField.h>
-#include <qvflash-core/login/localReference.h>
+#include <qvflash-core/apdu/localReference.h>
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include <qvflash-core/login/MVALogin.h>
 
 #include <qvflash-core/apdu/VerifyApdu.h>
-#include <qvflash-core/login/localReference.h>
+#include <qvflash-core/apdu/localReference.h>
 
 namespace qvfl {
 

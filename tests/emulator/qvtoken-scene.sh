@@ -65,6 +65,15 @@ expect_status 2 "version out of range" "$qvtoken" model 2000000001 --firmware 25
 expect_status 2 "name and no name" "$qvtoken" model 2000000001 --name X --no-name
 
 expect_status 0 "replug" "$qvtoken" replug 3000000001
+
+# A damaged file is named with its field; the other tokens are still listed.
+sed -i 's/"tokenClass": "1"/"tokenClass": "-3"/' "$QVTOKEN_STATE_DIR/1234567890.json"
+expect_status 1 "show a damaged file" "$qvtoken" show 1234567890
+expect_status 1 "list with a damaged file" "$qvtoken" list
+listing="$("$qvtoken" list 2>&1)"
+for pattern in "1234567890.json: tokenClass: not a number" "^2000000001 "; do
+  grep -q -E "$pattern" <<<"$listing" || { echo "FAIL: list: no line matching '$pattern'" >&2; failures=$((failures + 1)); }
+done
 expect_output "plug counted" '"plugGeneration": "1"' "$qvtoken" show 3000000001
 
 expect_status 2 "no command" "$qvtoken"

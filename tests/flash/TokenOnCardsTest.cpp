@@ -3,6 +3,7 @@
 #include "PcscTestClient.h"
 #include "VirtualTokens.h"
 #include "apduLog.h"
+#include "failingNew.h"
 #include "flash/InternalWrapperError.h"
 #include "flash/PrConds.h"
 #include "flash/QvflashException.h"
@@ -75,6 +76,19 @@ TEST_F(TokenOnCards, CreateOpensOnlyListedTokensThatHaveTheFlashFunctions)
     // Asked and refused; the handle is given back (the sanitizer build finds no leak).
     EXPECT_EQ(Token::create(kSerial + 1), nullptr);
     EXPECT_EQ(Token::create(kSerial + 2), nullptr);
+
+    // Whichever allocation fails, nothing stays open (the sanitizer build finds no leak).
+    for (std::size_t n = 1;; ++n) {
+        failNewAfter(n);
+        try {
+            const bool opened = Token::create(kSerial) != nullptr;
+            failNewAfter(0);
+            EXPECT_TRUE(opened);
+            break;
+        } catch (const std::bad_alloc&) {
+        } catch (const InternalErrorException&) {
+        }
+    }
 
     tokens->removeAll();
     for (const std::string& reader : readers)

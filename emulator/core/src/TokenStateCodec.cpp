@@ -2,9 +2,12 @@
 
 #include "qvtoken-core/Errors.h"
 
+#include "FieldReader.h"
+
 #include <boost/property_tree/json_parser.hpp>
 #include <boost/property_tree/ptree.hpp>
 
+#include <climits>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -14,12 +17,6 @@ namespace qvtoken {
 namespace {
 
 using boost::property_tree::ptree;
-
-// A field whose value breaks the token's own rules; reported with the file it came from.
-class BadField : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 bool isUtf8Text(const std::string& text)
 {
@@ -59,39 +56,9 @@ void putText(ptree& tree, const std::string& key, const std::string& text)
         tree.put(key + "Hex", toHex(bytesOf(text)));
 }
 
-std::string getText(const ptree& tree, const std::string& key, const std::string& fallback)
-{
-    if (auto hex = tree.get_optional<std::string>(key + "Hex")) {
-        const Bytes bytes = fromHex(*hex);
-        return std::string(bytes.begin(), bytes.end());
-    }
-    return tree.get<std::string>(key, fallback);
-}
-
 void putBytes(ptree& tree, const std::string& key, const Bytes& bytes)
 {
     tree.put(key, toHex(bytes));
-}
-
-Bytes getBytes(const ptree& tree, const std::string& key, const Bytes& fallback)
-{
-    auto hex = tree.get_optional<std::string>(key);
-    return hex ? fromHex(*hex) : fallback;
-}
-
-unsigned char getByte(const ptree& tree, const std::string& key, unsigned char fallback)
-{
-    const auto value = tree.get<unsigned>(key, fallback);
-    if (value > 0xFF)
-        throw BadField(key);
-    return static_cast<unsigned char>(value);
-}
-
-std::optional<unsigned char> getOptionalByte(const ptree& tree, const std::string& key)
-{
-    if (!tree.get_optional<std::string>(key))
-        return std::nullopt;
-    return getByte(tree, key, 0);
 }
 
 void putOptionalByte(ptree& tree, const std::string& key, const std::optional<unsigned char>& value)
@@ -112,15 +79,6 @@ std::string typeText(unsigned long type)
     return "0x" + text;
 }
 
-unsigned long parseType(const std::string& text)
-{
-    std::size_t used = 0;
-    const unsigned long value = std::stoul(text, &used, 0);
-    if (used != text.size())
-        throw BadField("attribute type " + text);
-    return value;
-}
-
 template <typename T, typename Encode>
 void putList(ptree& tree, const std::string& key, const std::vector<T>& items, Encode encode)
 {
@@ -130,32 +88,12 @@ void putList(ptree& tree, const std::string& key, const std::vector<T>& items, E
     tree.add_child(key, list);
 }
 
-template <typename T, typename Decode>
-std::vector<T> getList(const ptree& tree, const std::string& key, Decode decode)
-{
-    std::vector<T> items;
-    if (auto list = tree.get_child_optional(key))
-        for (const auto& child : *list)
-            items.push_back(decode(child.second));
-    return items;
-}
-
 ptree encodeVersion(const Version& v)
 {
     ptree t;
     t.put("major", v.major);
     t.put("minor", v.minor);
     return t;
-}
-
-Version decodeVersion(const ptree& tree, const std::string& key)
-{
-    Version v;
-    if (auto t = tree.get_child_optional(key)) {
-        v.major = t->get<unsigned>("major", 0);
-        v.minor = t->get<unsigned>("minor", 0);
-    }
-    return v;
 }
 
 ptree encodePin(const PinState& pin)
@@ -167,25 +105,6 @@ ptree encodePin(const PinState& pin)
     t.put("maxTries", pin.maxTries);
     t.put("triesLeft", pin.triesLeft);
     return t;
-}
-
-PinState decodePin(const ptree& t)
-{
-    PinState pin;
-    pin.value = getBytes(t, "value", {});
-    pin.minLength = t.get("minLength", pin.minLength);
-    pin.maxLength = t.get("maxLength", pin.maxLength);
-    pin.maxTries = t.get("maxTries", pin.maxTries);
-    pin.triesLeft = t.get("triesLeft", pin.triesLeft);
-    if (pin.triesLeft > pin.maxTries)
-        throw BadField("triesLeft above maxTries");
-    return pin;
-}
-
-PinState decodePin(const ptree& tree, const std::string& key)
-{
-    auto t = tree.get_child_optional(key);
-    return t ? decodePin(*t) : PinState{};
 }
 
 ptree encodeObject(const FeatureObject& object)
@@ -200,15 +119,6 @@ ptree encodeObject(const FeatureObject& object)
     return t;
 }
 
-FeatureObject decodeObject(const ptree& t)
-{
-    FeatureObject object;
-    object.attributes = getList<Attribute>(t, "attributes", [](const ptree& at) {
-        return Attribute{parseType(at.get<std::string>("type")), getBytes(at, "value", {})};
-    });
-    return object;
-}
-
 ptree encodeBytesList(const std::vector<Bytes>& list)
 {
     ptree t;
@@ -218,11 +128,6 @@ ptree encodeBytesList(const std::vector<Bytes>& list)
         t.push_back({"", item});
     }
     return t;
-}
-
-std::vector<Bytes> decodeBytesList(const ptree& tree, const std::string& key)
-{
-    return getList<Bytes>(tree, key, [](const ptree& item) { return fromHex(item.get_value<std::string>()); });
 }
 
 ptree encodeEntry(const DirectoryEntry& entry)
@@ -262,40 +167,6 @@ ptree encodeEntry(const DirectoryEntry& entry)
     return t;
 }
 
-DirectoryEntry decodeEntry(const ptree& t)
-{
-    const auto kind = t.get<std::string>("kind");
-    if (kind == "local-pin") {
-        LocalPin pin;
-        pin.id = t.get<unsigned long>("id");
-        pin.pin = decodePin(t, "pin");
-        pin.unset = t.get("unset", false);
-        pin.secureType = getByte(t, "secureType", pin.secureType);
-        pin.securityIndex = getByte(t, "securityIndex", pin.securityIndex);
-        pin.raw85Head = getByte(t, "raw85Head", pin.raw85Head);
-        pin.raw86 = getBytes(t, "raw86", {});
-        pin.history = decodeBytesList(t, "history");
-        return pin;
-    }
-    if (kind == "mva") {
-        MvaFile mva;
-        mva.id = t.get<unsigned long>("id");
-        mva.recordSize = t.get<unsigned long>("recordSize");
-        mva.maxRecords = t.get<unsigned long>("maxRecords");
-        mva.records = getList<MvaRecord>(t, "records", [](const ptree& rt) {
-            return MvaRecord{getByte(rt, "status", 0x01), getBytes(rt, "data", {})};
-        });
-        mva.maxTries = t.get("maxTries", mva.maxTries);
-        mva.triesLeft = t.get("triesLeft", mva.triesLeft);
-        mva.raw85 = getBytes(t, "raw85", {});
-        mva.raw86 = getBytes(t, "raw86", {});
-        return mva;
-    }
-    if (kind == "other")
-        return OtherEntry{t.get<unsigned long>("id"), getBytes(t, "fcp", {})};
-    throw BadField("directory entry kind " + kind);
-}
-
 ptree encodeSection(const Section& s)
 {
     ptree t;
@@ -311,23 +182,6 @@ ptree encodeSection(const Section& s)
     return t;
 }
 
-Section decodeSection(const ptree& t)
-{
-    Section s;
-    s.number = t.get<unsigned>("number");
-    s.type = t.get("type", s.type);
-    s.size = t.get<unsigned long>("size");
-    s.access = t.get("access", s.access);
-    s.operationMask = getByte(t, "operationMask", 0);
-    s.conditions = getBytes(t, "conditions", s.conditions);
-    s.secrets = getBytes(t, "secrets", s.secrets);
-    if (s.conditions.size() != 6 || s.secrets.size() != 6)
-        throw BadField("section condition or secret bytes");
-    if (t.get_optional<std::string>("rawOverride"))
-        s.rawOverride = getBytes(t, "rawOverride", {});
-    return s;
-}
-
 ptree encodeJournalRecord(const JournalRecord& r)
 {
     ptree t;
@@ -338,18 +192,6 @@ ptree encodeJournalRecord(const JournalRecord& r)
     t.put("time", r.time);
     putBytes(t, "raw", r.raw);
     return t;
-}
-
-JournalRecord decodeJournalRecord(const ptree& t)
-{
-    JournalRecord r;
-    r.user = getText(t, "user", "");
-    r.domain = getText(t, "domain", "");
-    r.os = getText(t, "os", "");
-    r.device = getText(t, "device", "");
-    r.time = t.get<std::int64_t>("time", 0);
-    r.raw = getBytes(t, "raw", {});
-    return r;
 }
 
 ptree encodeDrive(const Drive& d)
@@ -365,18 +207,6 @@ ptree encodeDrive(const Drive& d)
         return st;
     });
     return t;
-}
-
-Drive decodeDrive(const ptree& t)
-{
-    Drive d;
-    d.present = t.get<bool>("present");
-    d.sizeMb = t.get<std::uint32_t>("sizeMb");
-    d.sections = getList<Section>(t, "sections", decodeSection);
-    d.temporaryStates = getList<std::pair<unsigned, unsigned>>(t, "temporaryStates", [](const ptree& st) {
-        return std::make_pair(st.get<unsigned>("section"), st.get<unsigned>("access"));
-    });
-    return d;
 }
 
 ptree encodeCard(const CardSettings& c)
@@ -399,28 +229,6 @@ ptree encodeCard(const CardSettings& c)
     return t;
 }
 
-CardSettings decodeCard(const ptree& tree)
-{
-    CardSettings c;
-    auto found = tree.get_child_optional("card");
-    if (!found)
-        return c;
-    const ptree& t = *found;
-    c.atrMarker = getText(t, "atrMarker", c.atrMarker);
-    c.protocol = t.get("protocol", c.protocol);
-    if (t.get_optional<std::string>("rawAtr"))
-        c.rawAtr = getBytes(t, "rawAtr", {});
-    c.chunk = t.get("chunk", c.chunk);
-    if (auto ext = t.get_optional<std::string>("extInfo"))
-        c.extInfo = *ext == "unsupported" ? std::nullopt : std::optional<Bytes>(fromHex(*ext));
-    c.journal = getList<JournalRecord>(t, "journal", decodeJournalRecord);
-    c.journalCap = t.get("journalCap", c.journalCap);
-    c.plugGeneration = t.get("plugGeneration", c.plugGeneration);
-    c.awayMs = t.get("awayMs", c.awayMs);
-    c.plugged = t.get("plugged", c.plugged);
-    return c;
-}
-
 ptree encodeModuleFault(const ModuleFault& f)
 {
     ptree t;
@@ -429,16 +237,6 @@ ptree encodeModuleFault(const ModuleFault& f)
     t.put("skip", f.skip);
     t.put("times", f.times);
     return t;
-}
-
-ModuleFault decodeModuleFault(const ptree& t)
-{
-    ModuleFault f;
-    f.entry = t.get<std::string>("entry");
-    f.rv = parseType(t.get<std::string>("rv"));
-    f.skip = t.get("skip", f.skip);
-    f.times = t.get("times", f.times);
-    return f;
 }
 
 ptree encodeCardFault(const CardFault& f)
@@ -460,25 +258,6 @@ ptree encodeCardFault(const CardFault& f)
     return t;
 }
 
-CardFault decodeCardFault(const ptree& t)
-{
-    CardFault f;
-    f.claMask = getOptionalByte(t, "claMask");
-    f.cla = getOptionalByte(t, "cla");
-    f.ins = getOptionalByte(t, "ins");
-    f.p1 = getOptionalByte(t, "p1");
-    f.p2 = getOptionalByte(t, "p2");
-    f.dataPrefix = getBytes(t, "dataPrefix", {});
-    f.control = getOptionalByte(t, "control");
-    f.nth = t.get("nth", f.nth);
-    f.seen = t.get("seen", f.seen);
-    f.afterReplug = t.get("afterReplug", f.afterReplug);
-    f.count = t.get("count", f.count);
-    f.action = t.get<std::string>("action");
-    f.argument = t.get("argument", std::string());
-    return f;
-}
-
 ptree encodeSwitches(const ModuleSwitches& s)
 {
     ptree t;
@@ -494,24 +273,6 @@ ptree encodeSwitches(const ModuleSwitches& s)
         return m;
     });
     return t;
-}
-
-ModuleSwitches decodeSwitches(const ptree& tree)
-{
-    ModuleSwitches s;
-    auto found = tree.get_child_optional("switches");
-    if (!found)
-        return s;
-    const ptree& t = *found;
-    s.listedNotPresent = t.get("listedNotPresent", false);
-    s.duplicateSlotId = t.get("duplicateSlotId", false);
-    s.noTlsQuery = t.get("noTlsQuery", false);
-    s.unblockResetsLocalPins = t.get("unblockResetsLocalPins", false);
-    s.enforcePinExpired = t.get("enforcePinExpired", false);
-    s.enforcePolicyModifiable = t.get("enforcePolicyModifiable", false);
-    s.refusedTemporaryModes =
-        getList<unsigned long>(t, "refusedTemporaryModes", [](const ptree& m) { return m.get_value<unsigned long>(); });
-    return s;
 }
 
 ptree encode(const TokenState& s)
@@ -544,36 +305,234 @@ ptree encode(const TokenState& s)
     return t;
 }
 
-TokenState decode(const ptree& t)
+// ---- reading: every field required, in its range ----
+
+constexpr unsigned long long ulongMax = ULONG_MAX;
+constexpr unsigned long long u32Max = 0xFFFFFFFF;
+constexpr unsigned long long byteMax = 0xFF;
+constexpr unsigned long long fileIdMax = 0xFFFF;
+
+unsigned long parseType(const FieldReader& r, const std::string& key)
+{
+    const std::string text = r.word(key);
+    if (text.size() < 3 || text.compare(0, 2, "0x") != 0 || text.size() > 18 ||
+        text.find_first_not_of("0123456789abcdefABCDEF", 2) != std::string::npos)
+        r.fail(key, "not a hex number: \"" + text + "\"");
+    return std::stoul(text, nullptr, 16);
+}
+
+unsigned accessState(const FieldReader& r, const std::string& key)
+{
+    const auto value = static_cast<unsigned>(r.number(key, byteMax));
+    if (value != 0 && value != 1 && value != 3 && value != 5)
+        r.fail(key, "not an access state 0, 1, 3 or 5");
+    return value;
+}
+
+std::optional<unsigned char> optionalByte(const FieldReader& r, const std::string& key)
+{
+    if (!r.has(key))
+        return std::nullopt;
+    return static_cast<unsigned char>(r.number(key, byteMax));
+}
+
+Version decodeVersion(const FieldReader& r)
+{
+    return {static_cast<unsigned>(r.number("major", byteMax)), static_cast<unsigned>(r.number("minor", byteMax))};
+}
+
+PinState decodePin(const FieldReader& r)
+{
+    PinState pin;
+    pin.value = r.bytes("value");
+    pin.maxLength = r.number("maxLength", byteMax);
+    pin.minLength = r.number("minLength", pin.maxLength);
+    pin.maxTries = r.number("maxTries", byteMax, 1);
+    pin.triesLeft = r.number("triesLeft", pin.maxTries);
+    return pin;
+}
+
+FeatureObject decodeObject(const FieldReader& r)
+{
+    FeatureObject object;
+    object.attributes = r.list<Attribute>("attributes", [](const FieldReader& a) {
+        return Attribute{parseType(a, "type"), a.bytes("value")};
+    });
+    return object;
+}
+
+std::vector<Bytes> decodeBytesList(const FieldReader& r, const std::string& key)
+{
+    return r.list<Bytes>(key, [](const FieldReader& item) { return item.bytesValue(); });
+}
+
+DirectoryEntry decodeEntry(const FieldReader& r)
+{
+    const auto kind = r.word("kind");
+    const auto id = static_cast<unsigned long>(r.number("id", fileIdMax));
+    if (kind == "local-pin") {
+        LocalPin pin;
+        pin.id = id;
+        pin.pin = decodePin(r.child("pin"));
+        pin.unset = r.flag("unset");
+        pin.secureType = static_cast<unsigned char>(r.number("secureType", byteMax));
+        pin.securityIndex = static_cast<unsigned char>(r.number("securityIndex", byteMax));
+        pin.raw85Head = static_cast<unsigned char>(r.number("raw85Head", byteMax));
+        pin.raw86 = r.bytes("raw86");
+        pin.history = decodeBytesList(r, "history");
+        return pin;
+    }
+    if (kind == "mva") {
+        MvaFile mva;
+        mva.id = id;
+        mva.recordSize = r.number("recordSize", byteMax);
+        mva.maxRecords = r.number("maxRecords", byteMax);
+        mva.records = r.list<MvaRecord>("records", [](const FieldReader& record) {
+            return MvaRecord{static_cast<unsigned char>(record.number("status", byteMax)), record.bytes("data")};
+        });
+        mva.maxTries = r.number("maxTries", byteMax);
+        mva.triesLeft = r.number("triesLeft", mva.maxTries);
+        mva.raw85 = r.bytes("raw85");
+        mva.raw86 = r.bytes("raw86");
+        return mva;
+    }
+    if (kind == "other")
+        return OtherEntry{id, r.bytes("fcp")};
+    r.fail("kind", "not local-pin, mva or other: \"" + kind + "\"");
+}
+
+Section decodeSection(const FieldReader& r)
+{
+    Section s;
+    s.number = static_cast<unsigned>(r.number("number", byteMax, 1));
+    s.type = static_cast<unsigned>(r.number("type", 3));
+    s.size = r.number("size", u32Max);
+    s.access = accessState(r, "access");
+    s.operationMask = static_cast<unsigned char>(r.number("operationMask", byteMax));
+    s.conditions = r.bytes("conditions", 6);
+    s.secrets = r.bytes("secrets", 6);
+    if (r.has("rawOverride"))
+        s.rawOverride = r.bytes("rawOverride");
+    return s;
+}
+
+JournalRecord decodeJournalRecord(const FieldReader& r)
+{
+    JournalRecord record;
+    record.user = r.text("user");
+    record.domain = r.text("domain");
+    record.os = r.text("os");
+    record.device = r.text("device");
+    record.time = r.signedNumber("time", LLONG_MIN, LLONG_MAX);
+    record.raw = r.bytes("raw");
+    return record;
+}
+
+Drive decodeDrive(const FieldReader& r)
+{
+    Drive d;
+    d.present = r.flag("present");
+    d.sizeMb = static_cast<std::uint32_t>(r.number("sizeMb", u32Max));
+    d.sections = r.list<Section>("sections", decodeSection);
+    d.temporaryStates = r.list<std::pair<unsigned, unsigned>>("temporaryStates", [](const FieldReader& st) {
+        return std::make_pair(static_cast<unsigned>(st.number("section", byteMax, 1)), accessState(st, "access"));
+    });
+    return d;
+}
+
+CardSettings decodeCard(const FieldReader& r)
+{
+    CardSettings c;
+    c.atrMarker = r.text("atrMarker");
+    c.protocol = r.word("protocol");
+    if (c.protocol != "t0" && c.protocol != "t1")
+        r.fail("protocol", "not t0 or t1: \"" + c.protocol + "\"");
+    if (r.has("rawAtr"))
+        c.rawAtr = r.bytes("rawAtr");
+    c.chunk = r.number("chunk", ulongMax);
+    c.extInfo = r.word("extInfo") == "unsupported" ? std::nullopt : std::optional<Bytes>(r.bytes("extInfo"));
+    c.journal = r.list<JournalRecord>("journal", decodeJournalRecord);
+    c.journalCap = r.number("journalCap", ulongMax);
+    c.plugGeneration = r.number("plugGeneration", ulongMax);
+    c.awayMs = r.number("awayMs", ulongMax);
+    c.plugged = r.flag("plugged");
+    return c;
+}
+
+ModuleFault decodeModuleFault(const FieldReader& r)
+{
+    ModuleFault f;
+    f.entry = r.word("entry");
+    f.rv = parseType(r, "rv");
+    f.skip = r.number("skip", ulongMax);
+    f.times = r.signedNumber("times", LONG_MIN, LONG_MAX);
+    return f;
+}
+
+CardFault decodeCardFault(const FieldReader& r)
+{
+    CardFault f;
+    f.claMask = optionalByte(r, "claMask");
+    f.cla = optionalByte(r, "cla");
+    f.ins = optionalByte(r, "ins");
+    f.p1 = optionalByte(r, "p1");
+    f.p2 = optionalByte(r, "p2");
+    f.dataPrefix = r.bytes("dataPrefix");
+    f.control = optionalByte(r, "control");
+    f.nth = r.number("nth", ulongMax);
+    f.seen = r.number("seen", ulongMax);
+    f.afterReplug = r.flag("afterReplug");
+    f.count = r.signedNumber("count", LONG_MIN, LONG_MAX);
+    f.action = r.word("action");
+    f.argument = r.word("argument");
+    return f;
+}
+
+ModuleSwitches decodeSwitches(const FieldReader& r)
+{
+    ModuleSwitches s;
+    s.listedNotPresent = r.flag("listedNotPresent");
+    s.duplicateSlotId = r.flag("duplicateSlotId");
+    s.noTlsQuery = r.flag("noTlsQuery");
+    s.unblockResetsLocalPins = r.flag("unblockResetsLocalPins");
+    s.enforcePinExpired = r.flag("enforcePinExpired");
+    s.enforcePolicyModifiable = r.flag("enforcePolicyModifiable");
+    s.refusedTemporaryModes =
+        r.list<unsigned long>("refusedTemporaryModes", [](const FieldReader& m) { return m.numberValue(ulongMax); });
+    return s;
+}
+
+TokenState decode(const FieldReader& r)
 {
     // Files of the earlier form kept the module's volumes apart from the card's sections.
-    if (t.get_child_optional("volumes") || t.get_child_optional("hasDrive"))
-        throw BadField("old form with separate volumes and card sections; create the token again");
+    if (r.has("volumes") || r.has("hasDrive"))
+        r.fail("volumes", "a file of the earlier form, with volumes apart from the card's sections; create the "
+                          "token again");
     TokenState s;
-    s.serial = t.get<std::uint64_t>("serial");
-    s.slotId = t.get("slotId", s.slotId);
-    s.slotDescription = getText(t, "slotDescription", "");
-    s.tls = t.get("tls", false);
-    s.hardwareVersion = decodeVersion(t, "hardwareVersion");
-    s.firmwareVersion = decodeVersion(t, "firmwareVersion");
-    s.tokenClass = t.get("tokenClass", s.tokenClass);
-    s.featureNumber = t.get("featureNumber", s.featureNumber);
-    s.label = getText(t, "label", "");
-    s.defaultLabel = getText(t, "defaultLabel", "");
-    s.adminPin = decodePin(t, "adminPin");
-    s.userPin = decodePin(t, "userPin");
-    s.pinChangeFlags = t.get("pinChangeFlags", s.pinChangeFlags);
-    s.userPinToBeChanged = t.get("userPinToBeChanged", false);
-    s.userPinHistory = decodeBytesList(t, "userPinHistory");
-    s.totalMemory = t.get("totalMemory", s.totalMemory);
-    s.freeMemory = t.get("freeMemory", s.freeMemory);
-    s.drive = decodeDrive(t.get_child("drive"));
-    s.directory = getList<DirectoryEntry>(t, "directory", decodeEntry);
-    s.objects = getList<FeatureObject>(t, "objects", decodeObject);
-    s.card = decodeCard(t);
-    s.moduleFaults = getList<ModuleFault>(t, "moduleFaults", decodeModuleFault);
-    s.switches = decodeSwitches(t);
-    s.cardFaults = getList<CardFault>(t, "cardFaults", decodeCardFault);
+    s.serial = r.number("serial");
+    s.slotId = r.number("slotId", ulongMax);
+    s.slotDescription = r.text("slotDescription");
+    s.tls = r.flag("tls");
+    s.hardwareVersion = decodeVersion(r.child("hardwareVersion"));
+    s.firmwareVersion = decodeVersion(r.child("firmwareVersion"));
+    s.tokenClass = r.number("tokenClass", ulongMax);
+    s.featureNumber = r.number("featureNumber", ulongMax);
+    s.label = r.text("label");
+    s.defaultLabel = r.text("defaultLabel");
+    s.adminPin = decodePin(r.child("adminPin"));
+    s.userPin = decodePin(r.child("userPin"));
+    s.pinChangeFlags = r.number("pinChangeFlags", 3);
+    s.userPinToBeChanged = r.flag("userPinToBeChanged");
+    s.userPinHistory = decodeBytesList(r, "userPinHistory");
+    s.totalMemory = r.number("totalMemory", ulongMax);
+    s.freeMemory = r.number("freeMemory", s.totalMemory);
+    s.drive = decodeDrive(r.child("drive"));
+    s.directory = r.list<DirectoryEntry>("directory", decodeEntry);
+    s.objects = r.list<FeatureObject>("objects", decodeObject);
+    s.card = decodeCard(r.child("card"));
+    s.moduleFaults = r.list<ModuleFault>("moduleFaults", decodeModuleFault);
+    s.switches = decodeSwitches(r.child("switches"));
+    s.cardFaults = r.list<CardFault>("cardFaults", decodeCardFault);
     return s;
 }
 
@@ -584,7 +543,7 @@ TokenState readTokenState(std::istream& in, const std::string& origin)
     try {
         ptree tree;
         boost::property_tree::read_json(in, tree);
-        return decode(tree);
+        return decode(FieldReader(tree, ""));
     } catch (const std::exception& e) {
         throw StateFormatError(origin + ": " + e.what());
     }

@@ -25,7 +25,8 @@ std::optional<TokenState> readIfPresent(const fs::path& file)
 {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        if (!fs::exists(file)) return std::nullopt;
+        if (!fs::exists(file))
+            return std::nullopt;
         throw StateIoError(file.string());
     }
     return readTokenState(in, file.string());
@@ -45,14 +46,17 @@ void writeAtomically(const fs::path& file, const std::string& data)
     fs::path temporary = file;
     temporary += ".tmp." + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) throw StateIoError(temporary.string());
+    if (fd < 0)
+        throw StateIoError(temporary.string());
     std::size_t written = 0;
     bool ok = true;
     while (ok && written < data.size()) {
         const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
-        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINTR)
+            continue;
         ok = n > 0;
-        if (ok) written += static_cast<std::size_t>(n);
+        if (ok)
+            written += static_cast<std::size_t>(n);
     }
     ok = ok && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
@@ -62,12 +66,14 @@ void writeAtomically(const fs::path& file, const std::string& data)
     }
 }
 
-}  // namespace
+} // namespace
 
 fs::path TokenStore::defaultDirectory()
 {
-    if (const char* dir = std::getenv("QVTOKEN_STATE_DIR"); dir != nullptr && *dir != '\0') return dir;
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return fs::path(home) / ".qvtoken";
+    if (const char* dir = std::getenv("QVTOKEN_STATE_DIR"); dir != nullptr && *dir != '\0')
+        return dir;
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0')
+        return fs::path(home) / ".qvtoken";
     return fs::path("/tmp") / ("qvtoken-" + std::to_string(::getuid()));
 }
 
@@ -87,34 +93,45 @@ void TokenStore::ensureDirectory() const
 {
     std::error_code error;
     fs::create_directories(directory_, error);
-    if (error) throw StateIoError(directory_.string());
+    if (error)
+        throw StateIoError(directory_.string());
 }
 
 std::vector<std::uint64_t> TokenStore::serials() const
 {
     std::vector<std::uint64_t> serials;
     std::error_code error;
-    if (!fs::is_directory(directory_, error)) return serials;
+    if (!fs::is_directory(directory_, error))
+        return serials;
     for (const auto& item : fs::directory_iterator(directory_, error)) {
         const fs::path& file = item.path();
         const std::string stem = file.stem().string();
-        if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos) continue;
+        if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos)
+            continue;
         try {
             const std::uint64_t serial = std::stoull(stem);
             // Only the token's own file name counts: "007.json" is not token 7's file.
-            if (file == stateFile(serial)) serials.push_back(serial);
+            if (file == stateFile(serial))
+                serials.push_back(serial);
         } catch (const std::out_of_range&) {
         }
     }
-    if (error) throw StateIoError(directory_.string());
+    if (error)
+        throw StateIoError(directory_.string());
     return serials;
 }
 
-std::vector<TokenState> TokenStore::loadAll() const
+std::vector<TokenState> TokenStore::loadAll(const std::function<void(const StateError&)>& refused) const
 {
     std::vector<TokenState> tokens;
-    for (std::uint64_t serial : serials())
-        if (auto token = load(serial)) tokens.push_back(std::move(*token));
+    for (std::uint64_t serial : serials()) {
+        try {
+            if (auto token = load(serial))
+                tokens.push_back(std::move(*token));
+        } catch (const StateError& error) {
+            refused(error);
+        }
+    }
     std::sort(tokens.begin(), tokens.end(), [](const TokenState& a, const TokenState& b) {
         return a.slotId != b.slotId ? a.slotId < b.slotId : a.serial < b.serial;
     });
@@ -126,7 +143,8 @@ std::optional<TokenState> TokenStore::load(std::uint64_t serial) const
     // Writers replace the file by rename, so an unlocked read already sees one whole version;
     // the lock is not needed for a snapshot. A missing directory means no token.
     auto token = readIfPresent(stateFile(serial));
-    if (token && token->serial != serial) throw StateFormatError(stateFile(serial).string() + ": serial differs from file name");
+    if (token && token->serial != serial)
+        throw StateFormatError(stateFile(serial).string() + ": serial differs from file name");
     return token;
 }
 
@@ -134,37 +152,43 @@ void TokenStore::create(const TokenState& state)
 {
     ensureDirectory();
     FileLock lock(lockFile(state.serial));
-    if (fs::exists(stateFile(state.serial))) throw TokenExistsError(std::to_string(state.serial));
+    if (fs::exists(stateFile(state.serial)))
+        throw TokenExistsError(std::to_string(state.serial));
     writeAtomically(stateFile(state.serial), textOf(state));
 }
 
 TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(TokenState&)>& change)
 {
-    if (!fs::exists(stateFile(serial))) throw TokenNotFoundError(std::to_string(serial));
+    if (!fs::exists(stateFile(serial)))
+        throw TokenNotFoundError(std::to_string(serial));
     FileLock lock(lockFile(serial));
     auto token = load(serial);
-    if (!token) throw TokenNotFoundError(std::to_string(serial));
+    if (!token)
+        throw TokenNotFoundError(std::to_string(serial));
     const std::string before = textOf(*token);
     change(*token);
     token->serial = serial;
     // Many changes turn out to change nothing (a read through the card, a refused request);
     // they cost no write.
     const std::string after = textOf(*token);
-    if (after != before) writeAtomically(stateFile(serial), after);
+    if (after != before)
+        writeAtomically(stateFile(serial), after);
     return std::move(*token);
 }
 
 void TokenStore::remove(std::uint64_t serial)
 {
-    if (!fs::exists(stateFile(serial))) throw TokenNotFoundError(std::to_string(serial));
+    if (!fs::exists(stateFile(serial)))
+        throw TokenNotFoundError(std::to_string(serial));
     FileLock lock(lockFile(serial));
     std::error_code error;
     if (!fs::remove(stateFile(serial), error)) {
-        if (error) throw StateIoError(stateFile(serial).string());
+        if (error)
+            throw StateIoError(stateFile(serial).string());
         throw TokenNotFoundError(std::to_string(serial));
     }
     // The lock file stays: a process already waiting on it must not end up holding a lock
     // that a token created later under the same serial no longer uses.
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "qvtoken-core/Errors.h"
 #include "qvtoken-core/TokenState.h"
 
 #include <cstdint>
@@ -27,8 +28,10 @@ public:
     // The serials of the tokens whose files are in the directory, in no particular order.
     // A missing directory holds none.
     std::vector<std::uint64_t> serials() const;
-    // All tokens, ordered by slot id, then serial. A missing directory holds none.
-    std::vector<TokenState> loadAll() const;
+    // All tokens whose files load, ordered by slot id, then serial. A file that does not load
+    // is handed with its error to `refused` (which may throw to stop) and left out, so one
+    // damaged file never hides the others. A missing directory holds none.
+    std::vector<TokenState> loadAll(const std::function<void(const StateError&)>& refused) const;
     // A consistent snapshot of one token; empty when there is no such token.
     std::optional<TokenState> load(std::uint64_t serial) const;
 
@@ -50,4 +53,4 @@ private:
     std::filesystem::path directory_;
 };
 
-}  // namespace qvtoken
+} // namespace qvtoken
