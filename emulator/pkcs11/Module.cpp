@@ -160,7 +160,13 @@ CK_RV Module::initialize(CK_VOID_PTR args)
         try {
             // Build the new slot set in locals; a failure leaves the module uninitialised.
             qvtoken::TokenStore store;
-            std::vector<qvtoken::TokenState> tokens = store.loadAll(leaveOut);
+            std::vector<qvtoken::TokenState> tokens;
+            try {
+                tokens = store.loadAll(leaveOut);
+            } catch (const qvtoken::UnsafeDirectoryError& refused) {
+                // No token at all then, but the module starts, so the program's help still runs.
+                std::fprintf(stderr, "qvpkcs11zrn: no tokens served: %s\n", refused.what());
+            }
             std::vector<SlotEntry> slots;
             std::vector<SlotEntry> listed;
             std::map<std::uint64_t, qvtoken::TokenState> seen;

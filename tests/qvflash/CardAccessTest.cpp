@@ -1,9 +1,9 @@
 // Card access through a real pcscd against virtual tokens (the `cards` fixture).
+#include <qvflash-core/apdu/SelectApdu.h>
 #include <qvflash-core/errors/PcscException.h>
 #include <qvflash-core/pcsc/ScardContext.h>
 #include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/pcsc/ScardLocker.h>
-#include <qvflash-core/apdu/SelectApdu.h>
 
 #include "VirtualTokens.h"
 
@@ -78,8 +78,6 @@ protected:
         if (std::getenv("PCSCLITE_CSOCK_NAME") == nullptr || std::getenv("QVTOKEN_STATE_DIR") == nullptr) {
             GTEST_SKIP() << "needs virtual cards: run under scripts/with-cards";
         }
-        // A card of the test before stays listed, no longer answering, until pcscd polls it.
-        ASSERT_TRUE(waitUntil([] { return readersWithCards().empty(); }));
         tokens_.emplace();
     }
 

@@ -1,6 +1,5 @@
 // The token operations through the real pcscd against virtual cards; the
 // changes are checked in the tokens' state files as well.
-#include "PcscTestClient.h"
 #include "VirtualTokens.h"
 #include "thrownException.h"
 
@@ -55,14 +54,6 @@ Section journal()
 
 class FlashOnPcsc : public testing::Test {
 protected:
-    // A card of the test before, listed until pcscd polls it again, would fail the enumeration.
-    void SetUp() override { ASSERT_TRUE(pcsc.waitForNoCard(15s)); }
-    void TearDown() override
-    {
-        tokens.removeAll();
-        EXPECT_TRUE(pcsc.waitForNoCard(15s));
-    }
-
     // The token once the card shows up on the bus.
     std::unique_ptr<qvfl::Token> open(std::uint64_t serial)
     {
@@ -84,7 +75,6 @@ protected:
 
     std::shared_ptr<qvfl::ScardEnumerator> enumerator = std::make_shared<qvfl::ScardEnumeratorImpl>();
     qvcardtest::VirtualTokens tokens;
-    qvcardtest::PcscTestClient pcsc;
 };
 
 TEST_F(FlashOnPcsc, SplitReadBackAndAccessChanges)

@@ -4,9 +4,9 @@
 #include "VirtualTokens.h"
 #include "thrownException.h"
 
-#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/login/LocaLPinLogin.h>
 #include <qvflash-core/login/MVALogin.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/token/TokenEnumerator.h>
 
 #include <gtest/gtest.h>
@@ -71,8 +71,7 @@ protected:
         client.disconnect();
     }
 
-    // The enumeration sees every card on the bus, also one still leaving from the test before.
-    void SetUp() override { ASSERT_TRUE(client.waitForNoCard(15s)); }
+    // The next test must not meet these cards on their way out.
     void TearDown() override
     {
         tokens.reset();

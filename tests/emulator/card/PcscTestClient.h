@@ -27,9 +27,7 @@ public:
     std::string waitForToken(std::uint64_t serial, std::chrono::milliseconds timeout);
     // Waits until `reader` holds no card (true) or the timeout passes (false).
     bool waitForRemoval(const std::string& reader, std::chrono::milliseconds timeout) const;
-    // Waits until no reader holds a card. A deleted token's card stays listed as present until
-    // pcscd's next presence poll, yet no longer answers: a test that finds such a card of the
-    // test before it in its enumeration fails, so card tests start on an empty bus.
+    // Waits until no reader holds a card (true) or the timeout passes (false).
     bool waitForNoCard(std::chrono::milliseconds timeout) const;
 
     void connect(const std::string& reader);

@@ -1,7 +1,11 @@
 #include "VirtualTokens.h"
 
+#include "PcscTestClient.h"
+
 #include <qvtoken-core/Errors.h>
 #include <qvtoken-core/TokenPresets.h>
+
+#include <stdexcept>
 
 namespace qvcardtest {
 
@@ -24,6 +28,14 @@ void VirtualTokens::removeAll()
 
 void VirtualTokens::add(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& adjust)
 {
+    // A deleted token's card stays listed as present, no longer answering, until pcscd's next
+    // presence poll: an enumeration of this test would meet it and fail.
+    if (!busClear_) {
+        if (!PcscTestClient().waitForNoCard(std::chrono::seconds(15))) {
+            throw std::runtime_error("a card of an earlier test is still on the bus");
+        }
+        busClear_ = true;
+    }
     qvtoken::TokenState token = qvtoken::makePreset("full");
     token.serial = serial;
     token.slotId = serial;

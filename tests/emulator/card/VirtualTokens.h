@@ -10,7 +10,8 @@
 namespace qvcardtest {
 
 // Virtual tokens of one test in the fixture's state directory: created plugged from the "full"
-// preset (changed by `adjust` first), deleted when the test ends.
+// preset (changed by `adjust` first), deleted when the test ends. The first one waits until the
+// cards of earlier tests have left the bus.
 class VirtualTokens {
 public:
     VirtualTokens() = default;
@@ -19,8 +20,7 @@ public:
     VirtualTokens(const VirtualTokens&) = delete;
     VirtualTokens& operator=(const VirtualTokens&) = delete;
 
-    void add(std::uint64_t serial,
-                             const std::function<void(qvtoken::TokenState&)>& adjust = {});
+    void add(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& adjust = {});
     void modify(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& change);
     qvtoken::TokenState load(std::uint64_t serial) const;
     qvtoken::TokenStore& store() { return store_; }
@@ -30,6 +30,7 @@ public:
 private:
     qvtoken::TokenStore store_;
     std::vector<std::uint64_t> serials_;
+    bool busClear_ = false;
 };
 
 } // namespace qvcardtest

@@ -18,7 +18,8 @@ namespace qvtoken {
 class TokenStore {
 public:
     // The directory named by QVTOKEN_STATE_DIR; when unset, $HOME/.qvtoken (or, without
-    // HOME, /tmp/qvtoken-<uid>).
+    // HOME, /tmp/qvtoken-<uid>). Whichever it is, it must be this user's and writable by no one
+    // else (UnsafeDirectoryError).
     static std::filesystem::path defaultDirectory();
 
     explicit TokenStore(std::filesystem::path directory = defaultDirectory());
@@ -48,7 +49,11 @@ public:
 
 private:
     std::filesystem::path lockFile(std::uint64_t serial) const;
+    // Creates the directory (mode 0700) when missing, then checks it.
     void ensureDirectory() const;
+    // False when the directory is missing; UnsafeDirectoryError when it is not a directory, not
+    // owned by this user, or writable by group or others.
+    bool checkDirectory() const;
 
     std::filesystem::path directory_;
 };
