@@ -93,8 +93,7 @@ bool needsPin(const std::vector<VolumeOwner>& owners)
 {
     return std::any_of(owners.begin(), owners.end(), [](const VolumeOwner& owner) {
         const auto type = owner.getType();
-        return type == VolumeOwner::Type::User || type == VolumeOwner::Type::So ||
-               type == VolumeOwner::Type::LocalUser;
+        return type == VolumeOwner::Type::User || type == VolumeOwner::Type::So || type == VolumeOwner::Type::LocalUser;
     });
 }
 
@@ -240,8 +239,11 @@ std::optional<TokenDriveInfo> Token::getDriveInfo() const
         return std::nullopt;
     }
     for (const auto& volume : pkcsToken_->getTokenVolumeInfoEx()) {
-        drive.volumes.push_back(TokenVolumeInfo{volume.id, volume.sizeMb, fromPkcs(volume.accessMode),
-                                                {fromPkcsVolumeOwner(volume.owner)}, SectionType::UserFiles});
+        drive.volumes.push_back(TokenVolumeInfo{volume.id,
+                                                volume.sizeMb,
+                                                fromPkcs(volume.accessMode),
+                                                {fromPkcsVolumeOwner(volume.owner)},
+                                                SectionType::UserFiles});
     }
     drive.totalSize = pkcsToken_->getDriveSize();
     return drive;
@@ -264,8 +266,7 @@ void Token::format(const FormatTokenParams& params)
 // The admin PIN is unknown: wrong guesses block it, and a blocked token formats without it. A
 // guess that happens to be right is replaced. A token whose PIN never blocks ends the attempts
 // well after any real counter would have run out.
-void Token::formatRepairing(const CK_QUORVIK_INIT_PARAM& block, std::uint64_t pinLength,
-                            std::uint64_t maxSoRetryCount)
+void Token::formatRepairing(const CK_QUORVIK_INIT_PARAM& block, std::uint64_t pinLength, std::uint64_t maxSoRetryCount)
 {
     const std::uint64_t attemptBound = 2 * maxSoRetryCount + 16;
     std::string guess = generatePin(pinLength, {});
@@ -457,8 +458,8 @@ void Token::setVolumeAccessModeByPkcs(const SetVolumeAccessModeParams& params)
         throw MissingPinError();
     }
     const auto volumes = pkcsToken_->getTokenVolumeInfoEx();
-    const auto volume = std::find_if(volumes.begin(), volumes.end(),
-                                     [&](const auto& entry) { return entry.id == params.volumeId; });
+    const auto volume =
+        std::find_if(volumes.begin(), volumes.end(), [&](const auto& entry) { return entry.id == params.volumeId; });
     if (volume == volumes.end()) {
         throw NoVolumeError();
     }

@@ -21,10 +21,7 @@ std::vector<std::shared_ptr<quorvik::pkcs11::Token>> filterTokens(quorvik::pkcs1
 }
 } // namespace
 
-TokenManager::TokenManager(quorvik::pkcs11::Pkcs11& pkcs11) noexcept
-    : pkcs11(pkcs11)
-{
-}
+TokenManager::TokenManager(quorvik::pkcs11::Pkcs11& pkcs11) noexcept : pkcs11(pkcs11) {}
 
 TokenManager::~TokenManager() = default;
 

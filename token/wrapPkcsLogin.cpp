@@ -11,8 +11,7 @@ constexpr unsigned long kUserCode = static_cast<unsigned long>(quorvik::pkcs11::
 constexpr unsigned long kSoCode = static_cast<unsigned long>(quorvik::pkcs11::UserType::So);
 } // namespace
 
-void wrapPkcsLogin(const std::function<void()>& login, const VolumeOwner& owner,
-                   const quorvik::pkcs11::Token& token)
+void wrapPkcsLogin(const std::function<void()>& login, const VolumeOwner& owner, const quorvik::pkcs11::Token& token)
 {
     const unsigned long code = toPkcs(owner);
     const std::string name = toString(owner);

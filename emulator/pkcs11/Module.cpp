@@ -227,11 +227,15 @@ CK_RV Module::finalize(CK_VOID_PTR reserved)
     return rv;
 }
 
-CK_RV Module::onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body)
+CK_RV Module::onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body,
+                       const char* narrowerFaultEntry)
 {
     return guarded(entry, arguments, true, [&]() -> CK_RV {
         if (auto fault = injectedFault(entry, std::nullopt))
             return *fault;
+        if (narrowerFaultEntry != nullptr)
+            if (auto fault = injectedFault(narrowerFaultEntry, std::nullopt))
+                return *fault;
         return body();
     });
 }
@@ -248,6 +252,16 @@ CK_RV Module::onSlot(const char* entry, CK_SLOT_ID slot, Arguments arguments,
             return *fault;
         CallContext context(*this, *found, 0, nullptr, std::move(current));
         return body(context);
+    });
+}
+
+CK_RV Module::onWriteSession(const char* entry, CK_SESSION_HANDLE handle, Arguments arguments,
+                             const std::function<CK_RV(CallContext&)>& body)
+{
+    return onSession(entry, handle, arguments, [&](CallContext& call) -> CK_RV {
+        if ((call.session().flags & CKF_RW_SESSION) == 0)
+            return CKR_SESSION_READ_ONLY;
+        return body(call);
     });
 }
 
