@@ -76,6 +76,8 @@ CK_RV CallContext::change(const std::function<CK_RV(qvtoken::TokenState&)>& chan
                 rv = change(state);
         });
         module_.seen_[slot_.serial] = std::move(written);
+        // Written under the lock, but another process may have written since: read it again.
+        module_.stamps_.erase(slot_.serial);
     } catch (const qvtoken::TokenNotFoundError&) {
         throw TokenAbsent();
     }
@@ -100,9 +102,18 @@ qvtoken::TokenState Module::load(std::uint64_t serial)
 
 std::optional<qvtoken::TokenState> Module::refresh(std::uint64_t serial)
 {
+    // The stamp is taken before the read: a file changed in between is read again next time.
+    const auto stamp = store_->stamp(serial);
+    const auto known = stamps_.find(serial);
+    const auto cached = seen_.find(serial);
+    if (stamp && known != stamps_.end() && known->second == *stamp && cached != seen_.end())
+        return cached->second;
+    stamps_.erase(serial);
     auto state = store_->load(serial);
-    if (state)
+    if (state && stamp) {
         seen_[serial] = *state;
+        stamps_.emplace(serial, *stamp);
+    }
     return state;
 }
 
@@ -161,7 +172,11 @@ CK_RV Module::initialize(CK_VOID_PTR args)
             // Build the new slot set in locals; a failure leaves the module uninitialised.
             qvtoken::TokenStore store;
             std::vector<qvtoken::TokenState> tokens;
+            std::map<std::uint64_t, qvtoken::FileStamp> stamps;
             try {
+                for (const auto serial : store.serials())
+                    if (const auto stamp = store.stamp(serial))
+                        stamps.emplace(serial, *stamp);
                 tokens = store.loadAll(leaveOut);
             } catch (const qvtoken::UnsafeDirectoryError& refused) {
                 // No token at all then, but the module starts, so the program's help still runs.
@@ -190,6 +205,7 @@ CK_RV Module::initialize(CK_VOID_PTR args)
             slots_ = std::move(slots);
             listed_ = std::move(listed);
             seen_ = std::move(seen);
+            stamps_ = std::move(stamps);
             faults_.reset();
             sessions_.clear();
             if (auto fault = injectedFault("C_Initialize", std::nullopt))
@@ -219,6 +235,7 @@ CK_RV Module::finalize(CK_VOID_PTR reserved)
         slots_.clear();
         listed_.clear();
         seen_.clear();
+        stamps_.clear();
         initialized_ = false;
     }
     trace_.record("C_Finalize", "", rv);

@@ -104,6 +104,9 @@ private:
     std::vector<SlotEntry> slots_;
     // The latest state seen of each token; its fault rules apply to the next calls.
     std::map<std::uint64_t, qvtoken::TokenState> seen_;
+    // The stamp of each token's file taken before its state in seen_ was read: while the file
+    // keeps that stamp, seen_ is the file and a call reads nothing.
+    std::map<std::uint64_t, qvtoken::FileStamp> stamps_;
     SessionTable sessions_;
     FaultInjector faults_;
     CallTrace trace_;

@@ -86,6 +86,18 @@ fs::path TokenStore::stateFile(std::uint64_t serial) const
     return directory_ / (std::to_string(serial) + stateSuffix);
 }
 
+std::optional<FileStamp> TokenStore::stamp(std::uint64_t serial) const
+{
+    struct stat status {};
+    if (::stat(stateFile(serial).c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw StateIoError(stateFile(serial).string());
+    }
+    return FileStamp{status.st_dev, status.st_ino, status.st_size,
+                     static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec};
+}
+
 fs::path TokenStore::lockFile(std::uint64_t serial) const
 {
     return directory_ / (std::to_string(serial) + ".lock");
