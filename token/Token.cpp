@@ -97,6 +97,7 @@ bool needsPin(const std::vector<VolumeOwner>& owners)
     });
 }
 
+// A volume without owner takes no login.
 void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const std::optional<std::string>& pin)
 {
     const auto& value = owner.value();
@@ -104,8 +105,8 @@ void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const 
         flash.login(*pin, toQvflash(*user));
     } else if (const auto* local = std::get_if<LocalUserId>(&value)) {
         flash.loginLocal(local->get(), *pin);
-    } else {
-        flash.loginMva(std::get<MvaId>(value).get(), getPcSnapshot());
+    } else if (const auto* mva = std::get_if<MvaId>(&value)) {
+        flash.loginMva(mva->get(), getPcSnapshot());
     }
 }
 

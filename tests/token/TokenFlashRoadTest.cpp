@@ -75,7 +75,7 @@ TEST_F(FlashRoad, VolumeAccessModeLogsEveryOwnerInAndJournalsTheHost)
     t.addSnapshotToMva(kAdminPin, {mva.get(), getPcSnapshot()});
     t.formatDrive({kAdminPin,
                    {volume(AccessMode::ReadWrite, "user"), volume(AccessMode::ReadWrite, toString(mva)),
-                    volume(AccessMode::Hidden, "none", SectionType::Journal)}});
+                    volume(AccessMode::ReadWrite, "none"), volume(AccessMode::Hidden, "none", SectionType::Journal)}});
     const auto access = [&](unsigned number) {
         auto s = state(serial);
         return s.drive.currentAccess(*s.drive.findSection(number));
@@ -91,7 +91,9 @@ TEST_F(FlashRoad, VolumeAccessModeLogsEveryOwnerInAndJournalsTheHost)
     // A lasting change restarts the token, which ends temporary ones: it comes first.
     EXPECT_EQ(change(std::nullopt, AccessMode::Hidden, 2), "");
     EXPECT_EQ(change(kUserPin, AccessMode::ReadOnly, 1, false), "");
-    EXPECT_EQ(std::make_tuple(access(1), access(2), state(serial).card.journal.size()), std::make_tuple(1U, 0U, 3UL));
+    EXPECT_EQ(change(std::nullopt, AccessMode::ReadOnly, 3, false), "");
+    EXPECT_EQ(std::make_tuple(access(1), access(2), access(3), state(serial).card.journal.size()),
+              std::make_tuple(1U, 0U, 1U, 4UL));
 
     // Only the low byte would name volume 1: no login, no change.
     clearLogs();
