@@ -81,7 +81,7 @@ int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::
     if (auto data = args.option("data")) fault.dataPrefix = hexArgument(*data, "--data");
     if (fault.control && (fault.ins || fault.cla || fault.p1 || fault.p2 || !fault.dataPrefix.empty()))
         throw UsageError("--control matches a vpcd control byte, not an APDU.");
-    fault.nth = args.option("nth") ? parseNumber(*args.option("nth"), "--nth") : 0;
+    fault.nth = args.numberOption("nth").value_or(0);
     fault.afterReplug = args.flag("after-replug");
     fault.count = timesOf(args);
     store.modify(serial, [&](TokenState& token) { token.cardFaults.push_back(fault); });
