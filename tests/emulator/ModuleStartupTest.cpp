@@ -148,6 +148,7 @@ TEST_F(ModuleFixture, DamagedFilesAreLeftOutAndTheOtherTokensServed)
          "adminPin.triesLeft: out of range 0..10: 11"},
         {"duplicate slot", [](ptree& t) { t.put("slotId", "1"); }, "slotId: slot 1 already holds token 1234567890"},
         {"old form", [](ptree& t) { t.put("hasDrive", "true"); }, "volumes: a file of the earlier form"},
+        {"not a list", [](ptree& t) { t.put("drive.sections", "none"); }, "drive.sections: not a list"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.damage);
