@@ -2,25 +2,18 @@
 
 #include "cli/DomainError.h"
 #include "cli/internalError.h"
-#include "flash/getPcSnapshot.h"
 #include "pin/generatePin.h"
 #include "pin/wipeString.h"
 #include "pkcs11/AttributeKinds.h"
 #include "pkcs11/Pkcs11Exception.h"
 #include "pkcs11/ScopeGuard.h"
-#include "token/addLogPcInfo.h"
-#include "token/checkSecretExistence.h"
 #include "token/hardwareFeatures.h"
 #include "token/logoutGuards.h"
 #include "token/pkcsConversions.h"
-#include "token/qvflashConversions.h"
 #include "token/tokenIdentification.h"
-#include "token/types/checkOwnersCombination.h"
 #include "token/wrapPkcsLogin.h"
 #include "token/wrapQvflashLogin.h"
 
-#include <algorithm>
-#include <limits>
 #include <utility>
 
 using quorvik::pkcs11::AttributeOf;
@@ -58,11 +51,6 @@ PinChangePolicy pinChangePolicyOf(const CK_TOKEN_INFO_EXTENDED& ext)
     }
 }
 
-bool hasDrive(const CK_TOKEN_INFO_EXTENDED& ext)
-{
-    return (ext.flags & QV_TOKEN_FLAG_HAS_FLASH_DRIVE) != 0;
-}
-
 // The module reads the strings through the block and never writes them.
 CK_UTF8CHAR_PTR moduleText(const std::string& text)
 {
@@ -86,28 +74,6 @@ CK_QUORVIK_INIT_PARAM initBlock(const FormatTokenParams& params)
     block.label = moduleText(params.label);
     block.labelLen = params.label.size();
     return block;
-}
-
-// Whether a volume of these owners asks for a PIN: an MVA checks the host instead.
-bool needsPin(const std::vector<VolumeOwner>& owners)
-{
-    return std::any_of(owners.begin(), owners.end(), [](const VolumeOwner& owner) {
-        const auto type = owner.getType();
-        return type == VolumeOwner::Type::User || type == VolumeOwner::Type::So || type == VolumeOwner::Type::LocalUser;
-    });
-}
-
-// A volume without owner takes no login.
-void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const std::optional<std::string>& pin)
-{
-    const auto& value = owner.value();
-    if (const auto* user = std::get_if<UserType>(&value)) {
-        flash.login(*pin, toQvflash(*user));
-    } else if (const auto* local = std::get_if<LocalUserId>(&value)) {
-        flash.loginLocal(local->get(), *pin);
-    } else if (const auto* mva = std::get_if<MvaId>(&value)) {
-        flash.loginMva(mva->get(), getPcSnapshot());
-    }
 }
 
 } // namespace
@@ -159,15 +125,6 @@ std::uint64_t Token::getMinUserPinLen() const
         return policy->minLength;
     }
     return tokenMinimum;
-}
-
-std::uint64_t Token::getMinLocalPinLen(const LocalUserId& id) const
-{
-    const auto local = pkcsToken_->getLocalPinInfo(id.get());
-    if (!local) {
-        throw NoSecretError();
-    }
-    return local->minPinLen;
 }
 
 std::optional<PinPolicy> Token::getUserPinPolicy() const
@@ -224,34 +181,9 @@ std::optional<TouchSettings> Token::getTouchSettings() const
     return settings;
 }
 
-std::optional<TokenDriveInfo> Token::getDriveInfo() const
-{
-    TokenDriveInfo drive;
-    if (flashToken_) {
-        const auto sections = flashToken_->getTokenVolumeInfo();
-        for (auto section = sections->cbegin(); section != sections->cend(); ++section) {
-            drive.volumes.push_back(TokenVolumeInfo{section->id, section->size, fromQvflash(section->accessState),
-                                                    fromQvflashVolumeOwners(*section), fromQvflash(section->type)});
-        }
-        drive.totalSize = flashToken_->getDriveSize();
-        return drive;
-    }
-    if (!hasDrive(pkcsToken_->getTokenInfoEx())) {
-        return std::nullopt;
-    }
-    for (const auto& volume : pkcsToken_->getTokenVolumeInfoEx()) {
-        drive.volumes.push_back(TokenVolumeInfo{volume.id,
-                                                volume.sizeMb,
-                                                fromPkcs(volume.accessMode),
-                                                {fromPkcsVolumeOwner(volume.owner)},
-                                                SectionType::UserFiles});
-    }
-    drive.totalSize = pkcsToken_->getDriveSize();
-    return drive;
-}
-
 void Token::format(const FormatTokenParams& params)
 {
+    // A policy without a name has no change flags to give the token.
     if (!toString(params.pinChangePolicy)) {
         throw UnknownPinChangePolicyError();
     }
@@ -375,179 +307,4 @@ void Token::setTouchSettings(const std::string& soPin, const TouchSettings& sett
                              AttributeOf<AttributeType::VendorTouchActionTimeout>(settings.actionTimeout),
                              AttributeOf<AttributeType::VendorTouchPresenceTimeLimit>(settings.presentTimeLimit));
     object->setAttributeValue(std::move(values));
-}
-
-void Token::formatDrive(const FormatDriveParams& params)
-{
-    if (!flashToken_) {
-        std::vector<CK_VOLUME_FORMAT_INFO_EXTENDED> volumes;
-        for (const auto& volume : params.volumes) {
-            volumes.push_back(toPkcs(volume));
-        }
-        wrapPkcsLogin([&] { pkcsToken_->formatDrive(params.authPin, volumes); }, UserType::So, *pkcsToken_);
-        return;
-    }
-    std::vector<qvflash_Section> sections;
-    for (const auto& volume : params.volumes) {
-        for (const auto& owner : volume.owners) {
-            if (const auto* local = std::get_if<LocalUserId>(&owner.value())) {
-                checkSecretExistence(*flashToken_, local->get(), QVFLASH_SECRET_LOCAL_PIN);
-            } else if (const auto* mva = std::get_if<MvaId>(&owner.value())) {
-                checkSecretExistence(*flashToken_, mva->get(), QVFLASH_SECRET_MVA);
-            }
-        }
-        sections.push_back(toQvflash(volume));
-    }
-    wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::Admin); }, UserType::So);
-    const auto logout = logoutOnExit(*flashToken_);
-    flashToken_->splitIntoSections(sections);
-}
-
-void Token::setVolumeAccessMode(const SetVolumeAccessModeParams& params)
-{
-    if (flashToken_) {
-        setVolumeAccessModeByFlash(params);
-    } else {
-        setVolumeAccessModeByPkcs(params);
-    }
-}
-
-// Every owner logs in; the journal records the host whether the logins pass or not.
-void Token::setVolumeAccessModeByFlash(const SetVolumeAccessModeParams& params)
-{
-    // Section ids are one byte: a larger id must not select the section of its low byte.
-    if (params.volumeId > std::numeric_limits<std::uint8_t>::max()) {
-        throw NoVolumeError();
-    }
-    const auto id = static_cast<std::uint8_t>(params.volumeId);
-    const auto sections = flashToken_->getTokenVolumeInfo();
-    const auto* section = sections->getSectionById(id);
-    if (section == sections->cend()) {
-        throw NoVolumeError();
-    }
-    const auto owners = fromQvflashVolumeOwners(*section);
-    if (!checkOwnersCombination(owners)) {
-        throw UnsupportedAuthTypeError();
-    }
-    const bool pinNeeded = needsPin(owners);
-    if (params.pin && !pinNeeded) {
-        throw UnnecessaryPinProvidedError();
-    }
-    if (!params.pin && pinNeeded) {
-        throw MissingPinError();
-    }
-    const auto logout = logoutOnExit(*flashToken_);
-    try {
-        for (const auto& owner : owners) {
-            wrapQvflashLogin([&] { loginOwner(*flashToken_, owner, params.pin); }, owner);
-        }
-    } catch (...) {
-        addLogPcInfo(*flashToken_);
-        throw;
-    }
-    flashToken_->changeSectionAccessRights(id, toQvflash(params.accessMode), params.permanent);
-    addLogPcInfo(*flashToken_);
-}
-
-// The module checks the owner's PIN itself.
-void Token::setVolumeAccessModeByPkcs(const SetVolumeAccessModeParams& params)
-{
-    if (!hasDrive(pkcsToken_->getTokenInfoEx())) {
-        throw NoDriveError();
-    }
-    if (!params.pin) {
-        throw MissingPinError();
-    }
-    const auto volumes = pkcsToken_->getTokenVolumeInfoEx();
-    const auto volume =
-        std::find_if(volumes.begin(), volumes.end(), [&](const auto& entry) { return entry.id == params.volumeId; });
-    if (volume == volumes.end()) {
-        throw NoVolumeError();
-    }
-    const unsigned long ownerCode = volume->owner;
-    wrapPkcsLogin(
-        [&] {
-            pkcsToken_->setVolumeAccessMode(ownerCode, *params.pin, params.volumeId, toPkcs(params.accessMode),
-                                            params.permanent ? 1 : 0);
-        },
-        fromPkcsVolumeOwner(ownerCode), *pkcsToken_);
-}
-
-void Token::createLocalPin(LocalUserId id, const SetLocalPinParams& params)
-{
-    if (flashToken_) {
-        throw UnnecessaryLocalPinIdProvidedError();
-    }
-    if (pkcsToken_->getLocalPinInfo(id.get())) {
-        throw LocalPinAlreadyExistsError();
-    }
-    wrapPkcsLogin([&] { pkcsToken_->createLocalPIN(params.authPin, params.newPin, id.get()); }, UserType::User,
-                  *pkcsToken_);
-}
-
-// The login stays with the flash token after success; the library ends it with the handle.
-LocalUserId Token::createLocalPin(const SetLocalPinParams& params)
-{
-    if (!flashToken_) {
-        throw MissingLocalPinIdError();
-    }
-    wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::User); }, UserType::User);
-    const auto logout = logoutOnFailure(*flashToken_);
-    return LocalUserId(flashToken_->createLocalPin(params.newPin));
-}
-
-void Token::setLocalPin(LocalUserId id, const SetLocalPinParams& params)
-{
-    if (!flashToken_) {
-        if (!pkcsToken_->getLocalPinInfo(id.get())) {
-            throw NoSecretError();
-        }
-        wrapPkcsLogin([&] { pkcsToken_->setLocalPin(params.authPin, params.newPin, id.get()); }, id, *pkcsToken_);
-        return;
-    }
-    checkSecretExistence(*flashToken_, id.get(), QVFLASH_SECRET_LOCAL_PIN);
-    wrapQvflashLogin([&] { flashToken_->loginLocal(id.get(), params.authPin); }, id);
-    const auto logout = logoutOnFailure(*flashToken_);
-    flashToken_->setLocalPin(id.get(), params.newPin);
-}
-
-MvaId Token::createMva(const std::string& soPin, const CreateMvaParams& params)
-{
-    auto& flash = mvaToken();
-    wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
-    const auto logout = logoutOnExit(flash);
-    return MvaId(flash.createMva(toQvflash(params)));
-}
-
-void Token::clearMva(std::string_view soPin, unsigned short mvaId)
-{
-    checkMvaExists(mvaId);
-    auto& flash = *flashToken_;
-    wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
-    const auto logout = logoutOnExit(flash);
-    flash.clearMva(mvaId);
-}
-
-void Token::addSnapshotToMva(std::string_view soPin, const AddSnapshotToMvaParams& params)
-{
-    checkMvaExists(params.mvaId);
-    auto& flash = *flashToken_;
-    wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
-    const auto logout = logoutOnExit(flash);
-    flash.addSnapshotToMva(params.mvaId, params.snapshot);
-}
-
-void Token::checkMvaExists(unsigned short mvaId) const
-{
-    if (!mvaToken().getMvaList()->contains(mvaId)) {
-        throw NoSecretError();
-    }
-}
-
-quorvik::qvflash::Token& Token::mvaToken() const
-{
-    if (!flashToken_) {
-        throw NoMvaSupportError();
-    }
-    return *flashToken_;
 }

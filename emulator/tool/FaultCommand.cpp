@@ -69,7 +69,7 @@ int runFault(TokenStore& store, const std::vector<std::string>& words, std::ostr
     ModuleFault fault;
     fault.entry = entry;
     fault.rv = parseNumber(positionals[2], "RV");
-    fault.skip = args.option("skip") ? parseNumber(*args.option("skip"), "--skip") : 0;
+    fault.skip = args.numberOption("skip").value_or(0);
     fault.times = timesOf(args);
     store.modify(serial, [&](TokenState& token) { token.moduleFaults.push_back(fault); });
     out << "fault set on " << serial << ": " << entry << '\n';
