@@ -2,10 +2,17 @@
 
 #include "cli/ParamParser.h"
 #include "cli/VersionCommand.h"
+#include "commands/ForcedPinChangeDispatcher.h"
+#include "commands/SetLabelDispatcher.h"
+#include "commands/SetPinPolicyDispatcher.h"
 #include "commands/SetSoPinDispatcher.h"
+#include "commands/SetTouchSettingsDispatcher.h"
 #include "commands/SetUserPinDispatcher.h"
+#include "commands/UnblockPinsDispatcher.h"
 #include "flash/handleStatusCode.h"
 #include "token/DispatchCommand.h"
+#include "token/ListTokensCommand.h"
+#include "token/TokenInfoCommand.h"
 #include "token/TokenManager.h"
 
 #include <memory>
@@ -32,5 +39,12 @@ void registerCommands(ParamParser& parser, TokenManager& tokenManager)
 {
     registerTokenCommand<SetSoPinDispatcher>(parser, tokenManager);
     registerTokenCommand<SetUserPinDispatcher>(parser, tokenManager);
+    registerTokenCommand<ForcedPinChangeDispatcher>(parser, tokenManager);
+    registerTokenCommand<UnblockPinsDispatcher>(parser, tokenManager);
+    registerTokenCommand<SetLabelDispatcher>(parser, tokenManager);
+    registerTokenCommand<SetPinPolicyDispatcher>(parser, tokenManager);
+    registerTokenCommand<SetTouchSettingsDispatcher>(parser, tokenManager);
+    parser.registerCommand(std::make_shared<TokenInfoCommand>(tokenManager));
     parser.registerCommand(std::make_shared<VersionCommand>());
+    parser.registerCommand(std::make_shared<ListTokensCommand>(tokenManager));
 }
