@@ -1,0 +1,169 @@
+#include "CommandRun.h"
+#include "TokenScene.h"
+
+#include <qvtoken-core/FeatureObjects.h>
+#include <qvtoken-core/TokenStore.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint64_t kSerial = 1234567890;
+const std::string kAdminPin = "59302814";
+const std::string kUserPin = "40417263";
+const std::string kHints = "To see a list of all supported commands, run 'qvadmin --help'.\n"
+                           "To see a list of options supported by a specific command, run 'qvadmin <command> "
+                           "--help'\n";
+const std::string kFailure = "status: failure\n";
+
+std::string tokenLine(const std::string& text)
+{
+    return "serial: 1234567890, model: 01.00.28.05 ZRN 3.0, " + text + "\n";
+}
+
+// Runs across commands, as an administrator meets them, checked by what the user sees.
+class ScenariosTest : public testing::Test {
+protected:
+    // A folder of the scratch area on a file system of its own, `options` as mount takes them;
+    // the test's later mounts stay private to this process.
+    std::filesystem::path mountTmpfs(const std::string& name, unsigned long flags, const char* options)
+    {
+        const auto folder = qvadmin.scratch() / name;
+        std::filesystem::create_directory(folder);
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", folder.c_str(), "tmpfs", flags, options) != 0) {
+            throw std::runtime_error(std::string("cannot mount a file system: ") + std::strerror(errno));
+        }
+        mounted.push_back(folder);
+        return folder;
+    }
+
+    void TearDown() override
+    {
+        for (const auto& folder : mounted) {
+            umount(folder.c_str());
+        }
+    }
+
+    std::vector<std::filesystem::path> mounted;
+    TokenScene scene;
+    CommandRun qvadmin;
+};
+
+TEST_F(ScenariosTest, EachErrorFamilyHasItsFormAndStatus)
+{
+    const auto noToken = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x"});
+    EXPECT_EQ(noToken.status, 255);
+    EXPECT_EQ(noToken.out, "");
+    EXPECT_EQ(noToken.err, "Error: No token found.\n");
+
+    scene.add(kSerial, true);
+    const auto syntax = qvadmin.run({"set-label", "-p", kUserPin});
+    EXPECT_EQ(syntax.status, 255);
+    EXPECT_EQ(syntax.out, "");
+    EXPECT_EQ(syntax.err, "Syntax error: the option '--label' is required but missing\n" + kHints);
+
+    // A failed operation speaks only through its token's line and the status line.
+    const auto failed = qvadmin.run({"force-pin-change", "-p", kUserPin});
+    EXPECT_EQ(failed.status, 255);
+    EXPECT_EQ(failed.out, tokenLine("error: Incorrect so PIN. Attempts left: 9.") + kFailure);
+    EXPECT_EQ(failed.err, "");
+    EXPECT_FALSE(scene.load(kSerial).userPinToBeChanged);
+
+    const auto noFileName = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x", "--log-file", "logs/"});
+    EXPECT_EQ(noFileName.status, 255);
+    EXPECT_EQ(noFileName.err, "Syntax error: No file name.\n" + kHints);
+    const auto missing = qvadmin.scratch() / "no" / "such" / "run.log";
+    const auto noFolder = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x", "--log-file", missing.string()});
+    EXPECT_EQ(noFolder.status, 255);
+    EXPECT_EQ(noFolder.out, "");
+    EXPECT_EQ(noFolder.err, "Error: filesystem error: cannot create directory: No such file or directory [" +
+                                missing.parent_path().string() + "]\n");
+    EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
+}
+
+// The log cannot be written, but the tokens have changed: the run says so after their status.
+TEST_F(ScenariosTest, LogWriteFailuresAreReportedAfterTheWork)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "mounting file systems needs root";
+    }
+    scene.add(kSerial, false);
+    const auto readOnly = mountTmpfs("ro", MS_RDONLY, "size=16k") / "run.log";
+    const auto refused = qvadmin.run({"set-label", "-p", kUserPin, "-l", "a", "--log-file", readOnly.string()});
+    EXPECT_EQ(refused.status, 255);
+    EXPECT_EQ(refused.err, "Logger error: Couldn't open or create file: " + readOnly.string() + ".\n");
+    EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
+
+    const auto full = mountTmpfs("full", 0, "size=16k");
+    std::ofstream filler(full / "filler", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (filler.write(block.data(), block.size()).flush()) {
+    }
+    const auto noSpace =
+        qvadmin.run({"set-label", "-p", kUserPin, "-l", "b", "--log-file", (full / "run.log").string()});
+    EXPECT_EQ(noSpace.status, 255);
+    EXPECT_EQ(noSpace.out, "status: success\n");
+    EXPECT_EQ(noSpace.err, "Logger error: Not enough space on the disk to write the log.\n");
+    EXPECT_EQ(scene.load(kSerial).label, "b");
+
+    // A file-size limit: the log is already as long as the process may make a file.
+    const auto limited = qvadmin.scratch() / "limited.log";
+    std::ofstream(limited) << std::string(1 << 20, '#');
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{1 << 20, saved.rlim_max};
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const auto tooBig = qvadmin.run({"set-label", "-p", kUserPin, "-l", "c", "--log-file", limited.string()});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_EQ(tooBig.status, 255);
+    EXPECT_EQ(tooBig.out, "status: success\n");
+    EXPECT_EQ(tooBig.err, "Logger error: Failed to write log.\n");
+    EXPECT_EQ(scene.load(kSerial).label, "c");
+}
+
+TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
+{
+    scene.add(kSerial, false);
+    const std::vector<std::string> generate{"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate"};
+    auto lettersOnly = generate;
+    lettersOnly.insert(lettersOnly.end(), {"-g", "ll", "ul"});
+    ASSERT_EQ(
+        qvadmin
+            .run({"set-pin-policy", "-p", kAdminPin, "--min-length", "6", "--history-depth", "0", "--allow-default",
+                  "true", "--digit-required", "true", "--uppercase-required", "false", "--lowercase-required", "false",
+                  "--spec-char-required", "false", "--diff-chars-required", "false"})
+            .status,
+        0);
+    const auto unfit = qvadmin.run(lettersOnly);
+    EXPECT_EQ(unfit.status, 255);
+    EXPECT_EQ(unfit.out, tokenLine("error: Generation settings don't satisfy PIN policies.") + kFailure);
+
+    const auto refuse = [&](long times) {
+        qvtoken::TokenStore().modify(kSerial, [times](qvtoken::TokenState& token) {
+            token.moduleFaults = {{"C_SetPIN", 0x8000000B, 0, times}};
+            token.userPin.value.assign(kUserPin.begin(), kUserPin.end());
+        });
+        return qvadmin.run(generate);
+    };
+    const auto sixth = refuse(6);
+    EXPECT_EQ(sixth.status, 0) << sixth.out;
+    EXPECT_NE(TokenScene::pinText(scene.load(kSerial).userPin), kUserPin);
+    const auto seventh = refuse(7);
+    EXPECT_EQ(seventh.status, 255);
+    EXPECT_EQ(seventh.out,
+              tokenLine("error: Failed to generate a suitable PIN. Please try again or specify a custom PIN.") +
+                  kFailure);
+}
+
+} // namespace
