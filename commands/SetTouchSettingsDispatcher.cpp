@@ -19,7 +19,7 @@ using namespace pin_options;
 
 namespace {
 // The help names the modes by the texts the parser reads.
-CliElementDescription modeDescription()
+CliElementDescription makeModeDescription()
 {
     const auto discrete = *toString(TouchMode::Discrete);
     const auto continuous = *toString(TouchMode::Continuous);
@@ -38,8 +38,14 @@ const PinParamsDto authPinParamsDto = pin_roles::authPinRole(PinBelonging::Admin
 
 const PinInputOptionAttributes authPinInputOptionAttributes{&authPinParamsDto, PinInputMode::Options, std::nullopt};
 const PinValueOptionAttributes authPinValueOptionAttributes{&authPinParamsDto, std::nullopt, std::nullopt};
-const TypedOptionAttributes<TouchMode> touchModeOptionAttributes{
-    {"mode", std::nullopt}, modeDescription(), std::nullopt, std::nullopt, true, false, nullptr};
+// In two steps: GCC's optimiser warns of an uninitialised key when the formatted text is built
+// inside the record's initialiser.
+const TypedOptionAttributes<TouchMode> touchModeOptionAttributes = [] {
+    TypedOptionAttributes<TouchMode> attributes{
+        {"mode", std::nullopt}, {}, std::nullopt, std::nullopt, true, false, nullptr};
+    attributes.description = makeModeDescription();
+    return attributes;
+}();
 const TypedOptionAttributes<unsigned long> userPresentTimeLimitOptionAttributes{
     {"present-time-limit", std::nullopt},
     {"Duration of user presence in seconds. Signature operation can be confirmed only during this time after touch.",
