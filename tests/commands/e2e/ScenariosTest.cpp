@@ -166,4 +166,22 @@ TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
                   kFailure);
 }
 
+// Defaults of one command in the configuration file apply to that command alone.
+TEST_F(ScenariosTest, ConfigurationFileSetsDefaultsPerCommand)
+{
+    scene.add(kSerial, true);
+    std::ofstream(qvadmin.folder() / "qvadmin_conf.ini")
+        << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n";
+    const auto typed = qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin}, "11223344\n11223344\n");
+    EXPECT_EQ(typed.status, 0) << typed.err;
+    EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).userPin), "11223344");
+
+    const auto generated = qvadmin.run({"set-so-pin", "-p", kAdminPin, "--no-log", "--no-pin-file"});
+    EXPECT_EQ(generated.status, 0) << generated.err;
+    const auto pin = TokenScene::pinText(scene.load(kSerial).adminPin);
+    EXPECT_EQ(generated.out, tokenLine("new-pin: " + pin) + "status: success\n");
+    EXPECT_EQ(pin.size(), 8u);
+    EXPECT_EQ(pin.find_first_not_of("0123456789"), std::string::npos) << pin;
+}
+
 } // namespace
