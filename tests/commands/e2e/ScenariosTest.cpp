@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstring>
 #include <fstream>
+#include <regex>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -142,6 +143,36 @@ TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
     EXPECT_EQ(seventh.out,
               tokenLine("error: Failed to generate a suitable PIN. Please try again or specify a custom PIN.") +
                   kFailure);
+}
+
+// A day's work on eight tokens at once, four of them plugged in as flash tokens.
+TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
+{
+    for (std::uint64_t serial = 7001; serial <= 7008; ++serial) {
+        scene.add(serial, serial % 2 == 0);
+    }
+    for (const auto* line : {"set-so-pin --parallel -p 59302814 -n 11223344",
+                             "set-user-pin --parallel --auth-as user -p 40417263 -n 55667788",
+                             "set-pin-policy --parallel -p 11223344 --min-length 8 --history-depth 2 --allow-default "
+                             "false --digit-required true --uppercase-required false --lowercase-required false "
+                             "--spec-char-required false --diff-chars-required false",
+                             "set-label --parallel -p 55667788 -l Accounts"}) {
+        const auto result = qvadmin.run(words(line));
+        EXPECT_EQ(result.status, 0) << line << "\n" << result.out << result.err;
+        EXPECT_EQ(result.out, "status: success\n") << line;
+    }
+    const auto info = qvadmin.run(words("info --parallel"));
+    EXPECT_EQ(info.status, 0);
+    for (const auto serial : scene.serials()) {
+        const auto block = info.out.find("Label                              : Accounts\nSerial number"
+                                         "                      : " +
+                                         std::to_string(serial) + "\n");
+        ASSERT_NE(block, std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("Min length                         : 8\n", block), std::string::npos);
+        const auto log =
+            qvadmin.read(qvadmin.folder() / "qvadmin-logs" / ("qvadmin_" + std::to_string(serial) + ".log"));
+        EXPECT_EQ(std::regex_replace(log, std::regex("[^]*?\nstatus: success\n\n"), "+"), "++++") << log;
+    }
 }
 
 // Defaults of one command in the configuration file apply to that command alone.
