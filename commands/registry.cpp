@@ -2,8 +2,16 @@
 
 #include "cli/ParamParser.h"
 #include "cli/VersionCommand.h"
+#include "commands/AddPcToMvaDispatcher.h"
+#include "commands/ClearMvaDispatcher.h"
+#include "commands/CreateLocalPinDispatcher.h"
+#include "commands/CreateMvaDispatcher.h"
+#include "commands/FormatDispatcher.h"
+#include "commands/FormatDriveDispatcher.h"
+#include "commands/SetLocalPinDispatcher.h"
 #include "commands/SetSoPinDispatcher.h"
 #include "commands/SetUserPinDispatcher.h"
+#include "commands/VolumeAccessDispatcher.h"
 #include "flash/handleStatusCode.h"
 #include "token/DispatchCommand.h"
 #include "token/TokenManager.h"
@@ -32,5 +40,13 @@ void registerCommands(ParamParser& parser, TokenManager& tokenManager)
 {
     registerTokenCommand<SetSoPinDispatcher>(parser, tokenManager);
     registerTokenCommand<SetUserPinDispatcher>(parser, tokenManager);
+    registerTokenCommand<SetLocalPinDispatcher>(parser, tokenManager);
+    registerTokenCommand<CreateLocalPinDispatcher>(parser, tokenManager);
+    registerTokenCommand<FormatDispatcher>(parser, tokenManager);
+    registerTokenCommand<FormatDriveDispatcher>(parser, tokenManager);
+    registerTokenCommand<VolumeAccessDispatcher>(parser, tokenManager);
+    registerTokenCommand<CreateMvaDispatcher>(parser, tokenManager);
+    registerTokenCommand<ClearMvaDispatcher>(parser, tokenManager);
+    registerTokenCommand<AddPcToMvaDispatcher>(parser, tokenManager);
     parser.registerCommand(std::make_shared<VersionCommand>());
 }
