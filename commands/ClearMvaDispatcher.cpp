@@ -2,17 +2,13 @@
 
 #include "cli/BoostCommandInfoAdapter.h"
 #include "cli/TypedCliOption.h"
-#include "commands/logCommandRecord.h"
-#include "commands/makeSharedPin.h"
 #include "commands/mvaIdAttributes.h"
 #include "commands/pinRoles.h"
-#include "commands/preparePinManagers.h"
+#include "commands/runAuthPinCommand.h"
 #include "logging/addOption.h"
 #include "pin/PinInputModeCliOption.h"
 #include "pin/PinValueCliOption.h"
-#include "token/BaseStrategy.h"
 #include "token/Token.h"
-#include "token/tokenOperations.h"
 
 namespace clear_mva_options {
 
@@ -43,17 +39,13 @@ const options::BoostCommandInfoAdapter<AuthPinInputOption, AuthPinValueOption, M
 void ClearMvaDispatcher::run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
                              std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager)
 {
-    const auto managers = preparePinManagers(*vm, {&authPinParamsDto});
     const auto mvaId = optionsAdapter.value<MvaIdOption>(vm);
     logging::CommandRecord record{clearMvaCommandInfo.commandName(), {}, {}};
     logging::addOption(record, mvaIdOptionAttributes.key.name, mvaId);
-    logCommandRecord(*logger, std::move(record), managers);
-
-    const auto authPin = makeSharedPin(managers.front().getPin(0));
-    auto operation = [authPin, mvaId](std::shared_ptr<logging::BaseLogger>, Token& token) {
-        token.clearMva(*authPin, mvaId);
-    };
-    strategy->execute(token_operations::createLoggingApplier(operation, logger), tokenManager, true);
+    runAuthPinCommand(
+        *vm, std::move(record), authPinParamsDto,
+        [mvaId](Token& token, const std::string& authPin) { token.clearMva(authPin, mvaId); }, *strategy,
+        std::move(logger), tokenManager);
 }
 
 const BaseCommandInfo& ClearMvaDispatcher::getCommandInfo() const

@@ -3,7 +3,7 @@
 #include "cli/BoostCommandInfoAdapter.h"
 #include "cli/CliError.h"
 #include "cli/TypedCliOption.h"
-#include "commands/BoundedInteger.h"
+#include "commands/ByteCount.h"
 #include "commands/makeSharedPin.h"
 #include "commands/pinRoles.h"
 #include "logging/MvaIdRecord.h"
@@ -21,33 +21,32 @@ namespace create_mva_options {
 
 using namespace pin_options;
 
-// The token keeps each limit in one byte; a larger number must not become its low byte.
-using MvaLimit = BoundedInteger<0, 255>;
-
 const PinParamsDto authPinParamsDto = pin_roles::authPinRole(PinBelonging::Admin);
 
 const PinInputOptionAttributes authSoPinInputOptionAttributes{&authPinParamsDto, PinInputMode::Options, std::nullopt};
 const PinValueOptionAttributes authSoPinValueOptionAttributes{&authPinParamsDto, std::nullopt, std::nullopt};
-const TypedOptionAttributes<MvaLimit> maxRecordsCountOptionAttributes{
+// The token keeps each limit in one byte: a larger number is refused by the parser rather than
+// reaching the token as its low eight bits.
+const TypedOptionAttributes<ByteCount> maxRecordsCountOptionAttributes{
     {"max-records-count", std::nullopt},
     {"Max number of records - [1;254].", "Максимальное число записей - [1;254]."},
-    MvaLimit{10},
+    ByteCount{10},
     std::nullopt,
     false,
     false,
     nullptr};
-const TypedOptionAttributes<MvaLimit> maxRecordSizeOptionAttributes{
+const TypedOptionAttributes<ByteCount> maxRecordSizeOptionAttributes{
     {"max-record-size", std::nullopt},
     {"Max record size (in bytes) - [1;249].", "Максимальный размер записи (в байтах) - [1;249]."},
-    MvaLimit{249},
+    ByteCount{249},
     std::nullopt,
     false,
     false,
     nullptr};
-const TypedOptionAttributes<MvaLimit> authAttemptsOptionAttributes{
+const TypedOptionAttributes<ByteCount> authAttemptsOptionAttributes{
     {"auth-attempts", std::nullopt},
     {"Auth attempts limit - [1;10].", "Предельное число попыток аутентификации - [1;10]."},
-    MvaLimit{10},
+    ByteCount{10},
     std::nullopt,
     false,
     false,

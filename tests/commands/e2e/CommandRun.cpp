@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -18,6 +19,12 @@ void check(bool ok, const std::string& what)
 }
 
 } // namespace
+
+std::vector<std::string> words(const std::string& line)
+{
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
 
 CommandRun::CommandRun()
 {

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The words of a command line, split at blanks.
+std::vector<std::string> words(const std::string& line);
+
 struct CommandResult {
     int status;
     std::string out;

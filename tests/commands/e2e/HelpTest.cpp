@@ -13,7 +13,7 @@ TEST(CommandHelp, ShowsTheCommandsOwnOptionsExactly)
         SCOPED_TRACE(command);
         const auto result = qvadmin.run({command, "--help"});
         EXPECT_EQ(result.status, 0);
-        EXPECT_EQ(result.out, qvadmin.read(std::string(QV_HELP_TEXTS) + "/" + command + ".txt"));
+        EXPECT_EQ(result.out, qvadmin.read(std::string(QV_EXPECTED_DIR) + "/help-" + command + ".txt"));
     }
 }
 

@@ -66,12 +66,23 @@ std::uint64_t TokenScene::add(std::uint64_t serial, bool plugged, const Change& 
 {
     auto token = qvtoken::makePreset("full");
     token.serial = serial;
-    qvtoken::placeInSlot(token, kFirstSlot + added.size());
-    // Plugged in only below, so that the wait covers the card's arrival.
-    token.card.plugged = false;
     if (change) {
         change(token);
     }
+    return create(std::move(token), plugged);
+}
+
+std::uint64_t TokenScene::addPreset(const std::string& preset, bool plugged)
+{
+    return create(qvtoken::makePreset(preset), plugged);
+}
+
+std::uint64_t TokenScene::create(qvtoken::TokenState token, bool plugged)
+{
+    const auto serial = token.serial;
+    qvtoken::placeInSlot(token, kFirstSlot + added.size());
+    // Plugged in only below, so that the wait covers the card's arrival.
+    token.card.plugged = false;
     qvtoken::TokenStore().create(token);
     added.push_back(serial);
     if (plugged) {

@@ -21,6 +21,8 @@ public:
 
     // A token of preset `full` (admin PIN 59302814, user PIN 40417263) in the next free slot.
     std::uint64_t add(std::uint64_t serial, bool plugged, const Change& change = {});
+    // A token of the named preset, under the preset's own serial number.
+    std::uint64_t addPreset(const std::string& preset, bool plugged);
     qvtoken::TokenState load(std::uint64_t serial) const;
     // The serials added so far, in the order of their slots.
     const std::vector<std::uint64_t>& serials() const { return added; }
@@ -28,6 +30,8 @@ public:
     static std::string pinText(const qvtoken::PinState& pin);
 
 private:
+    std::uint64_t create(qvtoken::TokenState token, bool plugged);
+
     std::vector<std::uint64_t> added;
     std::vector<std::uint64_t> plugged;
 };
