@@ -51,14 +51,25 @@ protected:
     Value value_;
 };
 
+// The module writes a CK_BBOOL byte, which may hold any value: it is kept as that byte and any
+// non-zero byte reads as true (a byte read straight into a bool would be undefined behaviour).
 template <AttributeType Type>
-class BoolAttribute : public AttributeValueHolder<Type, bool, BoolAttribute<Type>> {
-    using Base = AttributeValueHolder<Type, bool, BoolAttribute<Type>>;
-    static_assert(sizeof(bool) == sizeof(CK_BBOOL), "a CK_BBOOL is read straight into a bool");
+class BoolAttribute : public AttributeValueHolder<Type, CK_BBOOL, BoolAttribute<Type>> {
+    using Base = AttributeValueHolder<Type, CK_BBOOL, BoolAttribute<Type>>;
 
 public:
-    explicit BoolAttribute(bool value) : Base(value) {}
+    using value_type = bool;
+
+    explicit BoolAttribute(bool value) : Base(value ? CK_TRUE : CK_FALSE) {}
     explicit BoolAttribute(const CK_ATTRIBUTE& raw) : Base(Base::zeroOfLength(raw)) {}
+
+    bool value() const noexcept { return this->value_ != CK_FALSE; }
+
+    bool equal(const Attribute& other) const override
+    {
+        const auto* same = dynamic_cast<const BoolAttribute*>(&other);
+        return same != nullptr && same->value() == value();
+    }
 };
 
 template <AttributeType Type, typename Value>
@@ -95,8 +106,7 @@ public:
 };
 
 template <AttributeType Type>
-class BufferAttribute
-    : public AttributeValueHolder<Type, std::vector<unsigned char>, BufferAttribute<Type>> {
+class BufferAttribute : public AttributeValueHolder<Type, std::vector<unsigned char>, BufferAttribute<Type>> {
     using Base = AttributeValueHolder<Type, std::vector<unsigned char>, BufferAttribute<Type>>;
 
 public:
@@ -107,22 +117,37 @@ public:
     void* valuePtr() override { return this->value_.data(); }
 };
 
-}  // namespace detail
+} // namespace detail
 
 // The attribute class of each type: AttributeOf<AttributeType::Label> is the string kind.
 template <AttributeType Type>
 struct AttributeKindOf;
 
-#define QV_PKCS11_KIND_BOOL(name, value) \
-    template <> struct AttributeKindOf<AttributeType::name> { using type = detail::BoolAttribute<AttributeType::name>; };
-#define QV_PKCS11_KIND_STRING(name, value) \
-    template <> struct AttributeKindOf<AttributeType::name> { using type = detail::StringAttribute<AttributeType::name>; };
-#define QV_PKCS11_KIND_BUFFER(name, value) \
-    template <> struct AttributeKindOf<AttributeType::name> { using type = detail::BufferAttribute<AttributeType::name>; };
-#define QV_PKCS11_KIND_SCALAR(name, value, V) \
-    template <> struct AttributeKindOf<AttributeType::name> { using type = detail::ScalarAttribute<AttributeType::name, V>; };
-#define QV_PKCS11_KIND_ENUM(name, value, E) \
-    template <> struct AttributeKindOf<AttributeType::name> { using type = detail::EnumAttribute<AttributeType::name, E>; };
+#define QV_PKCS11_KIND_BOOL(name, value)                                                                               \
+    template <>                                                                                                        \
+    struct AttributeKindOf<AttributeType::name> {                                                                      \
+        using type = detail::BoolAttribute<AttributeType::name>;                                                       \
+    };
+#define QV_PKCS11_KIND_STRING(name, value)                                                                             \
+    template <>                                                                                                        \
+    struct AttributeKindOf<AttributeType::name> {                                                                      \
+        using type = detail::StringAttribute<AttributeType::name>;                                                     \
+    };
+#define QV_PKCS11_KIND_BUFFER(name, value)                                                                             \
+    template <>                                                                                                        \
+    struct AttributeKindOf<AttributeType::name> {                                                                      \
+        using type = detail::BufferAttribute<AttributeType::name>;                                                     \
+    };
+#define QV_PKCS11_KIND_SCALAR(name, value, V)                                                                          \
+    template <>                                                                                                        \
+    struct AttributeKindOf<AttributeType::name> {                                                                      \
+        using type = detail::ScalarAttribute<AttributeType::name, V>;                                                  \
+    };
+#define QV_PKCS11_KIND_ENUM(name, value, E)                                                                            \
+    template <>                                                                                                        \
+    struct AttributeKindOf<AttributeType::name> {                                                                      \
+        using type = detail::EnumAttribute<AttributeType::name, E>;                                                    \
+    };
 QV_PKCS11_ATTRIBUTE_TYPES(QV_PKCS11_KIND_BOOL, QV_PKCS11_KIND_STRING, QV_PKCS11_KIND_BUFFER, QV_PKCS11_KIND_SCALAR,
                           QV_PKCS11_KIND_ENUM)
 #undef QV_PKCS11_KIND_BOOL
@@ -134,4 +159,4 @@ QV_PKCS11_ATTRIBUTE_TYPES(QV_PKCS11_KIND_BOOL, QV_PKCS11_KIND_STRING, QV_PKCS11_
 template <AttributeType Type>
 using AttributeOf = typename AttributeKindOf<Type>::type;
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -9,8 +9,10 @@
 
 #include <cstddef>
 
-// The names below are the standard's and the maker's, not the house style's.
+// The names and the layout below are the standard's and the maker's, not the house style's
+// (and the formatter does not settle on the wrapped function-pointer members).
 // NOLINTBEGIN(readability-identifier-naming)
+// clang-format off
 
 // ---------------------------------------------------------------------------------------------
 // Basic types
@@ -788,4 +790,5 @@ static_assert(offsetof(CK_QUORVIK_INIT_PARAM, reserved) == 104);
 static_assert(sizeof(CK_QUORVIK_TLS_QUERY) == 16);
 static_assert(offsetof(CK_QUORVIK_TLS_QUERY, isTls) == 8);
 
+// clang-format on
 // NOLINTEND(readability-identifier-naming)

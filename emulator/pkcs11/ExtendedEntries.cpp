@@ -71,35 +71,36 @@ CK_RV getTokenInfoExtended(CK_SLOT_ID slot, CK_TOKEN_INFO_EXTENDED* info)
 
 CK_RV unblockUserPin(CK_SESSION_HANDLE handle)
 {
-    return module().onSession("C_EX_UnblockUserPIN", handle, {{"session", handle}}, [&](CallContext& call) -> CK_RV {
-        if (loginOf(call) != Login::admin)
-            return CKR_USER_NOT_LOGGED_IN;
-        return call.change([](qvtoken::TokenState& token) {
-            token.userPin.unblock();
-            if (token.switches.unblockResetsLocalPins)
-                for (auto& entry : token.directory)
-                    if (auto* local = std::get_if<qvtoken::LocalPin>(&entry))
-                        local->pin.unblock();
-            return CKR_OK;
-        });
-    });
+    return module().onWriteSession("C_EX_UnblockUserPIN", handle, {{"session", handle}},
+                                   [&](CallContext& call) -> CK_RV {
+                                       if (loginOf(call) != Login::admin)
+                                           return CKR_USER_NOT_LOGGED_IN;
+                                       return call.change([](qvtoken::TokenState& token) {
+                                           token.userPin.unblock();
+                                           if (token.switches.unblockResetsLocalPins)
+                                               for (auto& entry : token.directory)
+                                                   if (auto* local = std::get_if<qvtoken::LocalPin>(&entry))
+                                                       local->pin.unblock();
+                                           return CKR_OK;
+                                       });
+                                   });
 }
 
 CK_RV setTokenName(CK_SESSION_HANDLE handle, CK_UTF8CHAR_PTR label, CK_ULONG length)
 {
-    return module().onSession("C_EX_SetTokenName", handle, {{"session", handle}, {"length", length}},
-                              [&](CallContext& call) -> CK_RV {
-                                  if (loginOf(call) == Login::none)
-                                      return CKR_USER_NOT_LOGGED_IN;
-                                  if (userPinExpired(call))
-                                      return CKR_PIN_EXPIRED;
-                                  if (length > maxLabelLength || (label == nullptr && length != 0))
-                                      return CKR_ARGUMENTS_BAD;
-                                  return call.change([&](qvtoken::TokenState& token) {
-                                      token.label.assign(label, label + length);
-                                      return CKR_OK;
-                                  });
-                              });
+    return module().onWriteSession("C_EX_SetTokenName", handle, {{"session", handle}, {"length", length}},
+                                   [&](CallContext& call) -> CK_RV {
+                                       if (loginOf(call) == Login::none)
+                                           return CKR_USER_NOT_LOGGED_IN;
+                                       if (userPinExpired(call))
+                                           return CKR_PIN_EXPIRED;
+                                       if (length > maxLabelLength || (label == nullptr && length != 0))
+                                           return CKR_ARGUMENTS_BAD;
+                                       return call.change([&](qvtoken::TokenState& token) {
+                                           token.label.assign(label, label + length);
+                                           return CKR_OK;
+                                       });
+                                   });
 }
 
 CK_RV getTokenName(CK_SESSION_HANDLE handle, CK_UTF8CHAR_PTR label, CK_ULONG_PTR length)
@@ -190,21 +191,21 @@ CK_RV formatDrive(CK_SLOT_ID slot, CK_USER_TYPE userType, CK_UTF8CHAR_PTR pin, C
 
 CK_RV tokenManage(CK_SESSION_HANDLE handle, CK_ULONG operation, CK_VOID_PTR data)
 {
-    return module().onSession("C_EX_TokenManage", handle, {{"session", handle}, {"operation", operation}},
-                              [&](CallContext& call) -> CK_RV {
-                                  if (operation != QV_TOKEN_OP_FORCE_PIN_CHANGE)
-                                      return CKR_FUNCTION_NOT_SUPPORTED;
-                                  if (loginOf(call) != Login::admin)
-                                      return CKR_USER_NOT_LOGGED_IN;
-                                  if (data == nullptr)
-                                      return CKR_ARGUMENTS_BAD;
-                                  if (*static_cast<const CK_ULONG*>(data) != CKU_USER)
-                                      return CKR_USER_TYPE_INVALID;
-                                  return call.change([](qvtoken::TokenState& token) {
-                                      token.userPinToBeChanged = true;
-                                      return CKR_OK;
-                                  });
-                              });
+    return module().onWriteSession("C_EX_TokenManage", handle, {{"session", handle}, {"operation", operation}},
+                                   [&](CallContext& call) -> CK_RV {
+                                       if (operation != QV_TOKEN_OP_FORCE_PIN_CHANGE)
+                                           return CKR_FUNCTION_NOT_SUPPORTED;
+                                       if (loginOf(call) != Login::admin)
+                                           return CKR_USER_NOT_LOGGED_IN;
+                                       if (data == nullptr)
+                                           return CKR_ARGUMENTS_BAD;
+                                       if (*static_cast<const CK_ULONG*>(data) != CKU_USER)
+                                           return CKR_USER_TYPE_INVALID;
+                                       return call.change([](qvtoken::TokenState& token) {
+                                           token.userPinToBeChanged = true;
+                                           return CKR_OK;
+                                       });
+                                   });
 }
 
 CK_RV slotManage(CK_SLOT_ID slot, CK_ULONG operation, CK_VOID_PTR data)

@@ -76,6 +76,8 @@ CK_RV CallContext::change(const std::function<CK_RV(qvtoken::TokenState&)>& chan
                 rv = change(state);
         });
         module_.seen_[slot_.serial] = std::move(written);
+        // Written under the lock, but another process may have written since: read it again.
+        module_.stamps_.erase(slot_.serial);
     } catch (const qvtoken::TokenNotFoundError&) {
         throw TokenAbsent();
     }
@@ -100,9 +102,18 @@ qvtoken::TokenState Module::load(std::uint64_t serial)
 
 std::optional<qvtoken::TokenState> Module::refresh(std::uint64_t serial)
 {
+    // The stamp is taken before the read: a file changed in between is read again next time.
+    const auto stamp = store_->stamp(serial);
+    const auto known = stamps_.find(serial);
+    const auto cached = seen_.find(serial);
+    if (stamp && known != stamps_.end() && known->second == *stamp && cached != seen_.end())
+        return cached->second;
+    stamps_.erase(serial);
     auto state = store_->load(serial);
-    if (state)
+    if (state && stamp) {
         seen_[serial] = *state;
+        stamps_.emplace(serial, *stamp);
+    }
     return state;
 }
 
@@ -160,7 +171,17 @@ CK_RV Module::initialize(CK_VOID_PTR args)
         try {
             // Build the new slot set in locals; a failure leaves the module uninitialised.
             qvtoken::TokenStore store;
-            std::vector<qvtoken::TokenState> tokens = store.loadAll(leaveOut);
+            std::vector<qvtoken::TokenState> tokens;
+            std::map<std::uint64_t, qvtoken::FileStamp> stamps;
+            try {
+                for (const auto serial : store.serials())
+                    if (const auto stamp = store.stamp(serial))
+                        stamps.emplace(serial, *stamp);
+                tokens = store.loadAll(leaveOut);
+            } catch (const qvtoken::UnsafeDirectoryError& refused) {
+                // No token at all then, but the module starts, so the program's help still runs.
+                std::fprintf(stderr, "qvpkcs11zrn: no tokens served: %s\n", refused.what());
+            }
             std::vector<SlotEntry> slots;
             std::vector<SlotEntry> listed;
             std::map<std::uint64_t, qvtoken::TokenState> seen;
@@ -184,6 +205,7 @@ CK_RV Module::initialize(CK_VOID_PTR args)
             slots_ = std::move(slots);
             listed_ = std::move(listed);
             seen_ = std::move(seen);
+            stamps_ = std::move(stamps);
             faults_.reset();
             sessions_.clear();
             if (auto fault = injectedFault("C_Initialize", std::nullopt))
@@ -213,6 +235,7 @@ CK_RV Module::finalize(CK_VOID_PTR reserved)
         slots_.clear();
         listed_.clear();
         seen_.clear();
+        stamps_.clear();
         initialized_ = false;
     }
     trace_.record("C_Finalize", "", rv);
@@ -221,11 +244,15 @@ CK_RV Module::finalize(CK_VOID_PTR reserved)
     return rv;
 }
 
-CK_RV Module::onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body)
+CK_RV Module::onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body,
+                       const char* narrowerFaultEntry)
 {
     return guarded(entry, arguments, true, [&]() -> CK_RV {
         if (auto fault = injectedFault(entry, std::nullopt))
             return *fault;
+        if (narrowerFaultEntry != nullptr)
+            if (auto fault = injectedFault(narrowerFaultEntry, std::nullopt))
+                return *fault;
         return body();
     });
 }
@@ -242,6 +269,16 @@ CK_RV Module::onSlot(const char* entry, CK_SLOT_ID slot, Arguments arguments,
             return *fault;
         CallContext context(*this, *found, 0, nullptr, std::move(current));
         return body(context);
+    });
+}
+
+CK_RV Module::onWriteSession(const char* entry, CK_SESSION_HANDLE handle, Arguments arguments,
+                             const std::function<CK_RV(CallContext&)>& body)
+{
+    return onSession(entry, handle, arguments, [&](CallContext& call) -> CK_RV {
+        if ((call.session().flags & CKF_RW_SESSION) == 0)
+            return CKR_SESSION_READ_ONLY;
+        return body(call);
     });
 }
 

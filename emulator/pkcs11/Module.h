@@ -70,10 +70,17 @@ public:
 
     using Arguments = std::initializer_list<std::pair<const char*, unsigned long>>;
 
-    CK_RV onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body);
-    CK_RV onSlot(const char* entry, CK_SLOT_ID slot, Arguments arguments, const std::function<CK_RV(CallContext&)>& body);
+    // `narrowerFaultEntry` names a kind of call of the entry with fault rules of its own, counted
+    // only among calls of that kind.
+    CK_RV onModule(const char* entry, Arguments arguments, const std::function<CK_RV()>& body,
+                   const char* narrowerFaultEntry = nullptr);
+    CK_RV onSlot(const char* entry, CK_SLOT_ID slot, Arguments arguments,
+                 const std::function<CK_RV(CallContext&)>& body);
     CK_RV onSession(const char* entry, CK_SESSION_HANDLE handle, Arguments arguments,
                     const std::function<CK_RV(CallContext&)>& body);
+    // An entry that changes the token: a read-only session gets CKR_SESSION_READ_ONLY.
+    CK_RV onWriteSession(const char* entry, CK_SESSION_HANDLE handle, Arguments arguments,
+                         const std::function<CK_RV(CallContext&)>& body);
 
     // Valid inside onModule bodies: the slots as listed, in listing order, with repeats.
     const std::vector<SlotEntry>& listedSlots() const { return listed_; }
@@ -97,9 +104,12 @@ private:
     std::vector<SlotEntry> slots_;
     // The latest state seen of each token; its fault rules apply to the next calls.
     std::map<std::uint64_t, qvtoken::TokenState> seen_;
+    // The stamp of each token's file taken before its state in seen_ was read: while the file
+    // keeps that stamp, seen_ is the file and a call reads nothing.
+    std::map<std::uint64_t, qvtoken::FileStamp> stamps_;
     SessionTable sessions_;
     FaultInjector faults_;
     CallTrace trace_;
 };
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -32,14 +32,9 @@ int runCard(TokenStore& store, const std::vector<std::string>& words, std::ostre
     } catch (const StateError&) {
         throw UsageError("--raw-atr and --ext-info take hex bytes.");
     }
-    const auto number = [&](const char* name) -> std::optional<unsigned long long> {
-        if (auto text = args.option(name))
-            return parseNumber(*text, std::string("--") + name);
-        return std::nullopt;
-    };
-    const auto chunk = number("chunk");
-    const auto awayMs = number("away-ms");
-    const auto totalFlash = number("total-flash");
+    const auto chunk = args.numberOption("chunk");
+    const auto awayMs = args.numberOption("away-ms");
+    const auto totalFlash = args.numberOption("total-flash");
     if (totalFlash && *totalFlash > 0xFFFFFFFFull)
         throw UsageError("--total-flash is a 32-bit number.");
     store.modify(serial, [&](TokenState& token) {

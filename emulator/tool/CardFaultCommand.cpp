@@ -15,17 +15,21 @@ bool needsArgument(const std::string& action)
 {
     static const std::set<std::string> withArgument = {"reply", "sw", "6C", "61-chunk", "delay", "replug-serial"};
     static const std::set<std::string> without = {"close", "no-replug"};
-    if (withArgument.count(action) != 0) return true;
-    if (without.count(action) != 0) return false;
+    if (withArgument.count(action) != 0)
+        return true;
+    if (without.count(action) != 0)
+        return false;
     throw UsageError("Unknown card fault action: " + action + ".");
 }
 
 std::optional<unsigned char> byteOption(const ToolArguments& args, const std::string& name)
 {
     const auto text = args.option(name);
-    if (!text) return std::nullopt;
+    if (!text)
+        return std::nullopt;
     const auto value = parseNumber("0x" + *text, "--" + name);
-    if (value > 0xFF) throw UsageError("--" + name + " takes one hex byte.");
+    if (value > 0xFF)
+        throw UsageError("--" + name + " takes one hex byte.");
     return static_cast<unsigned char>(value);
 }
 
@@ -41,14 +45,19 @@ Bytes hexArgument(const std::string& text, const std::string& what)
 // Checks the argument as the card will read it, so a rule never fails inside the card.
 void checkArgument(const std::string& action, const std::string& argument)
 {
-    if (action == "reply" && hexArgument(argument, "reply").empty()) throw UsageError("reply needs at least one byte.");
-    if (action == "sw" && hexArgument(argument, "sw").size() != 2) throw UsageError("sw takes two hex bytes, e.g. 6A82.");
-    if (action == "6C" && hexArgument(argument, "6C").size() != 1) throw UsageError("6C takes one hex byte.");
-    if (action == "61-chunk" || action == "delay" || action == "replug-serial") parseNumber(argument, action);
-    if (action == "close" && !argument.empty() && argument != "never") parseNumber(argument, "close");
+    if (action == "reply" && hexArgument(argument, "reply").empty())
+        throw UsageError("reply needs at least one byte.");
+    if (action == "sw" && hexArgument(argument, "sw").size() != 2)
+        throw UsageError("sw takes two hex bytes, e.g. 6A82.");
+    if (action == "6C" && hexArgument(argument, "6C").size() != 1)
+        throw UsageError("6C takes one hex byte.");
+    if (action == "61-chunk" || action == "delay" || action == "replug-serial")
+        parseNumber(argument, action);
+    if (action == "close" && !argument.empty() && argument != "never")
+        parseNumber(argument, "close");
 }
 
-}  // namespace
+} // namespace
 
 int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::ostream& out)
 {
@@ -57,18 +66,21 @@ int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::
     const auto& positionals = args.positionals();
     const std::uint64_t serial = serialArgument(positionals);
     if (args.flag("clear")) {
-        if (positionals.size() != 1) throw UsageError("card-fault SERIAL --clear takes nothing else.");
+        if (positionals.size() != 1)
+            throw UsageError("card-fault SERIAL --clear takes nothing else.");
         store.modify(serial, [](TokenState& token) { token.cardFaults.clear(); });
         out << "cleared card faults of " << serial << '\n';
         return 0;
     }
-    if (positionals.size() < 2) throw UsageError("card-fault needs SERIAL ACTION.");
+    if (positionals.size() < 2)
+        throw UsageError("card-fault needs SERIAL ACTION.");
     CardFault fault;
     fault.action = positionals[1];
     const bool argumentNeeded = needsArgument(fault.action);
-    if (positionals.size() > 3 || (argumentNeeded && positionals.size() != 3)
-        || (!argumentNeeded && positionals.size() == 3 && fault.action != "close")) {
-        throw UsageError("card-fault " + fault.action + (argumentNeeded ? " takes one argument." : " takes no argument."));
+    if (positionals.size() > 3 || (argumentNeeded && positionals.size() != 3) ||
+        (!argumentNeeded && positionals.size() == 3 && fault.action != "close")) {
+        throw UsageError("card-fault " + fault.action +
+                         (argumentNeeded ? " takes one argument." : " takes no argument."));
     }
     fault.argument = positionals.size() == 3 ? positionals[2] : "";
     checkArgument(fault.action, fault.argument);
@@ -78,10 +90,11 @@ int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::
     fault.p1 = byteOption(args, "p1");
     fault.p2 = byteOption(args, "p2");
     fault.control = byteOption(args, "control");
-    if (auto data = args.option("data")) fault.dataPrefix = hexArgument(*data, "--data");
+    if (auto data = args.option("data"))
+        fault.dataPrefix = hexArgument(*data, "--data");
     if (fault.control && (fault.ins || fault.cla || fault.p1 || fault.p2 || !fault.dataPrefix.empty()))
         throw UsageError("--control matches a vpcd control byte, not an APDU.");
-    fault.nth = args.option("nth") ? parseNumber(*args.option("nth"), "--nth") : 0;
+    fault.nth = args.numberOption("nth").value_or(0);
     fault.afterReplug = args.flag("after-replug");
     fault.count = timesOf(args);
     store.modify(serial, [&](TokenState& token) { token.cardFaults.push_back(fault); });
@@ -89,4 +102,4 @@ int runCardFault(TokenStore& store, const std::vector<std::string>& words, std::
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -48,15 +48,10 @@ int runModel(TokenStore& store, const std::vector<std::string>& words, std::ostr
             return parseVersion(*text, std::string("--") + name);
         return std::nullopt;
     };
-    const auto number = [&](const char* name) -> std::optional<unsigned long long> {
-        if (auto text = args.option(name))
-            return parseNumber(*text, std::string("--") + name);
-        return std::nullopt;
-    };
     const auto hardware = version("hardware");
     const auto firmware = version("firmware");
-    const auto tokenClass = number("class");
-    const auto featureNumber = number("feature-number");
+    const auto tokenClass = args.numberOption("class");
+    const auto featureNumber = args.numberOption("feature-number");
     const auto name = args.option("name");
     if (name && args.flag("no-name"))
         throw UsageError("--name and --no-name exclude each other.");

@@ -27,11 +27,11 @@ PlugArguments plugArguments(const std::vector<std::string>& words)
     PlugArguments parsed;
     for (const auto& word : args.positionals())
         parsed.serials.push_back(parseNumber(word, "serial"));
-    const auto timeout = args.option("timeout-ms");
+    const auto timeout = args.numberOption("timeout-ms");
     if (timeout && !args.flag("wait"))
         throw UsageError("--timeout-ms goes with --wait.");
     if (args.flag("wait"))
-        parsed.wait = std::chrono::milliseconds(timeout ? parseNumber(*timeout, "--timeout-ms") : defaultWaitMs);
+        parsed.wait = std::chrono::milliseconds(timeout.value_or(defaultWaitMs));
     return parsed;
 }
 

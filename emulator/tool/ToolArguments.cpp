@@ -21,7 +21,8 @@ ToolArguments::ToolArguments(const std::vector<std::string>& words, const std::s
             flags_.insert(name);
         } else if (options.count(name) != 0) {
             if (!value) {
-                if (i + 1 >= words.size()) throw UsageError("Option --" + name + " needs a value.");
+                if (i + 1 >= words.size())
+                    throw UsageError("Option --" + name + " needs a value.");
                 value = words[++i];
             }
             options_[name] = *value;
@@ -34,8 +35,16 @@ ToolArguments::ToolArguments(const std::vector<std::string>& words, const std::s
 std::optional<std::string> ToolArguments::option(const std::string& name) const
 {
     auto it = options_.find(name);
-    if (it == options_.end()) return std::nullopt;
+    if (it == options_.end())
+        return std::nullopt;
     return it->second;
+}
+
+std::optional<unsigned long long> ToolArguments::numberOption(const std::string& name) const
+{
+    if (auto text = option(name))
+        return parseNumber(*text, "--" + name);
+    return std::nullopt;
 }
 
 unsigned long long parseNumber(const std::string& text, const std::string& what)
@@ -47,21 +56,25 @@ unsigned long long parseNumber(const std::string& text, const std::string& what)
     } catch (const std::exception&) {
         used = 0;
     }
-    if (text.empty() || used != text.size() || text[0] == '-') throw UsageError("Not a number for " + what + ": " + text);
+    if (text.empty() || used != text.size() || text[0] == '-')
+        throw UsageError("Not a number for " + what + ": " + text);
     return value;
 }
 
 long timesOf(const ToolArguments& args)
 {
     const int chosen = args.flag("once") + args.flag("always") + (args.option("times") ? 1 : 0);
-    if (chosen > 1) throw UsageError("Choose one of --once, --always and --times.");
-    if (args.flag("always")) return -1;
+    if (chosen > 1)
+        throw UsageError("Choose one of --once, --always and --times.");
+    if (args.flag("always"))
+        return -1;
     if (auto times = args.option("times")) {
         const auto n = parseNumber(*times, "--times");
-        if (n == 0) throw UsageError("--times must be at least 1.");
+        if (n == 0)
+            throw UsageError("--times must be at least 1.");
         return static_cast<long>(n);
     }
     return 1;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

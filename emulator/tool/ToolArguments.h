@@ -24,6 +24,8 @@ public:
     const std::vector<std::string>& positionals() const { return positionals_; }
     bool flag(const std::string& name) const { return flags_.count(name) != 0; }
     std::optional<std::string> option(const std::string& name) const;
+    // The option's value as a number (parseNumber); empty when the option is not given.
+    std::optional<unsigned long long> numberOption(const std::string& name) const;
 
 private:
     std::vector<std::string> positionals_;
@@ -37,4 +39,4 @@ unsigned long long parseNumber(const std::string& text, const std::string& what)
 // How often a fault rule fires: once unless --always (-1, for good) or --times N (N >= 1).
 long timesOf(const ToolArguments& args);
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

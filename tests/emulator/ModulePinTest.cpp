@@ -82,6 +82,25 @@ TEST_F(ModuleFixture, ClosingTheLastSessionEndsTheLogin)
     EXPECT_EQ(f->C_OpenSession(slotA, CKF_RW_SESSION, nullptr, nullptr, &h), CKR_SESSION_PARALLEL_NOT_SUPPORTED);
 }
 
+TEST_F(ModuleFixture, ReadOnlySessionsRefuseWritesAndTheAdminLogin)
+{
+    create("full");
+    ASSERT_EQ(initialize(), CKR_OK);
+    CK_SESSION_HANDLE readOnly = 0;
+    ASSERT_EQ(f->C_OpenSession(slotA, CKF_SERIAL_SESSION, nullptr, nullptr, &readOnly), CKR_OK);
+    EXPECT_EQ(login(readOnly, CKU_SO, adminPin), CKR_SESSION_READ_ONLY_EXISTS);
+    const CK_SESSION_HANDLE writable = open(slotA);
+    EXPECT_EQ(login(writable, CKU_SO, adminPin), CKR_SESSION_READ_ONLY_EXISTS);
+    ASSERT_EQ(login(readOnly, CKU_USER, userPin), CKR_OK);
+    const std::string label = "Read only";
+    EXPECT_EQ(x->C_EX_SetTokenName(readOnly, pinBytes(label), label.size()), CKR_SESSION_READ_ONLY);
+    EXPECT_EQ(f->C_SetPIN(readOnly, pinBytes(userPin), 8, pinBytes("12345678"), 8), CKR_SESSION_READ_ONLY);
+    EXPECT_EQ(x->C_EX_SetTokenName(writable, pinBytes(label), label.size()), CKR_OK);
+    ASSERT_EQ(f->C_Logout(writable), CKR_OK);
+    ASSERT_EQ(f->C_CloseSession(readOnly), CKR_OK);
+    EXPECT_EQ(login(writable, CKU_SO, adminPin), CKR_OK);
+}
+
 TEST_F(ModuleFixture, NewUserPinsAreCheckedForLengthPolicyHistoryAndChangeRights)
 {
     auto token = qvtoken::makePreset("full");

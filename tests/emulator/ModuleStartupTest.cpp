@@ -148,6 +148,7 @@ TEST_F(ModuleFixture, DamagedFilesAreLeftOutAndTheOtherTokensServed)
          "adminPin.triesLeft: out of range 0..10: 11"},
         {"duplicate slot", [](ptree& t) { t.put("slotId", "1"); }, "slotId: slot 1 already holds token 1234567890"},
         {"old form", [](ptree& t) { t.put("hasDrive", "true"); }, "volumes: a file of the earlier form"},
+        {"not a list", [](ptree& t) { t.put("drive.sections", "none"); }, "drive.sections: not a list"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.damage);
@@ -242,7 +243,16 @@ TEST_F(ModuleFixture, InjectedFaultsFireAsDescribedAndOnceMeansOnceAcrossRuns)
     EXPECT_EQ(x->C_EX_GetDriveSize(slotA, &size), CKR_DEVICE_REMOVED);
     ASSERT_EQ(f->C_Finalize(nullptr), CKR_OK);
 
+    // A rule on the listing calls alone fails the first k of them; the count queries pass.
+    store().modify(1234567890, [](qvtoken::TokenState& t) {
+        t.moduleFaults.push_back({"C_GetSlotList:list", CKR_BUFFER_TOO_SMALL, 0, 3});
+    });
     ASSERT_EQ(initialize(), CKR_OK);
+    for (CK_RV listing : {CKR_BUFFER_TOO_SMALL, CKR_BUFFER_TOO_SMALL, CKR_BUFFER_TOO_SMALL, CKR_OK}) {
+        CK_ULONG n = 0;
+        EXPECT_EQ(f->C_GetSlotList(CK_TRUE, nullptr, &n), CKR_OK);
+        EXPECT_EQ(f->C_GetSlotList(CK_TRUE, &id, &n), listing);
+    }
     open(slotA);
     EXPECT_EQ(f->C_OpenSession(slotA, 6, nullptr, nullptr, &h), CKR_OK); // used up in the file
     EXPECT_EQ(x->C_EX_GetDriveSize(slotA, &size), CKR_DEVICE_REMOVED);

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -154,6 +155,49 @@ TEST_F(TokenStoreTest, MalformedFilesAreRefused)
     EXPECT_THROW(store.load(1234567890), StateFormatError);
     rewrite("{ \"serial\": \"1234567890\", \"hasDrive\": \"true\", \"volumes\": \"\" }");
     EXPECT_THROW(store.load(1234567890), StateFormatError); // the earlier form
+}
+
+// Links planted next to a token never lead a write elsewhere, and a directory others could
+// change is refused with the reason.
+TEST_F(TokenStoreTest, PlantedLinksAndUnsafeDirectoriesAreRefused)
+{
+    TokenStore store(dir_);
+    store.create(makePreset("full"));
+    EXPECT_EQ(fs::status(dir_).permissions() & fs::perms::all, fs::perms::owner_all);
+    const fs::path victim = fs::temp_directory_path() / ("qvtoken-victim-" + std::to_string(::getpid()));
+    std::ofstream(victim) << "victim";
+    const auto victimText = [&] {
+        std::ifstream in(victim);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto change = [&] { store.modify(1234567890, [](TokenState& t) { ++t.freeMemory; }); };
+
+    fs::create_symlink(victim, dir_ / ("1234567890.json.tmp." + std::to_string(::getpid())));
+    EXPECT_NO_THROW(change());
+    fs::remove(dir_ / "1234567890.lock");
+    fs::create_symlink(victim, dir_ / "1234567890.lock");
+    EXPECT_THROW(change(), StateIoError);
+    EXPECT_EQ(victimText(), "victim");
+    fs::remove(victim);
+
+    const auto refusal = [&](const TokenStore& s) {
+        try {
+            s.serials();
+        } catch (const UnsafeDirectoryError& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    fs::permissions(dir_, fs::perms::group_write, fs::perm_options::add);
+    EXPECT_NE(refusal(store).find("is writable by group or others"), std::string::npos);
+    EXPECT_THROW(store.load(1234567890), UnsafeDirectoryError);
+    fs::permissions(dir_, fs::perms::group_write, fs::perm_options::remove);
+    // A directory of another user: the root directory, or for root a directory given away.
+    const fs::path foreign = ::geteuid() == 0 ? dir_ : fs::path("/");
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(dir_.c_str(), 65534, 65534), 0);
+    }
+    EXPECT_NE(refusal(TokenStore(foreign)).find("is owned by user"), std::string::npos);
 }
 
 TEST_F(TokenStoreTest, ProcessesChangingOneTokenLoseNothing)

@@ -37,6 +37,19 @@ TEST(AttributeTest, FixedSizeKindsAcceptOnlyTheirLength)
     EXPECT_FALSE(dynamic_cast<AttributeOf<AttributeType::Token>&>(*token).value());
 }
 
+// A module may answer any byte for a CK_BBOOL; every non-zero byte is true.
+TEST(AttributeTest, AnyNonZeroBooleanByteIsTrue)
+{
+    using Token = AttributeOf<AttributeType::Token>;
+    for (const CK_BBOOL byte : {CK_BBOOL{0}, CK_BBOOL{1}, CK_BBOOL{2}, CK_BBOOL{0x80}, CK_BBOOL{0xFF}}) {
+        auto attribute = Attribute::create(raw(CKA_TOKEN, 1));
+        std::memcpy(attribute->valuePtr(), &byte, 1);
+        const auto& read = dynamic_cast<Token&>(*attribute);
+        EXPECT_EQ(read.value(), byte != 0) << int{byte};
+        EXPECT_TRUE(read.equal(Token(byte != 0))) << int{byte};
+    }
+}
+
 TEST(AttributeTest, VariableKindsTakeAnyLengthZeroed)
 {
     auto label = Attribute::create({CKA_LABEL, reinterpret_cast<void*>(0x1), 5});

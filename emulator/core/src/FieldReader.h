@@ -50,7 +50,11 @@ public:
     {
         std::vector<T> items;
         std::size_t index = 0;
-        for (const auto& item : leafOrChild(key))
+        const auto& node = leafOrChild(key);
+        // An empty list is written as "".
+        if (node.empty() && !node.data().empty())
+            fail(key, "not a list");
+        for (const auto& item : node)
             items.push_back(decode(FieldReader(item.second, name(key) + "[" + std::to_string(index++) + "]")));
         return items;
     }

@@ -10,9 +10,11 @@
 namespace qvtoken {
 
 FileLock::FileLock(const std::filesystem::path& lockFile)
-    : fd_(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600))
+    // A link planted in the lock file's place is not followed.
+    : fd_(::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600))
 {
-    if (fd_ < 0) throw StateIoError(lockFile.string());
+    if (fd_ < 0)
+        throw StateIoError(lockFile.string());
     int rc;
     do {
         rc = ::flock(fd_, LOCK_EX);
@@ -29,4 +31,4 @@ FileLock::~FileLock()
     ::close(fd_);
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qvtoken {
@@ -43,11 +44,12 @@ std::string textOf(const TokenState& state)
 // either the old file or the new one, never a mix.
 void writeAtomically(const fs::path& file, const std::string& data)
 {
-    fs::path temporary = file;
-    temporary += ".tmp." + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    // A fresh name created exclusively with mode 0600: nothing planted in its place is followed
+    // or overwritten.
+    std::string temporary = file.string() + ".tmp.XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        throw StateIoError(temporary.string());
+        throw StateIoError(file.string() + ".tmp");
     std::size_t written = 0;
     bool ok = true;
     while (ok && written < data.size()) {
@@ -84,6 +86,18 @@ fs::path TokenStore::stateFile(std::uint64_t serial) const
     return directory_ / (std::to_string(serial) + stateSuffix);
 }
 
+std::optional<FileStamp> TokenStore::stamp(std::uint64_t serial) const
+{
+    struct stat status {};
+    if (::stat(stateFile(serial).c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return std::nullopt;
+        throw StateIoError(stateFile(serial).string());
+    }
+    return FileStamp{status.st_dev, status.st_ino, status.st_size,
+                     static_cast<long long>(status.st_mtim.tv_sec) * 1000000000LL + status.st_mtim.tv_nsec};
+}
+
 fs::path TokenStore::lockFile(std::uint64_t serial) const
 {
     return directory_ / (std::to_string(serial) + ".lock");
@@ -92,16 +106,38 @@ fs::path TokenStore::lockFile(std::uint64_t serial) const
 void TokenStore::ensureDirectory() const
 {
     std::error_code error;
-    fs::create_directories(directory_, error);
-    if (error)
+    if (!fs::exists(directory_, error)) {
+        if (directory_.has_parent_path())
+            fs::create_directories(directory_.parent_path(), error);
+        if (::mkdir(directory_.c_str(), 0700) != 0 && errno != EEXIST)
+            throw StateIoError(directory_.string());
+    }
+    checkDirectory();
+}
+
+bool TokenStore::checkDirectory() const
+{
+    struct stat status {};
+    if (::stat(directory_.c_str(), &status) != 0) {
+        if (errno == ENOENT)
+            return false;
         throw StateIoError(directory_.string());
+    }
+    if (!S_ISDIR(status.st_mode))
+        throw UnsafeDirectoryError(directory_.string(), "is not a directory");
+    if (status.st_uid != ::geteuid())
+        throw UnsafeDirectoryError(directory_.string(), "is owned by user " + std::to_string(status.st_uid) +
+                                                            ", not by this user (" + std::to_string(::geteuid()) + ")");
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        throw UnsafeDirectoryError(directory_.string(), "is writable by group or others");
+    return true;
 }
 
 std::vector<std::uint64_t> TokenStore::serials() const
 {
     std::vector<std::uint64_t> serials;
     std::error_code error;
-    if (!fs::is_directory(directory_, error))
+    if (!checkDirectory())
         return serials;
     for (const auto& item : fs::directory_iterator(directory_, error)) {
         const fs::path& file = item.path();
@@ -142,6 +178,8 @@ std::optional<TokenState> TokenStore::load(std::uint64_t serial) const
 {
     // Writers replace the file by rename, so an unlocked read already sees one whole version;
     // the lock is not needed for a snapshot. A missing directory means no token.
+    if (!checkDirectory())
+        return std::nullopt;
     auto token = readIfPresent(stateFile(serial));
     if (token && token->serial != serial)
         throw StateFormatError(stateFile(serial).string() + ": serial differs from file name");
@@ -159,7 +197,7 @@ void TokenStore::create(const TokenState& state)
 
 TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(TokenState&)>& change)
 {
-    if (!fs::exists(stateFile(serial)))
+    if (!checkDirectory() || !fs::exists(stateFile(serial)))
         throw TokenNotFoundError(std::to_string(serial));
     FileLock lock(lockFile(serial));
     auto token = load(serial);
@@ -178,7 +216,7 @@ TokenState TokenStore::modify(std::uint64_t serial, const std::function<void(Tok
 
 void TokenStore::remove(std::uint64_t serial)
 {
-    if (!fs::exists(stateFile(serial)))
+    if (!checkDirectory() || !fs::exists(stateFile(serial)))
         throw TokenNotFoundError(std::to_string(serial));
     FileLock lock(lockFile(serial));
     std::error_code error;

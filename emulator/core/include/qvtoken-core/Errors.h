@@ -19,26 +19,37 @@ public:
 
 class StateFormatError : public StateError {
 public:
-    explicit StateFormatError(const std::string& where)
-        : StateError("Malformed token state: " + where) {}
+    explicit StateFormatError(const std::string& where) : StateError("Malformed token state: " + where) {}
 };
 
 class StateIoError : public StateError {
 public:
-    explicit StateIoError(const std::string& where)
-        : StateError("Token state file access failed: " + where) {}
+    explicit StateIoError(const std::string& where) : StateError("Token state file access failed: " + where) {}
+};
+
+// A state directory others could change: tokens there could be swapped or read through planted
+// links, so the store refuses it.
+class UnsafeDirectoryError : public StateError {
+public:
+    UnsafeDirectoryError(const std::string& directory, const std::string& why)
+        : StateError("Token state directory refused: " + directory + " " + why + ".")
+    {
+    }
 };
 
 class TokenNotFoundError : public StateError {
 public:
-    explicit TokenNotFoundError(const std::string& serial)
-        : StateError("No virtual token with serial " + serial + ".") {}
+    explicit TokenNotFoundError(const std::string& serial) : StateError("No virtual token with serial " + serial + ".")
+    {
+    }
 };
 
 class TokenExistsError : public StateError {
 public:
     explicit TokenExistsError(const std::string& serial)
-        : StateError("A virtual token with serial " + serial + " already exists.") {}
+        : StateError("A virtual token with serial " + serial + " already exists.")
+    {
+    }
 };
 
-}  // namespace qvtoken
+} // namespace qvtoken

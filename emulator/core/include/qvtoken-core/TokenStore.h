@@ -11,6 +11,21 @@
 
 namespace qvtoken {
 
+// One version of a token's file. Writers replace the file by rename, so every change gives a
+// new stamp; a reader that keeps the stamp taken before its read knows when to read again.
+struct FileStamp {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    long long size = 0;
+    long long modifiedNs = 0;
+
+    bool operator==(const FileStamp& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs;
+    }
+    bool operator!=(const FileStamp& other) const { return !(*this == other); }
+};
+
 // The directory of virtual tokens: one file `<serial>.json` per token, each guarded by
 // `<serial>.lock`. Every change is a read-modify-write under the token's lock, written to a
 // temporary file and renamed over the old one, so readers never see half a token and two
@@ -18,7 +33,8 @@ namespace qvtoken {
 class TokenStore {
 public:
     // The directory named by QVTOKEN_STATE_DIR; when unset, $HOME/.qvtoken (or, without
-    // HOME, /tmp/qvtoken-<uid>).
+    // HOME, /tmp/qvtoken-<uid>). Whichever it is, it must be this user's and writable by no one
+    // else (UnsafeDirectoryError).
     static std::filesystem::path defaultDirectory();
 
     explicit TokenStore(std::filesystem::path directory = defaultDirectory());
@@ -45,10 +61,16 @@ public:
     void remove(std::uint64_t serial);
 
     std::filesystem::path stateFile(std::uint64_t serial) const;
+    // The stamp of the token's file now; empty when there is no such file.
+    std::optional<FileStamp> stamp(std::uint64_t serial) const;
 
 private:
     std::filesystem::path lockFile(std::uint64_t serial) const;
+    // Creates the directory (mode 0700) when missing, then checks it.
     void ensureDirectory() const;
+    // False when the directory is missing; UnsafeDirectoryError when it is not a directory, not
+    // owned by this user, or writable by group or others.
+    bool checkDirectory() const;
 
     std::filesystem::path directory_;
 };

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "commands/BaseParamDispatcher.h"
+
+// format-drive: lays out the flash memory of every chosen token as the given volumes,
+// authorised by the admin PIN.
+class FormatDriveDispatcher : public BaseParamDispatcher {
+public:
+    void run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
+             std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager) override;
+    const BaseCommandInfo& getCommandInfo() const override;
+    boost::program_options::options_description getOptionsDescription(const Config& config) const override;
+};

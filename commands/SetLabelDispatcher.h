@@ -1,0 +1,12 @@
+#pragma once
+
+#include "commands/BaseParamDispatcher.h"
+
+// set-label: a new label on every chosen token, authorised by the user PIN.
+class SetLabelDispatcher : public BaseParamDispatcher {
+public:
+    void run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
+             std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager) override;
+    const BaseCommandInfo& getCommandInfo() const override;
+    boost::program_options::options_description getOptionsDescription(const Config& config) const override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "commands/BaseParamDispatcher.h"
+
+// set-local-pin: a new value for an existing local PIN of every chosen token, authorised by the
+// local PIN's current value.
+class SetLocalPinDispatcher : public BaseParamDispatcher {
+public:
+    void run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
+             std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager) override;
+    const BaseCommandInfo& getCommandInfo() const override;
+    boost::program_options::options_description getOptionsDescription(const Config& config) const override;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "commands/BaseParamDispatcher.h"
+
+// set-user-pin: a new user PIN on every chosen token, authorised by the current user PIN or by
+// the admin PIN, as --auth-as says.
+class SetUserPinDispatcher : public BaseParamDispatcher {
+public:
+    void run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
+             std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager) override;
+    const BaseCommandInfo& getCommandInfo() const override;
+    boost::program_options::options_description getOptionsDescription(const Config& config) const override;
+};

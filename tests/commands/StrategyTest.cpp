@@ -1,0 +1,145 @@
+#include "VirtualTokens.h"
+#include "cli/DomainError.h"
+#include "pkcs11/Pkcs11.h"
+#include "token/AnyTokenFilter.h"
+#include "token/MainThreadStrategy.h"
+#include "token/ParallelStrategy.h"
+#include "token/Token.h"
+#include "token/TokenManager.h"
+#include "token/tokenOperations.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+namespace {
+
+using Events = std::map<std::uint64_t, std::vector<std::string>>;
+
+// What each token's records were, in the order they came.
+class RecordingLogger : public logging::BaseLogger {
+public:
+    void add(const logging::CommandRecord&) override { note(0, "command"); }
+    void add(const logging::OperationRecord& record) override { note(record.serialNumber, "operation"); }
+    void add(std::uint64_t serial, const logging::PinRecord&) override { note(serial, "pin"); }
+    void add(std::uint64_t serial, const logging::MvaIdRecord&) override { note(serial, "mva"); }
+    void add(std::uint64_t serial, const logging::LocalPinIdRecord&) override { note(serial, "local"); }
+    void addError(std::uint64_t serial, const std::string& error) override { note(serial, "error: " + error); }
+    void flush(std::uint64_t serial) override { note(serial, "flush"); }
+    int getError() override { return 0; }
+
+    Events events;
+
+private:
+    void note(std::uint64_t serial, const std::string& event)
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        events[serial].push_back(event);
+    }
+
+    std::mutex mutex;
+};
+
+class StrategyTest : public quorvik::pkcs11::VirtualTokens {
+protected:
+    // The module reads its tokens when it starts, so the tokens come first.
+    TokenManager& manager(int tokens)
+    {
+        for (int i = 0; i < tokens; ++i) {
+            addToken("full", kFirstSerial + i, 1 + i, [](qvtoken::TokenState& token) { token.card.plugged = false; });
+        }
+        module.emplace(nullptr);
+        tokenManager.emplace(*module);
+        tokenManager->setFilter(std::make_shared<AnyTokenFilter>());
+        return *tokenManager;
+    }
+
+    // Runs the strategy; the status lines it printed.
+    template <typename Run>
+    std::string printed(Run run)
+    {
+        testing::internal::CaptureStdout();
+        try {
+            run();
+        } catch (...) {
+            lastOut = testing::internal::GetCapturedStdout();
+            throw;
+        }
+        return lastOut = testing::internal::GetCapturedStdout();
+    }
+
+    static constexpr std::uint64_t kFirstSerial = 7001;
+    std::optional<quorvik::pkcs11::Pkcs11> module;
+    std::optional<TokenManager> tokenManager;
+    std::string lastOut;
+};
+
+TEST_F(StrategyTest, NoTokenFailsBeforeAnyApplierOrStatus)
+{
+    auto& tokens = manager(0);
+    int calls = 0;
+    const auto applier = [&calls](Token&) { return ++calls > 0; };
+    const MainThreadStrategy mainThread;
+    const ParallelStrategy parallel;
+    for (const BaseStrategy* strategy : std::initializer_list<const BaseStrategy*>{&mainThread, &parallel}) {
+        EXPECT_THROW(printed([&] { strategy->execute(applier, tokens, true); }), NoTokenError);
+        EXPECT_EQ(lastOut, "");
+    }
+    EXPECT_EQ(calls, 0);
+}
+
+TEST_F(StrategyTest, MainThreadRefusesTwoTokensWithoutTouchingEither)
+{
+    auto& tokens = manager(2);
+    auto logger = std::make_shared<RecordingLogger>();
+    const auto applier = token_operations::createLoggingApplier([](auto, Token&) {}, logger);
+    EXPECT_THROW(printed([&] { MainThreadStrategy().execute(applier, tokens, true); }), TooManyTokensError);
+    EXPECT_EQ(lastOut, "");
+    EXPECT_TRUE(logger->events.empty());
+}
+
+TEST_F(StrategyTest, ParallelRecordsEveryTokenThenOneFailureStatus)
+{
+    auto& tokens = manager(3);
+    auto logger = std::make_shared<RecordingLogger>();
+    std::mutex mutex;
+    std::vector<std::thread::id> threads;
+    const auto operation = [&](std::shared_ptr<logging::BaseLogger>, Token& token) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            threads.push_back(std::this_thread::get_id());
+        }
+        if (token.getSerialNumber() == kFirstSerial + 1) {
+            throw std::runtime_error("refused");
+        }
+    };
+    const auto applier = token_operations::createLoggingApplier(operation, logger);
+    EXPECT_THROW(printed([&] { ParallelStrategy().execute(applier, tokens, true); }), OperationFailedError);
+    EXPECT_EQ(lastOut, "status: failure\n");
+    const std::vector<std::string> done{"operation", "flush"};
+    const std::vector<std::string> failed{"operation", "error: refused", "flush"};
+    EXPECT_EQ(logger->events, (Events{{kFirstSerial, done}, {kFirstSerial + 1, failed}, {kFirstSerial + 2, done}}));
+    ASSERT_EQ(threads.size(), 3u);
+    for (const auto& thread : threads) {
+        EXPECT_NE(thread, std::this_thread::get_id());
+    }
+}
+
+TEST_F(StrategyTest, ParallelDropsWhatTasksAfterTheFirstFailureThrew)
+{
+    auto& tokens = manager(3);
+    const auto applier = [](Token& token) {
+        const auto serial = token.getSerialNumber();
+        if (serial == kFirstSerial + 2) {
+            throw 42;
+        }
+        return serial != kFirstSerial;
+    };
+    EXPECT_THROW(printed([&] { ParallelStrategy().execute(applier, tokens, true); }), OperationFailedError);
+    EXPECT_EQ(lastOut, "status: failure\n");
+}
+
+} // namespace

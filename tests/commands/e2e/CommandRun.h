@@ -1,0 +1,48 @@
+#pragma once
+
+#include "PtyDriver.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The words of a command line, split at blanks.
+std::vector<std::string> words(const std::string& line);
+
+struct CommandResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// A copy of the built program with the stand-in module in a temporary folder of its own, where
+// it writes its log folder and PIN file. It sees the cards fixture's tokens and pcscd.
+class CommandRun {
+public:
+    CommandRun();
+    ~CommandRun();
+    CommandRun(const CommandRun&) = delete;
+    CommandRun& operator=(const CommandRun&) = delete;
+
+    // Standard input is a pipe holding `input`, or empty.
+    CommandResult run(const std::vector<std::string>& args, const std::string& input = {}) const;
+    // The program on a pseudo-terminal, for the test to type at.
+    std::unique_ptr<PtyDriver> runOnTerminal(const std::vector<std::string>& args) const;
+    // The module's calls of the following runs go to trace.txt outside the program's folder.
+    void traceModule();
+
+    const std::filesystem::path& folder() const { return appDir; }
+    // A file's text, empty when it does not exist.
+    std::string read(const std::filesystem::path& path) const;
+    std::string trace() const { return read(scratchDir / "trace.txt"); }
+    // A folder beside the program's, for files a test wants out of its way.
+    const std::filesystem::path& scratch() const { return scratchDir; }
+
+private:
+    std::filesystem::path dir;
+    std::filesystem::path appDir;
+    std::filesystem::path scratchDir;
+    bool tracing = false;
+};

@@ -1,0 +1,196 @@
+#include "CommandRun.h"
+#include "TokenScene.h"
+
+#include <qvtoken-core/FeatureObjects.h>
+#include <qvtoken-core/TokenStore.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <fstream>
+#include <regex>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint64_t kSerial = 1234567890;
+const std::string kAdminPin = "59302814";
+const std::string kUserPin = "40417263";
+const std::string kHints = "To see a list of all supported commands, run 'qvadmin --help'.\n"
+                           "To see a list of options supported by a specific command, run 'qvadmin <command> "
+                           "--help'\n";
+const std::string kFailure = "status: failure\n";
+
+std::string tokenLine(const std::string& text)
+{
+    return "serial: 1234567890, model: 01.00.28.05 ZRN 3.0, " + text + "\n";
+}
+
+// Runs across commands, as an administrator meets them, checked by what the user sees.
+class ScenariosTest : public testing::Test {
+protected:
+    // A folder of the scratch area on a file system of its own, `options` as mount takes them;
+    // the test's later mounts stay private to this process.
+    std::filesystem::path mountTmpfs(const std::string& name, unsigned long flags, const char* options)
+    {
+        const auto folder = qvadmin.scratch() / name;
+        std::filesystem::create_directory(folder);
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", folder.c_str(), "tmpfs", flags, options) != 0) {
+            throw std::runtime_error(std::string("cannot mount a file system: ") + std::strerror(errno));
+        }
+        mounted.push_back(folder);
+        return folder;
+    }
+
+    void TearDown() override
+    {
+        for (const auto& folder : mounted) {
+            umount(folder.c_str());
+        }
+    }
+
+    std::vector<std::filesystem::path> mounted;
+    TokenScene scene;
+    CommandRun qvadmin;
+};
+
+TEST_F(ScenariosTest, ALogFileThatCannotBeMadeStopsTheRunBeforeAnyToken)
+{
+    scene.add(kSerial, true);
+    const auto noFileName = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x", "--log-file", "logs/"});
+    EXPECT_EQ(noFileName.status, 255);
+    EXPECT_EQ(noFileName.err, "Syntax error: No file name.\n" + kHints);
+    const auto missing = qvadmin.scratch() / "no" / "such" / "run.log";
+    const auto noFolder = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x", "--log-file", missing.string()});
+    EXPECT_EQ(noFolder.status, 255);
+    EXPECT_EQ(noFolder.out, "");
+    EXPECT_EQ(noFolder.err, "Error: filesystem error: cannot create directory: No such file or directory [" +
+                                missing.parent_path().string() + "]\n");
+    EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
+}
+
+// The log cannot be written, but the tokens have changed: the run says so after their status.
+TEST_F(ScenariosTest, LogWriteFailuresAreReportedAfterTheWork)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "mounting file systems needs root";
+    }
+    scene.add(kSerial, false);
+    const auto readOnly = mountTmpfs("ro", MS_RDONLY, "size=16k") / "run.log";
+    const auto refused = qvadmin.run({"set-label", "-p", kUserPin, "-l", "a", "--log-file", readOnly.string()});
+    EXPECT_EQ(refused.status, 255);
+    EXPECT_EQ(refused.err, "Logger error: Couldn't open or create file: " + readOnly.string() + ".\n");
+    EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
+
+    const auto full = mountTmpfs("full", 0, "size=16k");
+    std::ofstream filler(full / "filler", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (filler.write(block.data(), block.size()).flush()) {
+    }
+    const auto noSpace =
+        qvadmin.run({"set-label", "-p", kUserPin, "-l", "b", "--log-file", (full / "run.log").string()});
+    EXPECT_EQ(noSpace.status, 255);
+    EXPECT_EQ(noSpace.out, "status: success\n");
+    EXPECT_EQ(noSpace.err, "Logger error: Not enough space on the disk to write the log.\n");
+    EXPECT_EQ(scene.load(kSerial).label, "b");
+
+    // A file-size limit: the log is already as long as the process may make a file.
+    const auto limited = qvadmin.scratch() / "limited.log";
+    std::ofstream(limited) << std::string(1 << 20, '#');
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limit{1 << 20, saved.rlim_max};
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const auto tooBig = qvadmin.run({"set-label", "-p", kUserPin, "-l", "c", "--log-file", limited.string()});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_EQ(tooBig.status, 255);
+    EXPECT_EQ(tooBig.out, "status: success\n");
+    EXPECT_EQ(tooBig.err, "Logger error: Failed to write log.\n");
+    EXPECT_EQ(scene.load(kSerial).label, "c");
+}
+
+TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
+{
+    scene.add(kSerial, false);
+    const auto generate = words("set-user-pin --auth-as user -p 40417263 -N generate");
+    const auto policy = qvadmin.run(words("set-pin-policy -p 59302814 --min-length 6 --history-depth 0 --allow-default "
+                                          "true --digit-required true --uppercase-required false --lowercase-required "
+                                          "false --spec-char-required false --diff-chars-required false"));
+    ASSERT_EQ(policy.status, 0);
+    const auto unfit = qvadmin.run(words("set-user-pin --auth-as user -p 40417263 -N generate -g ll ul"));
+    EXPECT_EQ(unfit.status, 255);
+    EXPECT_EQ(unfit.out, tokenLine("error: Generation settings don't satisfy PIN policies.") + kFailure);
+
+    const auto refuse = [&](long times) {
+        qvtoken::TokenStore().modify(kSerial, [times](qvtoken::TokenState& token) {
+            token.moduleFaults = {{"C_SetPIN", 0x8000000B, 0, times}};
+            token.userPin.value.assign(kUserPin.begin(), kUserPin.end());
+        });
+        return qvadmin.run(generate);
+    };
+    const auto sixth = refuse(6);
+    EXPECT_EQ(sixth.status, 0) << sixth.out;
+    EXPECT_NE(TokenScene::pinText(scene.load(kSerial).userPin), kUserPin);
+    const auto seventh = refuse(7);
+    EXPECT_EQ(seventh.status, 255);
+    EXPECT_EQ(seventh.out,
+              tokenLine("error: Failed to generate a suitable PIN. Please try again or specify a custom PIN.") +
+                  kFailure);
+}
+
+// A day's work on eight tokens at once, four of them plugged in as flash tokens.
+TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
+{
+    for (std::uint64_t serial = 7001; serial <= 7008; ++serial) {
+        scene.add(serial, serial % 2 == 0);
+    }
+    for (const auto* line : {"set-so-pin --parallel -p 59302814 -n 11223344",
+                             "set-user-pin --parallel --auth-as user -p 40417263 -n 55667788",
+                             "set-pin-policy --parallel -p 11223344 --min-length 8 --history-depth 2 --allow-default "
+                             "false --digit-required true --uppercase-required false --lowercase-required false "
+                             "--spec-char-required false --diff-chars-required false",
+                             "set-label --parallel -p 55667788 -l Accounts"}) {
+        const auto result = qvadmin.run(words(line));
+        EXPECT_EQ(result.status, 0) << line << "\n" << result.out << result.err;
+        EXPECT_EQ(result.out, "status: success\n") << line;
+    }
+    const auto info = qvadmin.run(words("info --parallel"));
+    EXPECT_EQ(info.status, 0);
+    for (const auto serial : scene.serials()) {
+        const auto block = info.out.find("Label                              : Accounts\nSerial number"
+                                         "                      : " +
+                                         std::to_string(serial) + "\n");
+        ASSERT_NE(block, std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("Min length                         : 8\n", block), std::string::npos);
+        const auto log =
+            qvadmin.read(qvadmin.folder() / "qvadmin-logs" / ("qvadmin_" + std::to_string(serial) + ".log"));
+        EXPECT_EQ(std::regex_replace(log, std::regex("[^]*?\nstatus: success\n\n"), "+"), "++++") << log;
+    }
+}
+
+// Defaults of one command in the configuration file apply to that command alone.
+TEST_F(ScenariosTest, ConfigurationFileSetsDefaultsPerCommand)
+{
+    scene.add(kSerial, true);
+    std::ofstream(qvadmin.folder() / "qvadmin_conf.ini")
+        << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n";
+    const auto typed = qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin}, "11223344\n11223344\n");
+    EXPECT_EQ(typed.status, 0) << typed.err;
+    EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).userPin), "11223344");
+
+    const auto generated = qvadmin.run({"set-so-pin", "-p", kAdminPin, "--no-log", "--no-pin-file"});
+    EXPECT_EQ(generated.status, 0) << generated.err;
+    const auto pin = TokenScene::pinText(scene.load(kSerial).adminPin);
+    EXPECT_EQ(generated.out, tokenLine("new-pin: " + pin) + "status: success\n");
+    EXPECT_EQ(pin.size(), 8u);
+    EXPECT_EQ(pin.find_first_not_of("0123456789"), std::string::npos) << pin;
+}
+
+} // namespace

@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+struct SetSoPinParams {
+    std::string authPin;
+    std::string newPin;
+};

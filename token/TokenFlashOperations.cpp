@@ -1,0 +1,259 @@
+// The operations on the token's flash drive and its local secrets (local PINs and MVA objects).
+#include "token/Token.h"
+
+#include "cli/DomainError.h"
+#include "flash/getPcSnapshot.h"
+#include "token/addLogPcInfo.h"
+#include "token/checkSecretExistence.h"
+#include "token/logoutGuards.h"
+#include "token/pkcsConversions.h"
+#include "token/qvflashConversions.h"
+#include "token/types/checkOwnersCombination.h"
+#include "token/wrapPkcsLogin.h"
+#include "token/wrapQvflashLogin.h"
+
+#include <algorithm>
+#include <limits>
+
+using FlashUserType = quorvik::qvflash::UserType;
+
+namespace {
+
+bool hasDrive(const CK_TOKEN_INFO_EXTENDED& ext)
+{
+    return (ext.flags & QV_TOKEN_FLAG_HAS_FLASH_DRIVE) != 0;
+}
+
+// Whether a volume of these owners asks for a PIN: an MVA checks the host instead.
+bool needsPin(const std::vector<VolumeOwner>& owners)
+{
+    return std::any_of(owners.begin(), owners.end(), [](const VolumeOwner& owner) {
+        const auto type = owner.getType();
+        return type == VolumeOwner::Type::User || type == VolumeOwner::Type::So || type == VolumeOwner::Type::LocalUser;
+    });
+}
+
+// A volume without owner takes no login.
+void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const std::optional<std::string>& pin)
+{
+    const auto& value = owner.value();
+    if (const auto* user = std::get_if<UserType>(&value)) {
+        flash.login(*pin, toQvflash(*user));
+    } else if (const auto* local = std::get_if<LocalUserId>(&value)) {
+        flash.loginLocal(local->get(), *pin);
+    } else if (const auto* mva = std::get_if<MvaId>(&value)) {
+        flash.loginMva(mva->get(), getPcSnapshot());
+    }
+}
+
+} // namespace
+
+std::uint64_t Token::getMinLocalPinLen(const LocalUserId& id) const
+{
+    const auto local = pkcsToken_->getLocalPinInfo(id.get());
+    if (!local) {
+        throw NoSecretError();
+    }
+    return local->minPinLen;
+}
+
+std::optional<TokenDriveInfo> Token::getDriveInfo() const
+{
+    TokenDriveInfo drive;
+    if (flashToken_) {
+        const auto sections = flashToken_->getTokenVolumeInfo();
+        for (auto section = sections->cbegin(); section != sections->cend(); ++section) {
+            drive.volumes.push_back(TokenVolumeInfo{section->id, section->size, fromQvflash(section->accessState),
+                                                    fromQvflashVolumeOwners(*section), fromQvflash(section->type)});
+        }
+        drive.totalSize = flashToken_->getDriveSize();
+        return drive;
+    }
+    if (!hasDrive(pkcsToken_->getTokenInfoEx())) {
+        return std::nullopt;
+    }
+    for (const auto& volume : pkcsToken_->getTokenVolumeInfoEx()) {
+        drive.volumes.push_back(TokenVolumeInfo{volume.id,
+                                                volume.sizeMb,
+                                                fromPkcs(volume.accessMode),
+                                                {fromPkcsVolumeOwner(volume.owner)},
+                                                SectionType::UserFiles});
+    }
+    drive.totalSize = pkcsToken_->getDriveSize();
+    return drive;
+}
+
+void Token::formatDrive(const FormatDriveParams& params)
+{
+    if (!flashToken_) {
+        std::vector<CK_VOLUME_FORMAT_INFO_EXTENDED> volumes;
+        for (const auto& volume : params.volumes) {
+            volumes.push_back(toPkcs(volume));
+        }
+        wrapPkcsLogin([&] { pkcsToken_->formatDrive(params.authPin, volumes); }, UserType::So, *pkcsToken_);
+        return;
+    }
+    std::vector<qvflash_Section> sections;
+    for (const auto& volume : params.volumes) {
+        for (const auto& owner : volume.owners) {
+            if (const auto* local = std::get_if<LocalUserId>(&owner.value())) {
+                checkSecretExistence(*flashToken_, local->get(), QVFLASH_SECRET_LOCAL_PIN);
+            } else if (const auto* mva = std::get_if<MvaId>(&owner.value())) {
+                checkSecretExistence(*flashToken_, mva->get(), QVFLASH_SECRET_MVA);
+            }
+        }
+        sections.push_back(toQvflash(volume));
+    }
+    wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::Admin); }, UserType::So);
+    const auto logout = logoutOnExit(*flashToken_);
+    flashToken_->splitIntoSections(sections);
+}
+
+void Token::setVolumeAccessMode(const SetVolumeAccessModeParams& params)
+{
+    if (flashToken_) {
+        setVolumeAccessModeByFlash(params);
+    } else {
+        setVolumeAccessModeByPkcs(params);
+    }
+}
+
+// Every owner logs in; the journal records the host whether the logins pass or not.
+void Token::setVolumeAccessModeByFlash(const SetVolumeAccessModeParams& params)
+{
+    // Section ids are one byte: a larger id must not select the section of its low byte.
+    if (params.volumeId > std::numeric_limits<std::uint8_t>::max()) {
+        throw NoVolumeError();
+    }
+    const auto id = static_cast<std::uint8_t>(params.volumeId);
+    const auto sections = flashToken_->getTokenVolumeInfo();
+    const auto* section = sections->getSectionById(id);
+    if (section == sections->cend()) {
+        throw NoVolumeError();
+    }
+    const auto owners = fromQvflashVolumeOwners(*section);
+    if (!checkOwnersCombination(owners)) {
+        throw UnsupportedAuthTypeError();
+    }
+    const bool pinNeeded = needsPin(owners);
+    if (params.pin && !pinNeeded) {
+        throw UnnecessaryPinProvidedError();
+    }
+    if (!params.pin && pinNeeded) {
+        throw MissingPinError();
+    }
+    const auto logout = logoutOnExit(*flashToken_);
+    try {
+        for (const auto& owner : owners) {
+            wrapQvflashLogin([&] { loginOwner(*flashToken_, owner, params.pin); }, owner);
+        }
+    } catch (...) {
+        addLogPcInfo(*flashToken_);
+        throw;
+    }
+    flashToken_->changeSectionAccessRights(id, toQvflash(params.accessMode), params.permanent);
+    addLogPcInfo(*flashToken_);
+}
+
+// The module checks the owner's PIN itself.
+void Token::setVolumeAccessModeByPkcs(const SetVolumeAccessModeParams& params)
+{
+    if (!hasDrive(pkcsToken_->getTokenInfoEx())) {
+        throw NoDriveError();
+    }
+    if (!params.pin) {
+        throw MissingPinError();
+    }
+    const auto volumes = pkcsToken_->getTokenVolumeInfoEx();
+    const auto volume =
+        std::find_if(volumes.begin(), volumes.end(), [&](const auto& entry) { return entry.id == params.volumeId; });
+    if (volume == volumes.end()) {
+        throw NoVolumeError();
+    }
+    const unsigned long ownerCode = volume->owner;
+    wrapPkcsLogin(
+        [&] {
+            pkcsToken_->setVolumeAccessMode(ownerCode, *params.pin, params.volumeId, toPkcs(params.accessMode),
+                                            params.permanent ? 1 : 0);
+        },
+        fromPkcsVolumeOwner(ownerCode), *pkcsToken_);
+}
+
+void Token::createLocalPin(LocalUserId id, const SetLocalPinParams& params)
+{
+    if (flashToken_) {
+        throw UnnecessaryLocalPinIdProvidedError();
+    }
+    if (pkcsToken_->getLocalPinInfo(id.get())) {
+        throw LocalPinAlreadyExistsError();
+    }
+    wrapPkcsLogin([&] { pkcsToken_->createLocalPIN(params.authPin, params.newPin, id.get()); }, UserType::User,
+                  *pkcsToken_);
+}
+
+// The login stays with the flash token after success; the library ends it with the handle.
+LocalUserId Token::createLocalPin(const SetLocalPinParams& params)
+{
+    if (!flashToken_) {
+        throw MissingLocalPinIdError();
+    }
+    wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::User); }, UserType::User);
+    const auto logout = logoutOnFailure(*flashToken_);
+    return LocalUserId(flashToken_->createLocalPin(params.newPin));
+}
+
+void Token::setLocalPin(LocalUserId id, const SetLocalPinParams& params)
+{
+    if (!flashToken_) {
+        if (!pkcsToken_->getLocalPinInfo(id.get())) {
+            throw NoSecretError();
+        }
+        wrapPkcsLogin([&] { pkcsToken_->setLocalPin(params.authPin, params.newPin, id.get()); }, id, *pkcsToken_);
+        return;
+    }
+    checkSecretExistence(*flashToken_, id.get(), QVFLASH_SECRET_LOCAL_PIN);
+    wrapQvflashLogin([&] { flashToken_->loginLocal(id.get(), params.authPin); }, id);
+    const auto logout = logoutOnFailure(*flashToken_);
+    flashToken_->setLocalPin(id.get(), params.newPin);
+}
+
+MvaId Token::createMva(const std::string& soPin, const CreateMvaParams& params)
+{
+    auto& flash = mvaToken();
+    wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
+    const auto logout = logoutOnExit(flash);
+    return MvaId(flash.createMva(toQvflash(params)));
+}
+
+void Token::clearMva(std::string_view soPin, unsigned short mvaId)
+{
+    checkMvaExists(mvaId);
+    auto& flash = *flashToken_;
+    wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
+    const auto logout = logoutOnExit(flash);
+    flash.clearMva(mvaId);
+}
+
+void Token::addSnapshotToMva(std::string_view soPin, const AddSnapshotToMvaParams& params)
+{
+    checkMvaExists(params.mvaId);
+    auto& flash = *flashToken_;
+    wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
+    const auto logout = logoutOnExit(flash);
+    flash.addSnapshotToMva(params.mvaId, params.snapshot);
+}
+
+void Token::checkMvaExists(unsigned short mvaId) const
+{
+    if (!mvaToken().getMvaList()->contains(mvaId)) {
+        throw NoSecretError();
+    }
+}
+
+quorvik::qvflash::Token& Token::mvaToken() const
+{
+    if (!flashToken_) {
+        throw NoMvaSupportError();
+    }
+    return *flashToken_;
+}

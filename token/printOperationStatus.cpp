@@ -1,0 +1,8 @@
+#include "token/printOperationStatus.h"
+
+#include <iostream>
+
+void printOperationStatus(bool success)
+{
+    std::cout << "status: " << (success ? "success" : "failure") << std::endl;
+}
