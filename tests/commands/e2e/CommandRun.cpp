@@ -26,6 +26,16 @@ std::vector<std::string> words(const std::string& line)
     return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
+bool operator==(const CommandResult& a, const CommandResult& b)
+{
+    return a.status == b.status && a.out == b.out && a.err == b.err;
+}
+
+void PrintTo(const CommandResult& result, std::ostream* out)
+{
+    *out << "status " << result.status << ", out \"" << result.out << "\", err \"" << result.err << "\"";
+}
+
 CommandRun::CommandRun()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "qvadmin-commands-XXXXXX").string();
@@ -58,6 +68,11 @@ std::string CommandRun::read(const std::filesystem::path& path) const
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::string CommandRun::log(std::uint64_t serial) const
+{
+    return read(appDir / "qvadmin-logs" / ("qvadmin_" + std::to_string(serial) + ".log"));
 }
 
 CommandResult CommandRun::run(const std::vector<std::string>& args, const std::string& input) const

@@ -2,7 +2,9 @@
 
 #include "PtyDriver.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <iosfwd>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +18,9 @@ struct CommandResult {
     std::string out;
     std::string err;
 };
+// Exit status, standard output and standard error, compared whole.
+bool operator==(const CommandResult& a, const CommandResult& b);
+void PrintTo(const CommandResult& result, std::ostream* out);
 
 // A copy of the built program with the stand-in module in a temporary folder of its own, where
 // it writes its log folder and PIN file. It sees the cards fixture's tokens and pcscd.
@@ -37,6 +42,8 @@ public:
     // A file's text, empty when it does not exist.
     std::string read(const std::filesystem::path& path) const;
     std::string trace() const { return read(scratchDir / "trace.txt"); }
+    // The log file of one token in the log folder beside the program.
+    std::string log(std::uint64_t serial) const;
     // A folder beside the program's, for files a test wants out of its way.
     const std::filesystem::path& scratch() const { return scratchDir; }
 

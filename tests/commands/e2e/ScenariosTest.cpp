@@ -18,16 +18,19 @@
 namespace {
 
 constexpr std::uint64_t kSerial = 1234567890;
-const std::string kAdminPin = "59302814";
 const std::string kUserPin = "40417263";
-const std::string kHints = "To see a list of all supported commands, run 'qvadmin --help'.\n"
-                           "To see a list of options supported by a specific command, run 'qvadmin <command> "
-                           "--help'\n";
-const std::string kFailure = "status: failure\n";
+const std::string kSuccess = "status: success\n";
 
-std::string tokenLine(const std::string& text)
+// The console's line of token 1234567890 and the failure status.
+std::string failed(const std::string& error)
 {
-    return "serial: 1234567890, model: 01.00.28.05 ZRN 3.0, " + text + "\n";
+    return "serial: 1234567890, model: 01.00.28.05 ZRN 3.0, error: " + error + "\nstatus: failure\n";
+}
+
+// set-label with a log file.
+std::vector<std::string> setLabel(const std::string& label, const std::filesystem::path& logFile)
+{
+    return {"set-label", "-p", kUserPin, "-l", label, "--log-file", logFile.string()};
 }
 
 // Runs across commands, as an administrator meets them, checked by what the user sees.
@@ -62,15 +65,16 @@ protected:
 TEST_F(ScenariosTest, ALogFileThatCannotBeMadeStopsTheRunBeforeAnyToken)
 {
     scene.add(kSerial, true);
-    const auto noFileName = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x", "--log-file", "logs/"});
-    EXPECT_EQ(noFileName.status, 255);
-    EXPECT_EQ(noFileName.err, "Syntax error: No file name.\n" + kHints);
+    EXPECT_EQ(qvadmin.run(setLabel("x", "logs/")),
+              (CommandResult{255, "",
+                             "Syntax error: No file name.\nTo see a list of all supported commands, run "
+                             "'qvadmin --help'.\nTo see a list of options supported by a specific command, "
+                             "run 'qvadmin <command> --help'\n"}));
     const auto missing = qvadmin.scratch() / "no" / "such" / "run.log";
-    const auto noFolder = qvadmin.run({"set-label", "-p", kUserPin, "-l", "x", "--log-file", missing.string()});
-    EXPECT_EQ(noFolder.status, 255);
-    EXPECT_EQ(noFolder.out, "");
-    EXPECT_EQ(noFolder.err, "Error: filesystem error: cannot create directory: No such file or directory [" +
-                                missing.parent_path().string() + "]\n");
+    EXPECT_EQ(qvadmin.run(setLabel("x", missing)),
+              (CommandResult{255, "",
+                             "Error: filesystem error: cannot create directory: No such file or directory [" +
+                                 missing.parent_path().string() + "]\n"}));
     EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
 }
 
@@ -82,9 +86,8 @@ TEST_F(ScenariosTest, LogWriteFailuresAreReportedAfterTheWork)
     }
     scene.add(kSerial, false);
     const auto readOnly = mountTmpfs("ro", MS_RDONLY, "size=16k") / "run.log";
-    const auto refused = qvadmin.run({"set-label", "-p", kUserPin, "-l", "a", "--log-file", readOnly.string()});
-    EXPECT_EQ(refused.status, 255);
-    EXPECT_EQ(refused.err, "Logger error: Couldn't open or create file: " + readOnly.string() + ".\n");
+    EXPECT_EQ(qvadmin.run(setLabel("a", readOnly)),
+              (CommandResult{255, "", "Logger error: Couldn't open or create file: " + readOnly.string() + ".\n"}));
     EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
 
     const auto full = mountTmpfs("full", 0, "size=16k");
@@ -92,11 +95,8 @@ TEST_F(ScenariosTest, LogWriteFailuresAreReportedAfterTheWork)
     const std::string block(4096, '\0');
     while (filler.write(block.data(), block.size()).flush()) {
     }
-    const auto noSpace =
-        qvadmin.run({"set-label", "-p", kUserPin, "-l", "b", "--log-file", (full / "run.log").string()});
-    EXPECT_EQ(noSpace.status, 255);
-    EXPECT_EQ(noSpace.out, "status: success\n");
-    EXPECT_EQ(noSpace.err, "Logger error: Not enough space on the disk to write the log.\n");
+    EXPECT_EQ(qvadmin.run(setLabel("b", full / "run.log")),
+              (CommandResult{255, kSuccess, "Logger error: Not enough space on the disk to write the log.\n"}));
     EXPECT_EQ(scene.load(kSerial).label, "b");
 
     // A file-size limit: the log is already as long as the process may make a file.
@@ -107,12 +107,10 @@ TEST_F(ScenariosTest, LogWriteFailuresAreReportedAfterTheWork)
     const rlimit limit{1 << 20, saved.rlim_max};
     const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &limit);
-    const auto tooBig = qvadmin.run({"set-label", "-p", kUserPin, "-l", "c", "--log-file", limited.string()});
+    const auto tooBig = qvadmin.run(setLabel("c", limited));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedSignal);
-    EXPECT_EQ(tooBig.status, 255);
-    EXPECT_EQ(tooBig.out, "status: success\n");
-    EXPECT_EQ(tooBig.err, "Logger error: Failed to write log.\n");
+    EXPECT_EQ(tooBig, (CommandResult{255, kSuccess, "Logger error: Failed to write log.\n"}));
     EXPECT_EQ(scene.load(kSerial).label, "c");
 }
 
@@ -124,9 +122,8 @@ TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
                                           "true --digit-required true --uppercase-required false --lowercase-required "
                                           "false --spec-char-required false --diff-chars-required false"));
     ASSERT_EQ(policy.status, 0);
-    const auto unfit = qvadmin.run(words("set-user-pin --auth-as user -p 40417263 -N generate -g ll ul"));
-    EXPECT_EQ(unfit.status, 255);
-    EXPECT_EQ(unfit.out, tokenLine("error: Generation settings don't satisfy PIN policies.") + kFailure);
+    EXPECT_EQ(qvadmin.run(words("set-user-pin --auth-as user -p 40417263 -N generate -g ll ul")),
+              (CommandResult{255, failed("Generation settings don't satisfy PIN policies."), ""}));
 
     const auto refuse = [&](long times) {
         qvtoken::TokenStore().modify(kSerial, [times](qvtoken::TokenState& token) {
@@ -138,11 +135,10 @@ TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
     const auto sixth = refuse(6);
     EXPECT_EQ(sixth.status, 0) << sixth.out;
     EXPECT_NE(TokenScene::pinText(scene.load(kSerial).userPin), kUserPin);
-    const auto seventh = refuse(7);
-    EXPECT_EQ(seventh.status, 255);
-    EXPECT_EQ(seventh.out,
-              tokenLine("error: Failed to generate a suitable PIN. Please try again or specify a custom PIN.") +
-                  kFailure);
+    EXPECT_EQ(refuse(7), (CommandResult{255,
+                                        failed("Failed to generate a suitable PIN. Please try again or specify a "
+                                               "custom PIN."),
+                                        ""}));
 }
 
 // A day's work on eight tokens at once, four of them plugged in as flash tokens.
@@ -157,9 +153,7 @@ TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
                              "false --digit-required true --uppercase-required false --lowercase-required false "
                              "--spec-char-required false --diff-chars-required false",
                              "set-label --parallel -p 55667788 -l Accounts"}) {
-        const auto result = qvadmin.run(words(line));
-        EXPECT_EQ(result.status, 0) << line << "\n" << result.out << result.err;
-        EXPECT_EQ(result.out, "status: success\n") << line;
+        EXPECT_EQ(qvadmin.run(words(line)), (CommandResult{0, kSuccess, ""})) << line;
     }
     const auto info = qvadmin.run(words("info --parallel"));
     EXPECT_EQ(info.status, 0);
@@ -169,8 +163,7 @@ TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
                                          std::to_string(serial) + "\n");
         ASSERT_NE(block, std::string::npos) << info.out;
         EXPECT_NE(info.out.find("Min length                         : 8\n", block), std::string::npos);
-        const auto log =
-            qvadmin.read(qvadmin.folder() / "qvadmin-logs" / ("qvadmin_" + std::to_string(serial) + ".log"));
+        const auto log = qvadmin.log(serial);
         EXPECT_EQ(std::regex_replace(log, std::regex("[^]*?\nstatus: success\n\n"), "+"), "++++") << log;
     }
 }
@@ -181,14 +174,14 @@ TEST_F(ScenariosTest, ConfigurationFileSetsDefaultsPerCommand)
     scene.add(kSerial, true);
     std::ofstream(qvadmin.folder() / "qvadmin_conf.ini")
         << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n";
-    const auto typed = qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin}, "11223344\n11223344\n");
-    EXPECT_EQ(typed.status, 0) << typed.err;
+    EXPECT_EQ(qvadmin.run(words("set-user-pin --auth-as user -p 40417263"), "11223344\n11223344\n").status, 0);
     EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).userPin), "11223344");
 
-    const auto generated = qvadmin.run({"set-so-pin", "-p", kAdminPin, "--no-log", "--no-pin-file"});
-    EXPECT_EQ(generated.status, 0) << generated.err;
+    const auto generated = qvadmin.run(words("set-so-pin -p 59302814 --no-log --no-pin-file"));
     const auto pin = TokenScene::pinText(scene.load(kSerial).adminPin);
-    EXPECT_EQ(generated.out, tokenLine("new-pin: " + pin) + "status: success\n");
+    EXPECT_EQ(
+        generated,
+        (CommandResult{0, "serial: 1234567890, model: 01.00.28.05 ZRN 3.0, new-pin: " + pin + "\n" + kSuccess, ""}));
     EXPECT_EQ(pin.size(), 8u);
     EXPECT_EQ(pin.find_first_not_of("0123456789"), std::string::npos) << pin;
 }
