@@ -147,12 +147,13 @@ TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
     for (std::uint64_t serial = 7001; serial <= 7008; ++serial) {
         scene.add(serial, serial % 2 == 0);
     }
-    for (const auto* line : {"set-so-pin --parallel -p 59302814 -n 11223344",
-                             "set-user-pin --parallel --auth-as user -p 40417263 -n 55667788",
-                             "set-pin-policy --parallel -p 11223344 --min-length 8 --history-depth 2 --allow-default "
-                             "false --digit-required true --uppercase-required false --lowercase-required false "
-                             "--spec-char-required false --diff-chars-required false",
-                             "set-label --parallel -p 55667788 -l Accounts"}) {
+    for (const auto* line :
+         {"format --parallel -p 59302814 --label Day", "set-so-pin --parallel -p 59302814 -n 11223344",
+          "set-user-pin --parallel --auth-as user -p 40417263 -n 55667788",
+          "set-pin-policy --parallel -p 11223344 --min-length 8 --history-depth 2 --allow-default "
+          "false --digit-required true --uppercase-required false --lowercase-required false "
+          "--spec-char-required false --diff-chars-required false",
+          "set-label --parallel -p 55667788 -l Accounts"}) {
         EXPECT_EQ(qvadmin.run(words(line)), (CommandResult{0, kSuccess, ""})) << line;
     }
     const auto info = qvadmin.run(words("info --parallel"));
@@ -164,16 +165,24 @@ TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
         ASSERT_NE(block, std::string::npos) << info.out;
         EXPECT_NE(info.out.find("Min length                         : 8\n", block), std::string::npos);
         const auto log = qvadmin.log(serial);
-        EXPECT_EQ(std::regex_replace(log, std::regex("[^]*?\nstatus: success\n\n"), "+"), "++++") << log;
+        EXPECT_EQ(std::regex_replace(log, std::regex("[^]*?\nstatus: success\n\n"), "+"), "+++++") << log;
     }
 }
 
-// Defaults of one command in the configuration file apply to that command alone.
+// Defaults of one command in the configuration file apply to that command alone; format takes
+// its lengths and retry counts from there.
 TEST_F(ScenariosTest, ConfigurationFileSetsDefaultsPerCommand)
 {
     scene.add(kSerial, true);
     std::ofstream(qvadmin.folder() / "qvadmin_conf.ini")
-        << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n";
+        << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n"
+           "[format]\nmin-pin-length=8\nmax-pin-retry-count=5\n";
+    ASSERT_EQ(qvadmin.run(words("format -p 59302814")).status, 0);
+    const auto formatted = scene.load(kSerial);
+    for (const auto& pin : {formatted.adminPin, formatted.userPin}) {
+        EXPECT_EQ(pin.minLength, 8u);
+        EXPECT_EQ(pin.maxTries, 5u);
+    }
     EXPECT_EQ(qvadmin.run(words("set-user-pin --auth-as user -p 40417263"), "11223344\n11223344\n").status, 0);
     EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).userPin), "11223344");
 

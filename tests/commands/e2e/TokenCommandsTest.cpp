@@ -195,4 +195,17 @@ TEST_F(TokenCommandsTest, InfoShowsTheSectionsEachTokenHas)
     EXPECT_TRUE(parallel.out == full.out + shown.out || parallel.out == shown.out + full.out) << parallel.out;
 }
 
+// A flash token shows its drive as the card keeps it, sections of every kind, right after the
+// drive is formatted.
+TEST_F(TokenCommandsTest, InfoShowsAFlashDriveAfterFormatDrive)
+{
+    scene.add(kSerial, true);
+    ASSERT_EQ(qvadmin.run(words("format-drive -p 59302814 --volume 100:rw:user 200:cd:so 500:h:none:journal")).status,
+              0);
+    const auto info = qvadmin.run({"info"}).out;
+    const auto drive = info.substr(info.find("Drive info:"));
+    EXPECT_EQ(drive.substr(0, drive.find("Touch settings:")),
+              qvadmin.read(std::filesystem::path(QV_EXPECTED_DIR) / "info-drive-formatted.txt"));
+}
+
 } // namespace
