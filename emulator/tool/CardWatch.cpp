@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -19,21 +20,30 @@ using Clock = std::chrono::steady_clock;
 // leaving) may change no reader state when it settles: look again after this.
 constexpr std::chrono::milliseconds unsettledPause{50};
 
-std::vector<std::string> readerNames(SCARDCONTEXT context)
+// The readers pcscd lists; none when it has no reader, nothing when it could not be asked.
+std::optional<std::vector<std::string>> readerNames(SCARDCONTEXT context)
 {
     DWORD length = 0;
-    if (SCardListReaders(context, nullptr, nullptr, &length) != SCARD_S_SUCCESS || length == 0)
-        return {};
+    LONG rv = SCardListReaders(context, nullptr, nullptr, &length);
+    if (rv == SCARD_E_NO_READERS_AVAILABLE || (rv == SCARD_S_SUCCESS && length == 0))
+        return std::vector<std::string>{};
+    if (rv != SCARD_S_SUCCESS)
+        return std::nullopt;
     std::vector<char> buffer(length);
-    if (SCardListReaders(context, nullptr, buffer.data(), &length) != SCARD_S_SUCCESS)
-        return {};
+    rv = SCardListReaders(context, nullptr, buffer.data(), &length);
+    if (rv == SCARD_E_NO_READERS_AVAILABLE)
+        return std::vector<std::string>{};
+    if (rv != SCARD_S_SUCCESS)
+        return std::nullopt;
     std::vector<std::string> names;
     for (const char* name = buffer.data(); *name != '\0'; name += names.back().size() + 1)
         names.emplace_back(name);
     return names;
 }
 
-enum class Probe { holdsToken, other, busy };
+// `unclear`: the card could not be asked, or gave no full answer. A card that is leaving still
+// shows as present until pcscd's next presence poll, and its answers then come back empty.
+enum class Probe { holdsToken, otherToken, unclear };
 
 Probe probe(SCARDCONTEXT context, const std::string& reader, std::uint64_t serial)
 {
@@ -41,20 +51,19 @@ Probe probe(SCARDCONTEXT context, const std::string& reader, std::uint64_t seria
     DWORD protocol = 0;
     if (SCardConnect(context, reader.c_str(), SCARD_SHARE_SHARED, SCARD_PROTOCOL_T0 | SCARD_PROTOCOL_T1, &card,
                      &protocol) != SCARD_S_SUCCESS)
-        return Probe::busy;
+        return Probe::unclear;
     const std::array<BYTE, 5> getSerial{0x00, 0xCA, 0x01, 0x81, 0x08};
     std::array<BYTE, 10> answer{};
     DWORD length = answer.size();
     const SCARD_IO_REQUEST* pci = protocol == SCARD_PROTOCOL_T0 ? SCARD_PCI_T0 : SCARD_PCI_T1;
     const LONG rv = SCardTransmit(card, pci, getSerial.data(), getSerial.size(), nullptr, answer.data(), &length);
     SCardDisconnect(card, SCARD_LEAVE_CARD);
-    if (rv != SCARD_S_SUCCESS)
-        return Probe::busy;
+    if (rv != SCARD_S_SUCCESS || length != answer.size() || answer[8] != 0x90 || answer[9] != 0x00)
+        return Probe::unclear;
     std::uint64_t found = 0;
     for (std::size_t i = 0; i < 8; ++i)
         found = found << 8 | answer[i];
-    const bool ok = length == answer.size() && answer[8] == 0x90 && answer[9] == 0x00;
-    return ok && found == serial ? Probe::holdsToken : Probe::other;
+    return found == serial ? Probe::holdsToken : Probe::otherToken;
 }
 
 } // namespace
@@ -79,20 +88,27 @@ bool CardWatch::waitUntil(std::uint64_t serial, bool present, Clock::time_point 
     std::vector<std::string> names;
     std::vector<SCARD_READERSTATE> states;
     for (;;) {
+        // False while pcscd could not be asked: no reader view means nothing is known yet.
+        bool seen = !states.empty();
         if (states.empty()) {
-            names = readerNames(context);
+            const auto listed = readerNames(context);
+            names = listed.value_or(std::vector<std::string>{});
+            seen = listed.has_value();
             states.assign(names.size(), SCARD_READERSTATE{});
             for (std::size_t i = 0; i < names.size(); ++i) {
                 states[i].szReader = names[i].c_str();
                 states[i].dwCurrentState = SCARD_STATE_UNAWARE;
             }
-            if (!states.empty() && SCardGetStatusChange(context, 0, states.data(), states.size()) != SCARD_S_SUCCESS)
+            if (!states.empty() && SCardGetStatusChange(context, 0, states.data(), states.size()) != SCARD_S_SUCCESS) {
                 states.clear();
+                seen = false;
+            }
         }
-        // A reader is settled when it is empty or holds a card that answered; a card that is
-        // coming or going (mute, no state yet, busy) is looked at again shortly.
+        // The token's card is gone when every reader is empty or holds a card that names another
+        // token; a card that is coming or going (mute, no state yet, busy, no full answer) is
+        // looked at again shortly.
         bool held = false;
-        bool unsettled = false;
+        bool unsettled = !seen;
         for (const auto& state : states) {
             if ((state.dwEventState & SCARD_STATE_EMPTY) != 0)
                 continue;
@@ -102,7 +118,7 @@ bool CardWatch::waitUntil(std::uint64_t serial, bool present, Clock::time_point 
             }
             const Probe result = probe(context, state.szReader, serial);
             held = held || result == Probe::holdsToken;
-            unsettled = unsettled || result == Probe::busy;
+            unsettled = unsettled || result == Probe::unclear;
         }
         if (present ? held : !held && !unsettled)
             return true;
