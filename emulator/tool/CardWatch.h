@@ -17,7 +17,8 @@ public:
     CardWatch(const CardWatch&) = delete;
     CardWatch& operator=(const CardWatch&) = delete;
 
-    // True once the token's card is in some reader (`present`) or in none (not `present`);
+    // True once the token's card is in some reader (`present`), or (not `present`) once every
+    // reader pcscd lists is empty or holds a card that answers with another token's serial;
     // false when the deadline passes first.
     bool waitUntil(std::uint64_t serial, bool present, std::chrono::steady_clock::time_point deadline);
 

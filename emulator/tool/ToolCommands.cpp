@@ -23,7 +23,9 @@ const std::vector<ToolCommand>& toolCommands()
          "(exit status 1 after N ms, default 10000)",
          runPlug},
         {"unplug", "unplug SERIAL... [--wait [--timeout-ms N]]",
-         "pull tokens out: their cards leave pcscd; --wait returns once they are gone", runUnplug},
+         "pull tokens out: their cards leave pcscd; --wait returns once every reader is empty or holds another "
+         "token's card",
+         runUnplug},
         {"model",
          "model SERIAL [--hardware M.N] [--firmware M.N] [--class N] [--feature-number N] [--name TEXT | --no-name]",
          "set what the model identification reads: versions, token class, extended field 24 and the "
