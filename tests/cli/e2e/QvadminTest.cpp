@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 namespace {
 
 const std::string generalOptions = "\n"
@@ -60,19 +57,6 @@ TEST_F(QvadminTest, WithoutArgumentsOrWithHelpPrintsOptionsAndCommands)
     }
 }
 
-// Each file of help/ holds the help of the command it is named after.
-TEST_F(QvadminTest, CommandHelpIsPrintedWhole)
-{
-    for (const auto& entry : std::filesystem::directory_iterator(QV_HELP_DIR)) {
-        std::ifstream file(entry.path(), std::ios::binary);
-        const std::string expected(std::istreambuf_iterator<char>(file), {});
-        const auto help = qvadmin.run({entry.path().stem().string(), "--help"});
-        EXPECT_EQ(help.status, 0) << entry.path();
-        EXPECT_EQ(help.out, expected) << entry.path();
-        EXPECT_EQ(help.err, "");
-    }
-}
-
 TEST_F(QvadminTest, VersionPrintsOneLine)
 {
     const auto version = qvadmin.run({"version"});
@@ -115,12 +99,14 @@ TEST_F(QvadminTest, ConfigurationErrorsStopEveryRun)
         {"[no-such-command]\nlog-file=x\n", "unrecognised option 'no-such-command.log-file'"},
         {"log-file\n", "the options configuration file contains an invalid line 'log-file'"},
         {"min-pin-length=-1\n", "the argument ('-1') for option 'min-pin-length' is invalid"},
-        {"[version]\ngen-settings=d\ngen-settings=d\n", "option 'version.gen-settings' cannot be specified more than once"},
+        {"[version]\ngen-settings=d\ngen-settings=d\n",
+         "option 'version.gen-settings' cannot be specified more than once"},
         {"gen-settings=digits d\n", "Same PIN generation setting cannot be specified more than once."},
     };
     for (const auto& [config, message] : faults) {
         qvadmin.writeConfig(config);
-        for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"--help"}, {"version"}, {"nothing"}}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{}, {"--help"}, {"version"}, {"nothing"}}) {
             SCOPED_TRACE(std::string(config) + (args.empty() ? "" : args.front()));
             expectSyntaxError(qvadmin.run(args), message);
         }

@@ -70,11 +70,6 @@ std::string CommandRun::read(const std::filesystem::path& path) const
     return text.str();
 }
 
-std::string CommandRun::log(std::uint64_t serial) const
-{
-    return read(appDir / "qvadmin-logs" / ("qvadmin_" + std::to_string(serial) + ".log"));
-}
-
 CommandResult CommandRun::run(const std::vector<std::string>& args, const std::string& input) const
 {
     const auto program = (appDir / "qvadmin").string();

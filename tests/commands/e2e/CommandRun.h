@@ -2,7 +2,6 @@
 
 #include "PtyDriver.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -42,8 +41,6 @@ public:
     // A file's text, empty when it does not exist.
     std::string read(const std::filesystem::path& path) const;
     std::string trace() const { return read(scratchDir / "trace.txt"); }
-    // The log file of one token in the log folder beside the program.
-    std::string log(std::uint64_t serial) const;
     // A folder beside the program's, for files a test wants out of its way.
     const std::filesystem::path& scratch() const { return scratchDir; }
 

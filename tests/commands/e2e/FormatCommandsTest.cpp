@@ -122,11 +122,16 @@ TEST_F(TokenCommandTest, FormatAsksForTheConsolePinsOnceForAllTokens)
     }
 }
 
+// The module's road has no journal volumes.
 TEST_F(TokenCommandTest, FormatDriveLaysOutTheCardsSections)
 {
     scene.add(kSerial, true);
-    const auto result = qvadmin.run({"format-drive", "-p", kAdminPin, "--volume", "100:rw:user", "500:h:none:journal"});
-    EXPECT_EQ(result.out, kSuccess);
+    scene.add(kSerial + 1, false);
+    const auto result =
+        qvadmin.run({"format-drive", "-p", kAdminPin, "--volume", "100:rw:user", "500:h:none:journal", "--parallel"});
+    EXPECT_EQ(result.out,
+              tokenLine(kSerial + 1, "error: Operation isn't supported on tokens that don't support journal volumes.") +
+                  kFailure);
     const auto sections = scene.load(kSerial).drive.sections;
     ASSERT_EQ(sections.size(), 2u);
     EXPECT_EQ(sections[0].type, 0u);
@@ -135,17 +140,10 @@ TEST_F(TokenCommandTest, FormatDriveLaysOutTheCardsSections)
     EXPECT_NE(log(kSerial).find("format-drive\n    volume: {100:rw:user,500:h:none}\n"), std::string::npos)
         << log(kSerial);
 
-    EXPECT_EQ(qvadmin.run({"format-drive", "-p", kAdminPin, "--volume", "100:rw:local-9"}).out,
-              tokenLine(kSerial, "error: Couldn't find the specified secret.") + kFailure);
+    EXPECT_EQ(
+        qvadmin.run({"format-drive", "-s", std::to_string(kSerial), "-p", kAdminPin, "--volume", "100:rw:local-9"}).out,
+        tokenLine(kSerial, "error: Couldn't find the specified secret.") + kFailure);
     EXPECT_EQ(scene.load(kSerial).drive.sections.size(), 2u);
-}
-
-TEST_F(TokenCommandTest, FormatDriveOnTheModuleRoadHasNoJournal)
-{
-    scene.add(kSerial, false);
-    EXPECT_EQ(qvadmin.run({"format-drive", "-p", kAdminPin, "--volume", "100:rw:user", "500:h:none:journal"}).out,
-              tokenLine(kSerial, "error: Operation isn't supported on tokens that don't support journal volumes.") +
-                  kFailure);
 }
 
 // The owners are checked after the admin PIN is obtained, before any token is touched.

@@ -1,5 +1,4 @@
-#include "CommandRun.h"
-#include "TokenScene.h"
+#include "TokenCommandTest.h"
 
 #include <qvtoken-core/FeatureObjects.h>
 #include <qvtoken-core/TokenStore.h>
@@ -17,24 +16,14 @@
 
 namespace {
 
-constexpr std::uint64_t kSerial = 1234567890;
-const std::string kUserPin = "40417263";
-const std::string kSuccess = "status: success\n";
-
-// The console's line of token 1234567890 and the failure status.
-std::string failed(const std::string& error)
-{
-    return "serial: 1234567890, model: 01.00.28.05 ZRN 3.0, error: " + error + "\nstatus: failure\n";
-}
-
 // set-label with a log file.
 std::vector<std::string> setLabel(const std::string& label, const std::filesystem::path& logFile)
 {
-    return {"set-label", "-p", kUserPin, "-l", label, "--log-file", logFile.string()};
+    return {"set-label", "-p", "40417263", "-l", label, "--log-file", logFile.string()};
 }
 
 // Runs across commands, as an administrator meets them, checked by what the user sees.
-class ScenariosTest : public testing::Test {
+class ScenariosTest : public TokenCommandTest {
 protected:
     // A folder of the scratch area on a file system of its own, `options` as mount takes them;
     // the test's later mounts stay private to this process.
@@ -58,18 +47,12 @@ protected:
     }
 
     std::vector<std::filesystem::path> mounted;
-    TokenScene scene;
-    CommandRun qvadmin;
 };
 
 TEST_F(ScenariosTest, ALogFileThatCannotBeMadeStopsTheRunBeforeAnyToken)
 {
     scene.add(kSerial, true);
-    EXPECT_EQ(qvadmin.run(setLabel("x", "logs/")),
-              (CommandResult{255, "",
-                             "Syntax error: No file name.\nTo see a list of all supported commands, run "
-                             "'qvadmin --help'.\nTo see a list of options supported by a specific command, "
-                             "run 'qvadmin <command> --help'\n"}));
+    EXPECT_EQ(qvadmin.run(setLabel("x", "logs/")), (CommandResult{255, "", syntaxError("No file name.")}));
     const auto missing = qvadmin.scratch() / "no" / "such" / "run.log";
     EXPECT_EQ(qvadmin.run(setLabel("x", missing)),
               (CommandResult{255, "",
@@ -123,7 +106,11 @@ TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
                                           "false --spec-char-required false --diff-chars-required false"));
     ASSERT_EQ(policy.status, 0);
     EXPECT_EQ(qvadmin.run(words("set-user-pin --auth-as user -p 40417263 -N generate -g ll ul")),
-              (CommandResult{255, failed("Generation settings don't satisfy PIN policies."), ""}));
+              (CommandResult{255,
+                             tokenLine(kSerial, "error: "
+                                                "Generation settings don't satisfy PIN policies.") +
+                                 kFailure,
+                             ""}));
 
     const auto refuse = [&](long times) {
         qvtoken::TokenStore().modify(kSerial, [times](qvtoken::TokenState& token) {
@@ -135,10 +122,13 @@ TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
     const auto sixth = refuse(6);
     EXPECT_EQ(sixth.status, 0) << sixth.out;
     EXPECT_NE(TokenScene::pinText(scene.load(kSerial).userPin), kUserPin);
-    EXPECT_EQ(refuse(7), (CommandResult{255,
-                                        failed("Failed to generate a suitable PIN. Please try again or specify a "
-                                               "custom PIN."),
-                                        ""}));
+    EXPECT_EQ(refuse(7),
+              (CommandResult{255,
+                             tokenLine(kSerial, "error: "
+                                                "Failed to generate a suitable PIN. Please try again or specify a "
+                                                "custom PIN.") +
+                                 kFailure,
+                             ""}));
 }
 
 // A day's work on eight tokens at once, four of them plugged in as flash tokens.
@@ -147,12 +137,13 @@ TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
     for (std::uint64_t serial = 7001; serial <= 7008; ++serial) {
         scene.add(serial, serial % 2 == 0);
     }
-    for (const auto* line : {"set-so-pin --parallel -p 59302814 -n 11223344",
-                             "set-user-pin --parallel --auth-as user -p 40417263 -n 55667788",
-                             "set-pin-policy --parallel -p 11223344 --min-length 8 --history-depth 2 --allow-default "
-                             "false --digit-required true --uppercase-required false --lowercase-required false "
-                             "--spec-char-required false --diff-chars-required false",
-                             "set-label --parallel -p 55667788 -l Accounts"}) {
+    for (const auto* line :
+         {"format --parallel -p 59302814 --label Day", "set-so-pin --parallel -p 59302814 -n 11223344",
+          "set-user-pin --parallel --auth-as user -p 40417263 -n 55667788",
+          "set-pin-policy --parallel -p 11223344 --min-length 8 --history-depth 2 --allow-default "
+          "false --digit-required true --uppercase-required false --lowercase-required false "
+          "--spec-char-required false --diff-chars-required false",
+          "set-label --parallel -p 55667788 -l Accounts"}) {
         EXPECT_EQ(qvadmin.run(words(line)), (CommandResult{0, kSuccess, ""})) << line;
     }
     const auto info = qvadmin.run(words("info --parallel"));
@@ -163,17 +154,25 @@ TEST_F(ScenariosTest, ADaysWorkOnEightTokensInParallel)
                                          std::to_string(serial) + "\n");
         ASSERT_NE(block, std::string::npos) << info.out;
         EXPECT_NE(info.out.find("Min length                         : 8\n", block), std::string::npos);
-        const auto log = qvadmin.log(serial);
-        EXPECT_EQ(std::regex_replace(log, std::regex("[^]*?\nstatus: success\n\n"), "+"), "++++") << log;
+        const auto text = log(serial);
+        EXPECT_EQ(std::regex_replace(text, std::regex("[^]*?\nstatus: success\n\n"), "+"), "+++++") << text;
     }
 }
 
-// Defaults of one command in the configuration file apply to that command alone.
+// Defaults of one command in the configuration file apply to that command alone; format takes
+// its lengths and retry counts from there.
 TEST_F(ScenariosTest, ConfigurationFileSetsDefaultsPerCommand)
 {
     scene.add(kSerial, true);
     std::ofstream(qvadmin.folder() / "qvadmin_conf.ini")
-        << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n";
+        << "[set-user-pin]\nnew-pin-input=console\n[set-so-pin]\nnew-pin-input=generate\ngen-settings=d l:8\n"
+           "[format]\nmin-pin-length=8\nmax-pin-retry-count=5\n";
+    ASSERT_EQ(qvadmin.run(words("format -p 59302814")).status, 0);
+    const auto formatted = scene.load(kSerial);
+    for (const auto& pin : {formatted.adminPin, formatted.userPin}) {
+        EXPECT_EQ(pin.minLength, 8u);
+        EXPECT_EQ(pin.maxTries, 5u);
+    }
     EXPECT_EQ(qvadmin.run(words("set-user-pin --auth-as user -p 40417263"), "11223344\n11223344\n").status, 0);
     EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).userPin), "11223344");
 

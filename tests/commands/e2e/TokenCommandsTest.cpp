@@ -1,5 +1,4 @@
-#include "CommandRun.h"
-#include "TokenScene.h"
+#include "TokenCommandTest.h"
 
 #include <qvtoken-core/FeatureObjects.h>
 
@@ -9,11 +8,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-constexpr std::uint64_t kSerial = 1234567890;
-const std::string kSuccess = "status: success\n";
-const std::string kHints = "To see a list of all supported commands, run 'qvadmin --help'.\n"
-                           "To see a list of options supported by a specific command, run 'qvadmin <command> --help'\n";
 
 // The attributes of the token's first object of a feature type (the user's, for policies), as
 // the bytes or words the module stores, joined by blanks.
@@ -42,11 +36,7 @@ std::string logBody(const std::string& log)
     return model == std::string::npos ? log : log.substr(log.find('\n', model + 1) + 1);
 }
 
-class TokenCommandsTest : public testing::Test {
-protected:
-    TokenScene scene;
-    CommandRun qvadmin;
-};
+class TokenCommandsTest : public TokenCommandTest {};
 
 class SettingsOnBothRoads : public TokenCommandsTest, public testing::WithParamInterface<bool> {};
 
@@ -63,7 +53,7 @@ TEST_P(SettingsOnBothRoads, ForcePinChangeAndUnblockPins)
     });
     EXPECT_EQ(qvadmin.run(words("force-pin-change -p 59302814")), (CommandResult{0, kSuccess, ""}));
     EXPECT_TRUE(scene.load(kSerial).userPinToBeChanged);
-    EXPECT_EQ(logBody(qvadmin.log(kSerial)), "force-pin-change\nstatus: success\n\n");
+    EXPECT_EQ(logBody(log(kSerial)), "force-pin-change\nstatus: success\n\n");
 
     EXPECT_EQ(qvadmin.run(words("unblock-pins -p 59302814")), (CommandResult{0, kSuccess, ""}));
     auto token = scene.load(kSerial);
@@ -78,7 +68,7 @@ TEST_P(SettingsOnBothRoads, SetLabelAndTouchSettingsReachTheToken)
     scene.add(kSerial, GetParam());
     EXPECT_EQ(qvadmin.run({"set-label", "-p", "40417263", "-l", "Отдел 7"}).out, kSuccess);
     EXPECT_EQ(scene.load(kSerial).label, "Отдел 7");
-    EXPECT_EQ(logBody(qvadmin.log(kSerial)), "set-label\n    label: \"Отдел 7\"\nstatus: success\n\n");
+    EXPECT_EQ(logBody(log(kSerial)), "set-label\n    label: \"Отдел 7\"\nstatus: success\n\n");
 
     const auto touch = "set-touch-settings -p 59302814 --mode continuous --present-time-limit 5 --action-timeout 120";
     EXPECT_EQ(qvadmin.run(words(touch)).out, kSuccess);
@@ -86,8 +76,7 @@ TEST_P(SettingsOnBothRoads, SetLabelAndTouchSettingsReachTheToken)
     EXPECT_EQ(featureValues(scene.load(kSerial), touchType, {touchMode, presenceTimeLimit, actionTimeout}), "1 5 120");
 }
 
-INSTANTIATE_TEST_SUITE_P(, SettingsOnBothRoads, testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Plugged" : "Unplugged"; });
+INSTANTIATE_TEST_SUITE_P(, SettingsOnBothRoads, testing::Values(false, true), roadName);
 
 TEST_F(TokenCommandsTest, SetPinPolicyWritesAndLogsEveryField)
 {
@@ -96,11 +85,10 @@ TEST_F(TokenCommandsTest, SetPinPolicyWritesAndLogsEveryField)
                                  "--digit-required true --uppercase-required false --lowercase-required true "
                                  "--spec-char-required false --diff-chars-required true";
     EXPECT_EQ(qvadmin.run(words(required)), (CommandResult{0, kSuccess, ""}));
-    EXPECT_EQ(logBody(qvadmin.log(kSerial)),
-              "set-pin-policy\n    min-length: 12\n    history-depth: 5\n    allow-default: 0\n"
-              "    digit-required: 1\n    uppercase-required: 0\n    lowercase-required: 1\n"
-              "    diff-chars-required: 1\n    spec-char-required: 0\n"
-              "    allow-change-policy: 1\n    remove-on-format: 1\nstatus: success\n\n");
+    EXPECT_EQ(logBody(log(kSerial)), "set-pin-policy\n    min-length: 12\n    history-depth: 5\n    allow-default: 0\n"
+                                     "    digit-required: 1\n    uppercase-required: 0\n    lowercase-required: 1\n"
+                                     "    diff-chars-required: 1\n    spec-char-required: 0\n"
+                                     "    allow-change-policy: 1\n    remove-on-format: 1\nstatus: success\n\n");
     using namespace qvtoken::feature;
     const std::vector<unsigned long> fields{minLength,         historyDepth,      defaultPinAllowed, digitRequired,
                                             uppercaseRequired, lowercaseRequired, specCharRequired,  diffCharsRequired,
@@ -118,8 +106,7 @@ TEST_F(TokenCommandsTest, SetPinPolicyWritesAndLogsEveryField)
          "the option '--diff-chars-required' is required but missing"},
     };
     for (const auto& [line, message] : refused) {
-        EXPECT_EQ(qvadmin.run(words(line), "59302814\n"),
-                  (CommandResult{255, "", "Syntax error: " + message + "\n" + kHints}));
+        EXPECT_EQ(qvadmin.run(words(line), "59302814\n"), (CommandResult{255, "", syntaxError(message)}));
     }
     EXPECT_EQ(featureValues(scene.load(kSerial), pinPolicyType, {minLength}), "12");
 }
@@ -193,6 +180,19 @@ TEST_F(TokenCommandsTest, InfoShowsTheSectionsEachTokenHas)
     const auto parallel = qvadmin.run(words(two + " --parallel"));
     EXPECT_EQ(parallel.status, 0);
     EXPECT_TRUE(parallel.out == full.out + shown.out || parallel.out == shown.out + full.out) << parallel.out;
+}
+
+// A flash token shows its drive as the card keeps it, sections of every kind, right after the
+// drive is formatted.
+TEST_F(TokenCommandsTest, InfoShowsAFlashDriveAfterFormatDrive)
+{
+    scene.add(kSerial, true);
+    ASSERT_EQ(qvadmin.run(words("format-drive -p 59302814 --volume 100:rw:user 200:cd:so 500:h:none:journal")).status,
+              0);
+    const auto info = qvadmin.run({"info"}).out;
+    const auto drive = info.substr(info.find("Drive info:"));
+    EXPECT_EQ(drive.substr(0, drive.find("Touch settings:")),
+              qvadmin.read(std::filesystem::path(QV_EXPECTED_DIR) / "info-drive-formatted.txt"));
 }
 
 } // namespace
