@@ -15,20 +15,27 @@ namespace probe_options {
 using namespace pin_options;
 using CharsSet = PinGenSettingsElement::CharsSet;
 
-inline const PinParamsDto authPinParamsDto{{"auth-pin-input", 'P'},
-                                           &Config::authPinInputMode,
-                                           {PinBelonging::Admin, PinRelevance::Authorization},
-                                           {ConsoleInputModeDto{false}, OptionsInputModeDto{{"auth-pin", 'p'}}}};
-inline const PinParamsDto newPinParamsDto{
-    {"new-pin-input", 'N'},
-    &Config::newPinInputMode,
-    {PinBelonging::User, PinRelevance::New},
-    {ConsoleInputModeDto{true}, OptionsInputModeDto{{"new-pin", 'n'}}, GenerateInputModeDto{{"gen-settings", 'g'}}}};
-inline const PinParamsDto defaultPinParamsDto{
-    {"new-pin-input", 'N'},
-    &Config::newPinInputMode,
-    {PinBelonging::User, PinRelevance::New},
-    {OptionsInputModeDto{{"new-user-pin", std::nullopt}}, UseDefaultInputModeDto{"40417263"}}};
+// Each record is built inside a function: GCC 12 at -O3 warns of an uninitialised option key
+// when such a record is aggregate-initialised at namespace scope.
+inline const PinParamsDto authPinParamsDto = [] {
+    return PinParamsDto{{"auth-pin-input", 'P'},
+                        &Config::authPinInputMode,
+                        {PinBelonging::Admin, PinRelevance::Authorization},
+                        {ConsoleInputModeDto{false}, OptionsInputModeDto{{"auth-pin", 'p'}}}};
+}();
+inline const PinParamsDto newPinParamsDto = [] {
+    return PinParamsDto{{"new-pin-input", 'N'},
+                        &Config::newPinInputMode,
+                        {PinBelonging::User, PinRelevance::New},
+                        {ConsoleInputModeDto{true}, OptionsInputModeDto{{"new-pin", 'n'}},
+                         GenerateInputModeDto{{"gen-settings", 'g'}}}};
+}();
+inline const PinParamsDto defaultPinParamsDto = [] {
+    return PinParamsDto{{"new-pin-input", 'N'},
+                        &Config::newPinInputMode,
+                        {PinBelonging::User, PinRelevance::New},
+                        {OptionsInputModeDto{{"new-user-pin", std::nullopt}}, UseDefaultInputModeDto{"40417263"}}};
+}();
 
 inline const PinInputOptionAttributes authPinInputOptionAttributes{&authPinParamsDto, PinInputMode::Options,
                                                                    std::nullopt};
