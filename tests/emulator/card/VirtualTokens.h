@@ -11,7 +11,7 @@ namespace qvcardtest {
 
 // Virtual tokens of one test in the fixture's state directory: created plugged from the "full"
 // preset (changed by `adjust` first), deleted when the test ends. The first one waits until the
-// cards of earlier tests have left the bus.
+// cards of earlier tests have left the bus, and removing them waits until theirs have.
 class VirtualTokens {
 public:
     VirtualTokens() = default;
@@ -24,7 +24,7 @@ public:
     void modify(std::uint64_t serial, const std::function<void(qvtoken::TokenState&)>& change);
     qvtoken::TokenState load(std::uint64_t serial) const;
     qvtoken::TokenStore& store() { return store_; }
-    // Deletes the tokens now (their cards leave within a moment).
+    // Deletes the tokens now and waits until their cards have left.
     void removeAll();
 
 private:
