@@ -12,5 +12,5 @@ class BaseCliCommand : public BaseCommand {
 public:
     virtual void setVarMap(boost::program_options::variables_map* variables) = 0;
     virtual boost::program_options::options_description getOptionsDescription() const = 0;
-    virtual BaseCommandInfo const& getCommandInfo() const = 0;
+    virtual const BaseCommandInfo& getCommandInfo() const = 0;
 };

@@ -6,6 +6,6 @@
 class BaseCliOption {
 public:
     virtual ~BaseCliOption() = default;
-    virtual OptionKey const& key() const = 0;
-    virtual CliElementDescription const& description() const = 0;
+    virtual const OptionKey& key() const = 0;
+    virtual const CliElementDescription& description() const = 0;
 };

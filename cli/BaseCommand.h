@@ -6,7 +6,7 @@
 class BaseCommand {
 public:
     virtual ~BaseCommand() = default;
-    virtual void setConfig(Config const& config) = 0;
+    virtual void setConfig(const Config& config) = 0;
     // Reports failure only by throwing.
     virtual void run() = 0;
 };

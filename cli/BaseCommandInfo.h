@@ -10,9 +10,9 @@
 class BaseCommandInfo {
 public:
     virtual ~BaseCommandInfo() = default;
-    virtual std::string const& commandName() const = 0;
+    virtual const std::string& commandName() const = 0;
     virtual CommandCategory commandCategory() const = 0;
-    virtual CliElementDescription const& commandDescription() const = 0;
+    virtual const CliElementDescription& commandDescription() const = 0;
     // The command's option objects, in declaration order.
-    virtual std::vector<BaseCliOption const*> options() const = 0;
+    virtual std::vector<const BaseCliOption*> options() const = 0;
 };

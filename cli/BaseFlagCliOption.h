@@ -2,5 +2,4 @@
 
 #include "cli/BaseCliOption.h"
 
-class BaseFlagCliOption : public BaseCliOption {
-};
+class BaseFlagCliOption : public BaseCliOption {};

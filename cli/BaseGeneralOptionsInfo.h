@@ -9,6 +9,6 @@
 class BaseGeneralOptionsInfo {
 public:
     virtual ~BaseGeneralOptionsInfo() = default;
-    virtual std::string const& categoryName() const = 0;
-    virtual std::vector<BaseCliOption const*> options() const = 0;
+    virtual const std::string& categoryName() const = 0;
+    virtual std::vector<const BaseCliOption*> options() const = 0;
 };

@@ -11,8 +11,8 @@ class BaseTypedCliOption : public BaseCliOption {
 public:
     using ValueType = T;
 
-    virtual std::optional<T> const& defaultValue() const = 0;
-    virtual std::optional<std::string> const& valueName() const = 0;
+    virtual const std::optional<T>& defaultValue() const = 0;
+    virtual const std::optional<std::string>& valueName() const = 0;
     virtual bool isRequired() const = 0;
     virtual bool isMultitoken() const = 0;
     virtual std::optional<T> Config::*configField() const = 0;

@@ -13,30 +13,23 @@
 namespace options {
 
 template <typename Opt>
-using OptionValueType = typename std::decay_t<decltype(std::declval<Opt const&>().defaultValue())>::value_type;
+using OptionValueType = typename std::decay_t<decltype(std::declval<const Opt&>().defaultValue())>::value_type;
 
 // Joins a command's options to the parser: their descriptions (each text followed by a
 // newline) and the typed lookup of their parsed values.
 template <typename... Opts>
 class BoostCommandInfoAdapter : public BoostOptionsAdapter<Opts...> {
 public:
-    explicit BoostCommandInfoAdapter(CommandInfo<Opts...> const& info)
-        : BoostOptionsAdapter<Opts...>(info.optionsHolder(), &descriptionFormatter)
-        , info(info)
+    explicit BoostCommandInfoAdapter(const CommandInfo<Opts...>& info)
+        : BoostOptionsAdapter<Opts...>(info.optionsHolder(), &descriptionFormatter), info(info)
     {
     }
 
-    CommandInfo<Opts...> const& commandInfo() const
-    {
-        return info;
-    }
+    const CommandInfo<Opts...>& commandInfo() const { return info; }
 
-    static std::string descriptionFormatter(std::string const& text)
-    {
-        return text + "\n";
-    }
+    static std::string descriptionFormatter(const std::string& text) { return text + "\n"; }
 
-    boost::program_options::options_description getOptionsDescription(Config const& config) const
+    boost::program_options::options_description getOptionsDescription(const Config& config) const
     {
         boost::program_options::options_description desc(kLineLength, kMinDescriptionLength);
         this->addOptionsDescription(config, desc);
@@ -46,7 +39,7 @@ public:
     // The option's value, looked up by its long name; absent -> std::out_of_range,
     // stored with another type -> boost::bad_any_cast.
     template <typename Opt>
-    static OptionValueType<Opt> value(boost::program_options::variables_map const* variables)
+    static OptionValueType<Opt> value(const boost::program_options::variables_map* variables)
     {
         const auto& name = OptionsHolder<Opts...>().template get<Opt>().key().name;
         const auto it = variables->find(name);
@@ -58,7 +51,7 @@ public:
     }
 
 private:
-    CommandInfo<Opts...> const& info;
+    const CommandInfo<Opts...>& info;
 };
 
 } // namespace options

@@ -9,13 +9,12 @@ namespace options {
 template <typename... Opts>
 class BoostGeneralOptionsAdapter : public BoostOptionsAdapter<Opts...> {
 public:
-    explicit BoostGeneralOptionsAdapter(GeneralOptionsInfo<Opts...> const* info)
-        : BoostOptionsAdapter<Opts...>(holder, &BoostOptionsAdapter<Opts...>::defaultFormatter)
-        , info(info)
+    explicit BoostGeneralOptionsAdapter(const GeneralOptionsInfo<Opts...>* info)
+        : BoostOptionsAdapter<Opts...>(holder, &BoostOptionsAdapter<Opts...>::defaultFormatter), info(info)
     {
     }
 
-    boost::program_options::options_description getOptionsDescription(Config const& config) const
+    boost::program_options::options_description getOptionsDescription(const Config& config) const
     {
         boost::program_options::options_description desc(info->categoryName(), kLineLength, kMinDescriptionLength);
         this->addOptionsDescription(config, desc);
@@ -25,7 +24,7 @@ public:
 private:
     // Stateless: every holder of one list hands out the same option objects.
     static inline const OptionsHolder<Opts...> holder{};
-    GeneralOptionsInfo<Opts...> const* info;
+    const GeneralOptionsInfo<Opts...>* info;
 };
 
 } // namespace options

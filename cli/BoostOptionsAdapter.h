@@ -8,9 +8,9 @@
 #include "cli/TypedValueSemantic.h"
 #include "cli/internalError.h"
 
+#include <boost/make_shared.hpp>
 #include <boost/program_options/options_description.hpp>
 #include <boost/program_options/value_semantic.hpp>
-#include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include <functional>
@@ -29,16 +29,16 @@ struct IsPrintable : std::false_type {
 };
 
 template <typename T>
-struct IsPrintable<T, std::void_t<decltype(std::declval<std::ostream&>() << std::declval<T const&>())>>
+struct IsPrintable<T, std::void_t<decltype(std::declval<std::ostream&>() << std::declval<const T&>())>>
     : std::true_type {
 };
 
-std::string buildFullKey(OptionKey const& key);
+std::string buildFullKey(const OptionKey& key);
 
 // The configured value when the option's configuration member is set, else the
 // record's own default (possibly none).
 template <typename T>
-std::optional<T> defaultCandidate(BaseTypedCliOption<T> const& option, Config const& config)
+std::optional<T> defaultCandidate(const BaseTypedCliOption<T>& option, const Config& config)
 {
     if (const auto field = option.configField(); field != nullptr && (config.*field).has_value()) {
         return config.*field;
@@ -61,7 +61,7 @@ void setDefault(boost::program_options::typed_value<T>& semantic, T const& value
 
 template <typename T>
 boost::shared_ptr<boost::program_options::option_description>
-makeDescription(BaseTypedCliOption<T> const& option, Config const& config, std::string const& text)
+makeDescription(const BaseTypedCliOption<T>& option, const Config& config, const std::string& text)
 {
     std::unique_ptr<boost::program_options::typed_value<T>> semantic(options::value<T>());
     if (const auto candidate = defaultCandidate(option, config)) {
@@ -76,12 +76,12 @@ makeDescription(BaseTypedCliOption<T> const& option, Config const& config, std::
     if (option.isMultitoken()) {
         semantic->multitoken();
     }
-    return boost::make_shared<boost::program_options::option_description>(
-        buildFullKey(option.key()).c_str(), semantic.release(), text.c_str());
+    return boost::make_shared<boost::program_options::option_description>(buildFullKey(option.key()).c_str(),
+                                                                          semantic.release(), text.c_str());
 }
 
 boost::shared_ptr<boost::program_options::option_description>
-makeDescription(BaseFlagCliOption const& option, Config const& config, std::string const& text);
+makeDescription(const BaseFlagCliOption& option, const Config& config, const std::string& text);
 
 } // namespace detail
 
@@ -90,37 +90,30 @@ makeDescription(BaseFlagCliOption const& option, Config const& config, std::stri
 template <typename... Opts>
 class BoostOptionsAdapter {
 public:
-    using Formatter = std::function<std::string(std::string const&)>;
+    using Formatter = std::function<std::string(const std::string&)>;
 
-    BoostOptionsAdapter(OptionsHolder<Opts...> const& holder, Formatter formatter)
-        : holder(holder)
-        , formatter(std::move(formatter))
+    BoostOptionsAdapter(const OptionsHolder<Opts...>& holder, Formatter formatter)
+        : holder(holder), formatter(std::move(formatter))
     {
     }
 
-    static std::string buildFullKey(OptionKey const& key)
-    {
-        return detail::buildFullKey(key);
-    }
+    static std::string buildFullKey(const OptionKey& key) { return detail::buildFullKey(key); }
 
-    static std::string defaultFormatter(std::string const& text)
-    {
-        return text;
-    }
+    static std::string defaultFormatter(const std::string& text) { return text; }
 
-    void addOptionsDescription(Config const& config, boost::program_options::options_description& desc) const
+    void addOptionsDescription(const Config& config, boost::program_options::options_description& desc) const
     {
         (add(holder.template get<Opts>(), config, desc), ...);
     }
 
 private:
     template <typename Opt>
-    void add(Opt const& option, Config const& config, boost::program_options::options_description& desc) const
+    void add(const Opt& option, const Config& config, boost::program_options::options_description& desc) const
     {
         desc.add(detail::makeDescription(option, config, formatter(option.description().english)));
     }
 
-    OptionsHolder<Opts...> const& holder;
+    const OptionsHolder<Opts...>& holder;
     Formatter formatter;
 };
 

@@ -7,37 +7,23 @@
 template <typename... Opts>
 class CommandInfo : public BaseCommandInfo {
 public:
-    CommandInfo(std::string const& name, CommandCategory category, CliElementDescription const& description)
-        : name(name)
-        , category(category)
-        , description(description)
+    CommandInfo(const std::string& name, CommandCategory category, const CliElementDescription& description)
+        : name(name), category(category), description(description)
     {
     }
 
-    std::string const& commandName() const override
+    const std::string& commandName() const override { return name; }
+
+    CommandCategory commandCategory() const override { return category; }
+
+    const CliElementDescription& commandDescription() const override { return description; }
+
+    std::vector<const BaseCliOption*> options() const override
     {
-        return name;
+        return {static_cast<const BaseCliOption*>(&holder.template get<Opts>())...};
     }
 
-    CommandCategory commandCategory() const override
-    {
-        return category;
-    }
-
-    CliElementDescription const& commandDescription() const override
-    {
-        return description;
-    }
-
-    std::vector<BaseCliOption const*> options() const override
-    {
-        return {static_cast<BaseCliOption const*>(&holder.template get<Opts>())...};
-    }
-
-    OptionsHolder<Opts...> const& optionsHolder() const
-    {
-        return holder;
-    }
+    const OptionsHolder<Opts...>& optionsHolder() const { return holder; }
 
 private:
     std::string name;

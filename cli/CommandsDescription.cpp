@@ -8,7 +8,8 @@
 namespace {
 void writeDescription(std::ostringstream& out, std::string text, std::size_t firstIndent, std::size_t width)
 {
-    const auto room = static_cast<std::size_t>(std::max(0L, static_cast<long>(options::kLineLength) - static_cast<long>(width)));
+    const auto room =
+        static_cast<std::size_t>(std::max(0L, static_cast<long>(options::kLineLength) - static_cast<long>(width)));
     std::size_t indent = firstIndent;
     while (!text.empty()) {
         std::size_t pieceLength = text.size();
@@ -31,13 +32,14 @@ void CommandsDescription::addCommand(std::shared_ptr<BaseCliCommand> command)
     commandsByName[name] = command;
 
     auto& list = commandsByCategory[info.commandCategory()];
-    const auto position = std::upper_bound(list.begin(), list.end(), name, [](std::string const& key, auto const& entry) {
-        return key < entry->getCommandInfo().commandName();
-    });
+    const auto position =
+        std::upper_bound(list.begin(), list.end(), name, [](const std::string& key, const auto& entry) {
+            return key < entry->getCommandInfo().commandName();
+        });
     list.insert(position, std::move(command));
 }
 
-std::shared_ptr<BaseCliCommand> CommandsDescription::getCommand(std::string const& name) const
+std::shared_ptr<BaseCliCommand> CommandsDescription::getCommand(const std::string& name) const
 {
     const auto it = commandsByName.find(name);
     return it == commandsByName.end() ? nullptr : it->second;
@@ -47,7 +49,7 @@ std::vector<std::string> CommandsDescription::getCommandNames() const
 {
     std::vector<std::string> names;
     names.reserve(commandsByName.size());
-    for (auto const& entry : commandsByName) {
+    for (const auto& entry : commandsByName) {
         names.push_back(entry.first);
     }
     return names;
@@ -56,9 +58,9 @@ std::vector<std::string> CommandsDescription::getCommandNames() const
 std::string CommandsDescription::serialize(unsigned long width) const
 {
     std::ostringstream out;
-    for (auto const& [category, commands] : commandsByCategory) {
+    for (const auto& [category, commands] : commandsByCategory) {
         out << CommandCategoryTitles.at(category) << ":\n";
-        for (auto const& command : commands) {
+        for (const auto& command : commands) {
             const auto& info = command->getCommandInfo();
             const std::string& name = info.commandName();
             out << "  " << name;

@@ -15,7 +15,7 @@ public:
     void addCommand(std::shared_ptr<BaseCliCommand> command);
 
     // Empty for a name that is not registered.
-    std::shared_ptr<BaseCliCommand> getCommand(std::string const& name) const;
+    std::shared_ptr<BaseCliCommand> getCommand(const std::string& name) const;
     std::vector<std::string> getCommandNames() const;
 
     // The command catalogue, descriptions starting at the given column.

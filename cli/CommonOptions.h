@@ -12,12 +12,9 @@
 namespace common_options {
 
 static const TypedOptionAttributes<unsigned long long> serialFilterOptionAttributes{
-    {"serial", 's'},
-    {"Choose token by decimal serial number.", "Выбор токена для настройки по его серийному номеру."},
-    std::nullopt,
-    std::string("arg (SN)"),
-    false,
-    false,
+    {"serial", 's'}, {"Choose token by decimal serial number.", "Выбор токена для настройки по его серийному номеру."},
+    std::nullopt,    std::string("arg (SN)"),
+    false,           false,
     nullptr};
 
 static const TypedOptionAttributes<std::vector<unsigned long long>> excludeFilterOptionAttributes{

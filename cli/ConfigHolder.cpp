@@ -1,21 +1,21 @@
 #include "cli/ConfigHolder.h"
 
-void ConfigHolder::addConfig(Config const& config)
+void ConfigHolder::addConfig(const Config& config)
 {
     general = config;
 }
 
-void ConfigHolder::addConfig(std::string const& command, Config const& config)
+void ConfigHolder::addConfig(const std::string& command, const Config& config)
 {
     byCommand[command] = config;
 }
 
-Config const& ConfigHolder::getConfig() const
+const Config& ConfigHolder::getConfig() const
 {
     return general;
 }
 
-Config const& ConfigHolder::getConfig(std::string const& command) const
+const Config& ConfigHolder::getConfig(const std::string& command) const
 {
     const auto it = byCommand.find(command);
     return it == byCommand.end() ? general : it->second;

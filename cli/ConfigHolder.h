@@ -9,12 +9,12 @@
 // command's own section.
 class ConfigHolder {
 public:
-    void addConfig(Config const& config);
-    void addConfig(std::string const& command, Config const& config);
+    void addConfig(const Config& config);
+    void addConfig(const std::string& command, const Config& config);
 
-    Config const& getConfig() const;
+    const Config& getConfig() const;
     // Falls back to the general configuration for a command without an entry.
-    Config const& getConfig(std::string const& command) const;
+    const Config& getConfig(const std::string& command) const;
 
 private:
     Config general;

@@ -8,7 +8,7 @@
 
 #include <iostream>
 
-void printCliErrorMessage(std::exception const& error)
+void printCliErrorMessage(const std::exception& error)
 {
     std::cerr << "Syntax error: " << error.what() << std::endl;
     std::cerr << "To see a list of all supported commands, run 'qvadmin --help'." << std::endl;
@@ -20,15 +20,15 @@ int reportCurrentException() noexcept
 {
     try {
         throw;
-    } catch (CliError const& error) {
+    } catch (const CliError& error) {
         printCliErrorMessage(error);
-    } catch (boost::program_options::error const& error) {
+    } catch (const boost::program_options::error& error) {
         printCliErrorMessage(error);
-    } catch (LoggerError const& error) {
+    } catch (const LoggerError& error) {
         std::cerr << "Logger error: " << error.what() << std::endl;
-    } catch (OperationFailedError const&) {
+    } catch (const OperationFailedError&) {
         // The strategy has printed every token's outcome already.
-    } catch (std::exception const& error) {
+    } catch (const std::exception& error) {
         std::cerr << "Error: " << error.what() << std::endl;
     } catch (...) {
         std::cerr << "Something went wrong..." << std::endl;

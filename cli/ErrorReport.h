@@ -3,7 +3,7 @@
 #include <exception>
 
 // Writes the three lines of a syntax-error report to the standard error stream.
-void printCliErrorMessage(std::exception const& error);
+void printCliErrorMessage(const std::exception& error);
 
 // Reports the exception being handled on the standard error stream, in the program's
 // words for its kind, and returns the entry point's failure result. Call only from

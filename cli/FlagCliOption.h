@@ -4,16 +4,10 @@
 #include "cli/FlagOptionAttributes.h"
 
 // Presents one static FlagOptionAttributes record, given by its address.
-template <FlagOptionAttributes const* Attributes>
+template <const FlagOptionAttributes* Attributes>
 class FlagCliOption : public BaseFlagCliOption {
 public:
-    OptionKey const& key() const override
-    {
-        return Attributes->key;
-    }
+    const OptionKey& key() const override { return Attributes->key; }
 
-    CliElementDescription const& description() const override
-    {
-        return Attributes->description;
-    }
+    const CliElementDescription& description() const override { return Attributes->description; }
 };

@@ -6,19 +6,13 @@
 template <typename... Opts>
 class GeneralOptionsInfo : public BaseGeneralOptionsInfo {
 public:
-    explicit GeneralOptionsInfo(std::string const& title)
-        : title(title)
-    {
-    }
+    explicit GeneralOptionsInfo(const std::string& title) : title(title) {}
 
-    std::string const& categoryName() const override
-    {
-        return title;
-    }
+    const std::string& categoryName() const override { return title; }
 
-    std::vector<BaseCliOption const*> options() const override
+    std::vector<const BaseCliOption*> options() const override
     {
-        return {static_cast<BaseCliOption const*>(&OptionsHolder<Opts...>().template get<Opts>())...};
+        return {static_cast<const BaseCliOption*>(&OptionsHolder<Opts...>().template get<Opts>())...};
     }
 
 private:

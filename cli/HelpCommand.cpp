@@ -5,12 +5,9 @@
 
 #include <iostream>
 
-HelpCommand::HelpCommand(CommandsDescription const& commands)
-    : commands(commands)
-{
-}
+HelpCommand::HelpCommand(const CommandsDescription& commands) : commands(commands) {}
 
-void HelpCommand::setConfig(Config const& newConfig)
+void HelpCommand::setConfig(const Config& newConfig)
 {
     config = newConfig;
 }

@@ -7,12 +7,12 @@
 // command catalogue.
 class HelpCommand : public BaseCommand {
 public:
-    explicit HelpCommand(CommandsDescription const& commands);
+    explicit HelpCommand(const CommandsDescription& commands);
 
-    void setConfig(Config const& config) override;
+    void setConfig(const Config& config) override;
     void run() override;
 
 private:
     Config config;
-    CommandsDescription const& commands;
+    const CommandsDescription& commands;
 };

@@ -8,7 +8,7 @@ template <typename... Opts>
 class OptionsHolder {
 public:
     template <typename Opt>
-    Opt const& get() const
+    const Opt& get() const
     {
         static_assert((std::is_same_v<Opt, Opts> || ...), "option class is not in this list");
         static const Opt opt{};

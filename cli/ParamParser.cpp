@@ -25,15 +25,19 @@ const std::string kConfigFileName = "qvadmin_conf.ini";
 // Boost's Unix style without allow_guessing: abbreviated long names are refused.
 constexpr auto kStyle = static_cast<po::command_line_style::style_t>(503);
 
-const TypedOptionAttributes<std::string> commandOptionAttributes{
-    {"command", std::nullopt}, {"Execute command", "Выполнить команду."}, std::nullopt, std::nullopt, false, false,
-    nullptr};
+const TypedOptionAttributes<std::string> commandOptionAttributes{{"command", std::nullopt},
+                                                                 {"Execute command", "Выполнить команду."},
+                                                                 std::nullopt,
+                                                                 std::nullopt,
+                                                                 false,
+                                                                 false,
+                                                                 nullptr};
 
 using CommandOption = TypedCliOption<&commandOptionAttributes>;
 
 const OptionsHolder<CommandOption> commandOptionHolder;
-const options::BoostOptionsAdapter<CommandOption> commandOptionAdapter(
-    commandOptionHolder, options::BoostOptionsAdapter<CommandOption>::defaultFormatter);
+const options::BoostOptionsAdapter<CommandOption>
+    commandOptionAdapter(commandOptionHolder, options::BoostOptionsAdapter<CommandOption>::defaultFormatter);
 
 po::variables_map parseOptions(po::command_line_parser& parser, bool strict)
 {
@@ -95,7 +99,7 @@ std::shared_ptr<BaseCommand> ParamParser::parse(int argc, char** argv)
         }
     }
 
-    Config const& general = configs.getConfig();
+    const Config& general = configs.getConfig();
     const po::options_description helpDescription = parse_utils::getHelpOptions(general);
     po::command_line_parser helpParser(argc, argv);
     helpParser.options(helpDescription).style(kStyle);

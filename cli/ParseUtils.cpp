@@ -15,32 +15,32 @@ const options::BoostGeneralOptionsAdapter<LogFileOption, NoLogOption> logAdapter
 const options::BoostGeneralOptionsAdapter<PinFileOption, NoPinFileOption> pinAdapter(&pinOptionsInfo);
 } // namespace
 
-boost::program_options::options_description getFilterOptions(Config const& config)
+boost::program_options::options_description getFilterOptions(const Config& config)
 {
     return filterAdapter.getOptionsDescription(config);
 }
 
-boost::program_options::options_description getStrategyOptions(Config const& config)
+boost::program_options::options_description getStrategyOptions(const Config& config)
 {
     return strategyAdapter.getOptionsDescription(config);
 }
 
-boost::program_options::options_description getLoggerOptions(Config const& config)
+boost::program_options::options_description getLoggerOptions(const Config& config)
 {
     return logAdapter.getOptionsDescription(config);
 }
 
-boost::program_options::options_description getPinOptions(Config const& config)
+boost::program_options::options_description getPinOptions(const Config& config)
 {
     return pinAdapter.getOptionsDescription(config);
 }
 
-boost::program_options::options_description getHelpOptions(Config const& config)
+boost::program_options::options_description getHelpOptions(const Config& config)
 {
     return helpAdapter.getOptionsDescription(config);
 }
 
-bool parseHelpOption(boost::program_options::variables_map const* variables)
+bool parseHelpOption(const boost::program_options::variables_map* variables)
 {
     return variables->count(helpOptionAttributes.key.name) != 0;
 }

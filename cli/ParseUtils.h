@@ -8,12 +8,12 @@
 // The groups of general options, with defaults from the given configuration.
 namespace parse_utils {
 
-boost::program_options::options_description getFilterOptions(Config const& config);
-boost::program_options::options_description getStrategyOptions(Config const& config);
-boost::program_options::options_description getLoggerOptions(Config const& config);
-boost::program_options::options_description getPinOptions(Config const& config);
-boost::program_options::options_description getHelpOptions(Config const& config);
+boost::program_options::options_description getFilterOptions(const Config& config);
+boost::program_options::options_description getStrategyOptions(const Config& config);
+boost::program_options::options_description getLoggerOptions(const Config& config);
+boost::program_options::options_description getPinOptions(const Config& config);
+boost::program_options::options_description getHelpOptions(const Config& config);
 
-bool parseHelpOption(boost::program_options::variables_map const* variables);
+bool parseHelpOption(const boost::program_options::variables_map* variables);
 
 } // namespace parse_utils

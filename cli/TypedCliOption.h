@@ -14,38 +14,17 @@ class TypedCliOption : public BaseTypedCliOption<AttributesValueType<Attributes>
 public:
     using T = AttributesValueType<Attributes>;
 
-    OptionKey const& key() const override
-    {
-        return Attributes->key;
-    }
+    const OptionKey& key() const override { return Attributes->key; }
 
-    CliElementDescription const& description() const override
-    {
-        return Attributes->description;
-    }
+    const CliElementDescription& description() const override { return Attributes->description; }
 
-    std::optional<T> const& defaultValue() const override
-    {
-        return Attributes->defaultValue;
-    }
+    const std::optional<T>& defaultValue() const override { return Attributes->defaultValue; }
 
-    std::optional<std::string> const& valueName() const override
-    {
-        return Attributes->valueName;
-    }
+    const std::optional<std::string>& valueName() const override { return Attributes->valueName; }
 
-    bool isRequired() const override
-    {
-        return Attributes->isRequired;
-    }
+    bool isRequired() const override { return Attributes->isRequired; }
 
-    bool isMultitoken() const override
-    {
-        return Attributes->isMultitoken;
-    }
+    bool isMultitoken() const override { return Attributes->isMultitoken; }
 
-    std::optional<T> Config::*configField() const override
-    {
-        return Attributes->configField;
-    }
+    std::optional<T> Config::*configField() const override { return Attributes->configField; }
 };

@@ -20,7 +20,7 @@ bool startsWithMinus(const std::string& text)
 } // namespace
 
 template <typename U>
-U parseUnsigned(std::string const& text)
+U parseUnsigned(const std::string& text)
 {
     if (startsWithMinus(text)) {
         throw boost::program_options::invalid_option_value(text);
@@ -32,17 +32,17 @@ U parseUnsigned(std::string const& text)
     }
 }
 
-template unsigned short parseUnsigned<unsigned short>(std::string const&);
-template unsigned int parseUnsigned<unsigned int>(std::string const&);
-template unsigned long parseUnsigned<unsigned long>(std::string const&);
-template unsigned long long parseUnsigned<unsigned long long>(std::string const&);
+template unsigned short parseUnsigned<unsigned short>(const std::string&);
+template unsigned int parseUnsigned<unsigned int>(const std::string&);
+template unsigned long parseUnsigned<unsigned long>(const std::string&);
+template unsigned long long parseUnsigned<unsigned long long>(const std::string&);
 
-void checkSingleOccurrence(boost::any const& valueStore)
+void checkSingleOccurrence(const boost::any& valueStore)
 {
     boost::program_options::validators::check_first_occurrence(valueStore);
 }
 
-std::string const& singleToken(std::vector<std::string> const& tokens)
+const std::string& singleToken(const std::vector<std::string>& tokens)
 {
     return boost::program_options::validators::get_single_string(tokens);
 }

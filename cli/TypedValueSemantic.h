@@ -25,15 +25,15 @@ struct UnsignedElement<std::vector<U>> : IsUnsigned<U> {
 
 // The number in one word, or invalid_option_value naming the word.
 template <typename U>
-U parseUnsigned(std::string const& text);
+U parseUnsigned(const std::string& text);
 
-extern template unsigned short parseUnsigned<unsigned short>(std::string const&);
-extern template unsigned int parseUnsigned<unsigned int>(std::string const&);
-extern template unsigned long parseUnsigned<unsigned long>(std::string const&);
-extern template unsigned long long parseUnsigned<unsigned long long>(std::string const&);
+extern template unsigned short parseUnsigned<unsigned short>(const std::string&);
+extern template unsigned int parseUnsigned<unsigned int>(const std::string&);
+extern template unsigned long parseUnsigned<unsigned long>(const std::string&);
+extern template unsigned long long parseUnsigned<unsigned long long>(const std::string&);
 
-void checkSingleOccurrence(boost::any const& valueStore);
-std::string const& singleToken(std::vector<std::string> const& tokens);
+void checkSingleOccurrence(const boost::any& valueStore);
+const std::string& singleToken(const std::vector<std::string>& tokens);
 
 } // namespace detail
 
@@ -44,12 +44,9 @@ std::string const& singleToken(std::vector<std::string> const& tokens);
 template <typename T>
 class TypedValueSemantic : public boost::program_options::typed_value<T> {
 public:
-    TypedValueSemantic()
-        : boost::program_options::typed_value<T>(nullptr)
-    {
-    }
+    TypedValueSemantic() : boost::program_options::typed_value<T>(nullptr) {}
 
-    void xparse(boost::any& valueStore, std::vector<std::string> const& tokens) const override
+    void xparse(boost::any& valueStore, const std::vector<std::string>& tokens) const override
     {
         if constexpr (detail::IsUnsigned<T>::value) {
             detail::checkSingleOccurrence(valueStore);

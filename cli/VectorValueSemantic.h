@@ -15,39 +15,19 @@
 template <typename T>
 class VectorValueSemantic : public boost::program_options::value_semantic_codecvt_helper<char> {
 public:
-    std::string name() const override
-    {
-        return {};
-    }
+    std::string name() const override { return {}; }
 
-    unsigned min_tokens() const override
-    {
-        return 1;
-    }
+    unsigned min_tokens() const override { return 1; }
 
-    unsigned max_tokens() const override
-    {
-        return 1;
-    }
+    unsigned max_tokens() const override { return 1; }
 
-    bool is_composing() const override
-    {
-        return false;
-    }
+    bool is_composing() const override { return false; }
 
-    bool is_required() const override
-    {
-        return false;
-    }
+    bool is_required() const override { return false; }
 
-    bool apply_default(boost::any&) const override
-    {
-        return false;
-    }
+    bool apply_default(boost::any&) const override { return false; }
 
-    void notify(const boost::any&) const override
-    {
-    }
+    void notify(const boost::any&) const override {}
 
 protected:
     void xparse(boost::any& valueStore, const std::vector<std::string>& tokens) const override

@@ -4,11 +4,11 @@
 
 class VersionCommand : public BaseCliCommand {
 public:
-    void setConfig(Config const& config) override;
+    void setConfig(const Config& config) override;
     void run() override;
     void setVarMap(boost::program_options::variables_map* variables) override;
     boost::program_options::options_description getOptionsDescription() const override;
-    BaseCommandInfo const& getCommandInfo() const override;
+    const BaseCommandInfo& getCommandInfo() const override;
 
     void printHelp() const;
 

@@ -9,15 +9,9 @@
 #include <stdexcept>
 #include <string>
 
-PinGenSettingsElement::PinGenSettingsElement(CharsSet charsSet)
-    : value(charsSet)
-{
-}
+PinGenSettingsElement::PinGenSettingsElement(CharsSet charsSet) : value(charsSet) {}
 
-PinGenSettingsElement::PinGenSettingsElement(unsigned long long length)
-    : value(length)
-{
-}
+PinGenSettingsElement::PinGenSettingsElement(unsigned long long length) : value(length) {}
 
 std::optional<PinGenSettingsElement::CharsSet> PinGenSettingsElement::charsSet() const
 {
@@ -45,8 +39,7 @@ bool PinGenSettingsElement::operator!=(const PinGenSettingsElement& other) const
     return !(*this == other);
 }
 
-void convert(const std::vector<PinGenSettingsElement>& settings,
-             std::set<PinGenSettingsElement::CharsSet>& charsSets,
+void convert(const std::vector<PinGenSettingsElement>& settings, std::set<PinGenSettingsElement::CharsSet>& charsSets,
              std::optional<std::size_t>& length)
 {
     for (const auto& element : settings) {
@@ -100,7 +93,8 @@ std::istream& operator>>(std::istream& in, PinGenSettingsElement& element)
     }
     if (const auto it = charsSetStrings.right.find(word); it != charsSetStrings.right.end()) {
         element = PinGenSettingsElement(it->second);
-    } else if (const auto shortIt = charsSetShortStrings.right.find(word); shortIt != charsSetShortStrings.right.end()) {
+    } else if (const auto shortIt = charsSetShortStrings.right.find(word);
+               shortIt != charsSetShortStrings.right.end()) {
         element = PinGenSettingsElement(shortIt->second);
     } else if (const auto length = parseLength(word)) {
         element = *length;

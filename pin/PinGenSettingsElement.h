@@ -33,8 +33,7 @@ private:
 
 // Splits the settings into the selected character sets and the length; a set named
 // twice (by either of its names) or a second length throws DuplicateGenSettingsError.
-void convert(const std::vector<PinGenSettingsElement>& settings,
-             std::set<PinGenSettingsElement::CharsSet>& charsSets,
+void convert(const std::vector<PinGenSettingsElement>& settings, std::set<PinGenSettingsElement::CharsSet>& charsSets,
              std::optional<std::size_t>& length);
 
 // The checks of convert alone.

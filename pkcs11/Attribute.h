@@ -29,4 +29,4 @@ protected:
     Attribute& operator=(const Attribute&) = default;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -71,4 +71,4 @@ private:
 
 static_assert(sizeof(Flags<VendorCurrentTokenInterface>) == sizeof(CK_ULONG));
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

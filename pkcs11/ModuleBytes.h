@@ -11,4 +11,4 @@ inline unsigned char* moduleBytes(std::string_view text) noexcept
     return reinterpret_cast<unsigned char*>(const_cast<char*>(text.data()));
 }
 
-}  // namespace quorvik::pkcs11::detail
+} // namespace quorvik::pkcs11::detail

@@ -15,7 +15,7 @@ bool leavesOtherLengths(CK_RV rv)
     return rv == CKR_ATTRIBUTE_SENSITIVE || rv == CKR_ATTRIBUTE_TYPE_INVALID || rv == CKR_BUFFER_TOO_SMALL;
 }
 
-}  // namespace
+} // namespace
 
 Object::Object(const detail::Wrapper& wrapper, CK_SESSION_HANDLE session, CK_OBJECT_HANDLE handle)
     : wrapper_(&wrapper), session_(session), handle_(handle)
@@ -54,4 +54,4 @@ void Object::setAttributeValue(Template&& values)
     wrapper_->setAttributeValue(session_, handle_, raw.data(), raw.size());
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

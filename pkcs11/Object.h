@@ -27,4 +27,4 @@ private:
     CK_OBJECT_HANDLE handle_;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

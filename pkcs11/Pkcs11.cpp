@@ -42,7 +42,7 @@ struct ImageCloser {
 };
 using ImageHandle = std::unique_ptr<void, ImageCloser>;
 
-}  // namespace
+} // namespace
 
 struct Pkcs11::Impl {
     Impl(ImageHandle image, CK_FUNCTION_LIST* functions, CK_FUNCTION_LIST_EXTENDED* extended)
@@ -129,4 +129,4 @@ std::vector<std::shared_ptr<Slot>> Pkcs11::getSlotList(bool tokenPresent) const
     return result;
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

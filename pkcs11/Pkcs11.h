@@ -26,4 +26,4 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -13,7 +13,7 @@ namespace {
 // Handles asked for per search call.
 constexpr unsigned long findBatchSize = 32;
 
-}  // namespace
+} // namespace
 
 Session::Session(const detail::Wrapper& wrapper, CK_SLOT_ID slot, Flags flags) : wrapper_(wrapper)
 {
@@ -101,4 +101,4 @@ std::vector<Object> Session::findObjects(Template& criteria) const
     return objects;
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

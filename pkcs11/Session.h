@@ -48,4 +48,4 @@ private:
     CK_SESSION_HANDLE handle_ = 0;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

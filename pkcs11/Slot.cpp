@@ -13,4 +13,4 @@ Slot::Slot(const detail::Wrapper& wrapper, CK_SLOT_ID id) : wrapper_(wrapper), i
         token_ = std::make_shared<Token>(wrapper_, id_, info);
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -25,4 +25,4 @@ private:
     std::shared_ptr<Token> token_;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

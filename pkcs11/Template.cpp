@@ -28,4 +28,4 @@ void Template::insert(std::unique_ptr<Attribute> attribute)
     attributes_.emplace(type, std::move(attribute));
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -47,4 +47,4 @@ private:
     std::map<AttributeType, std::unique_ptr<Attribute>> attributes_;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -15,7 +15,7 @@ std::string trimmedDescription(const CK_SLOT_INFO& info)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 Token::Token(const detail::Wrapper& wrapper, CK_SLOT_ID slot, const CK_SLOT_INFO& info)
     : wrapper_(wrapper), slot_(slot), description_(trimmedDescription(info))
@@ -137,4 +137,4 @@ bool Token::isTlsToken() const
     return query.isTls != 0;
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -56,4 +56,4 @@ private:
     mutable std::optional<std::uint64_t> serialNumber_;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

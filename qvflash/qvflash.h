@@ -116,7 +116,7 @@ typedef struct qvflash_ConditionDetail {
     int32_t kind;
     union {
         int64_t value;
-        char *text;
+        char* text;
     } data;
 } qvflash_ConditionDetail;
 
@@ -176,13 +176,13 @@ typedef struct qvflash_TokenImpl_ qvflash_TokenImpl_;
 /* A PIN or a host text: length bytes at data, no terminating NUL. */
 typedef struct qvflash_String {
     size_t length;
-    const char *data;
+    const char* data;
 } qvflash_String;
 
 /* One MVA record (a host snapshot) of 1 to 249 bytes. */
 typedef struct qvflash_MvaRecord {
     size_t length;
-    const uint8_t *data;
+    const uint8_t* data;
 } qvflash_MvaRecord;
 
 /* A new MVA object: at most recordCount (1..254) records of at most recordSize
@@ -242,8 +242,7 @@ QVFLASH_STATIC_ASSERT(offsetof(qvflash_Condition, detail) + offsetof(qvflash_Con
                       "qvflash_Condition kind offset");
 QVFLASH_STATIC_ASSERT(offsetof(qvflash_Condition, detail) + offsetof(qvflash_ConditionDetail, data) == 16,
                       "qvflash_Condition detail offset");
-QVFLASH_STATIC_ASSERT(sizeof(qvflash_String) == 16 && offsetof(qvflash_String, data) == 8,
-                      "qvflash_String layout");
+QVFLASH_STATIC_ASSERT(sizeof(qvflash_String) == 16 && offsetof(qvflash_String, data) == 8, "qvflash_String layout");
 QVFLASH_STATIC_ASSERT(sizeof(qvflash_MvaRecord) == 16 && offsetof(qvflash_MvaRecord, data) == 8,
                       "qvflash_MvaRecord layout");
 QVFLASH_STATIC_ASSERT(sizeof(qvflash_MvaParams) == 3 && offsetof(qvflash_MvaParams, recordSize) == 1 &&
@@ -253,39 +252,33 @@ QVFLASH_STATIC_ASSERT(sizeof(qvflash_PrConds) == 12 && offsetof(qvflash_PrConds,
                           offsetof(qvflash_PrConds, secretType) == 8,
                       "qvflash_PrConds layout");
 QVFLASH_STATIC_ASSERT(sizeof(qvflash_Section) == 88 && offsetof(qvflash_Section, type) == 4 &&
-                          offsetof(qvflash_Section, size) == 8 &&
-                          offsetof(qvflash_Section, accessState) == 12 &&
+                          offsetof(qvflash_Section, size) == 8 && offsetof(qvflash_Section, accessState) == 12 &&
                           offsetof(qvflash_Section, conditions) == 16,
                       "qvflash_Section layout");
 QVFLASH_STATIC_ASSERT(sizeof(qvflash_PcInfo) == 72 && offsetof(qvflash_PcInfo, domainName) == 16 &&
-                          offsetof(qvflash_PcInfo, osVersion) == 32 &&
-                          offsetof(qvflash_PcInfo, deviceName) == 48 &&
+                          offsetof(qvflash_PcInfo, osVersion) == 32 && offsetof(qvflash_PcInfo, deviceName) == 48 &&
                           offsetof(qvflash_PcInfo, time) == 64,
                       "qvflash_PcInfo layout");
 #undef QVFLASH_STATIC_ASSERT
 
 /* Sets *description to the static English text of a status code, or to NULL
  * when the code has none. Does not change the last status. */
-QVFLASH_API qvflash_StatusCode qvflash_status_description(qvflash_StatusCode code,
-                                                          const char **description);
+QVFLASH_API qvflash_StatusCode qvflash_status_description(qvflash_StatusCode code, const char** description);
 
 /* Sets *description to the static English text of a condition code, or to NULL
  * when the code has none. Does not change the last status. */
-QVFLASH_API qvflash_StatusCode qvflash_condition_description(qvflash_ConditionCode code,
-                                                             const char **description);
+QVFLASH_API qvflash_StatusCode qvflash_condition_description(qvflash_ConditionCode code, const char** description);
 
 /* Copies the conditions of the calling thread's last status. An empty list is
  * NULL with count 0; any other list must be released with
  * qvflash_last_status_conditions_destroy. When copying fails, *conditions is
  * NULL and *count 0, with nothing left to release. Does not change the last
  * status. */
-QVFLASH_API qvflash_StatusCode qvflash_last_status_conditions(qvflash_Condition **conditions,
-                                                              size_t *count);
+QVFLASH_API qvflash_StatusCode qvflash_last_status_conditions(qvflash_Condition** conditions, size_t* count);
 
 /* Releases a list from qvflash_last_status_conditions and sets *conditions to
  * NULL. A NULL argument, a NULL list or a count of 0 releases nothing. */
-QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition **conditions,
-                                                        size_t count);
+QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition** conditions, size_t count);
 
 /*
  * Common rules of the functions below. A NULL required pointer (the token
@@ -301,83 +294,68 @@ QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition **cond
  */
 
 /* Tokens and handles. */
-QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t **serials, size_t *count);
-QVFLASH_API void qvflash_destroy_token_list(uint64_t **serials);
-QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_TokenImpl_ **token);
-QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_ **token);
-QVFLASH_API qvflash_StatusCode qvflash_is_token_supported(qvflash_TokenImpl_ *token,
-                                                          bool *supported);
+QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t** serials, size_t* count);
+QVFLASH_API void qvflash_destroy_token_list(uint64_t** serials);
+QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_TokenImpl_** token);
+QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_** token);
+QVFLASH_API qvflash_StatusCode qvflash_is_token_supported(qvflash_TokenImpl_* token, bool* supported);
 
 /* Logins: each one the card accepts is remembered until qvflash_logout and
  * presented again by every later operation. */
-QVFLASH_API qvflash_StatusCode qvflash_login_user(qvflash_TokenImpl_ *token, qvflash_String pin);
-QVFLASH_API qvflash_StatusCode qvflash_login_admin(qvflash_TokenImpl_ *token, qvflash_String pin);
-QVFLASH_API qvflash_StatusCode qvflash_login_mva(qvflash_TokenImpl_ *token, uint16_t mvaId,
-                                                 qvflash_MvaRecord record);
-QVFLASH_API qvflash_StatusCode qvflash_login_local_pin(qvflash_TokenImpl_ *token,
-                                                       uint16_t localPinId, qvflash_String pin);
-QVFLASH_API qvflash_StatusCode qvflash_logout(qvflash_TokenImpl_ *token);
+QVFLASH_API qvflash_StatusCode qvflash_login_user(qvflash_TokenImpl_* token, qvflash_String pin);
+QVFLASH_API qvflash_StatusCode qvflash_login_admin(qvflash_TokenImpl_* token, qvflash_String pin);
+QVFLASH_API qvflash_StatusCode qvflash_login_mva(qvflash_TokenImpl_* token, uint16_t mvaId, qvflash_MvaRecord record);
+QVFLASH_API qvflash_StatusCode qvflash_login_local_pin(qvflash_TokenImpl_* token, uint16_t localPinId,
+                                                       qvflash_String pin);
+QVFLASH_API qvflash_StatusCode qvflash_logout(qvflash_TokenImpl_* token);
 
 /* Remaining login attempts; no attempt is spent. */
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_user(qvflash_TokenImpl_ *token,
-                                                                         uint16_t *attempts);
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_admin(qvflash_TokenImpl_ *token,
-                                                                          uint16_t *attempts);
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_mva(qvflash_TokenImpl_ *token,
-                                                                        uint16_t mvaId,
-                                                                        uint16_t *attempts);
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_local_pin(
-    qvflash_TokenImpl_ *token, uint16_t localPinId, uint16_t *attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_user(qvflash_TokenImpl_* token, uint16_t* attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_admin(qvflash_TokenImpl_* token,
+                                                                          uint16_t* attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_mva(qvflash_TokenImpl_* token, uint16_t mvaId,
+                                                                        uint16_t* attempts);
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_local_pin(qvflash_TokenImpl_* token,
+                                                                              uint16_t localPinId, uint16_t* attempts);
 
 /* Sections of the flash memory. */
-QVFLASH_API qvflash_StatusCode qvflash_create_section_list(qvflash_TokenImpl_ *token,
-                                                           qvflash_Section **sections,
-                                                           size_t *count);
-QVFLASH_API void qvflash_destroy_section_list(qvflash_Section **sections);
-QVFLASH_API qvflash_StatusCode qvflash_get_available_flash_size(qvflash_TokenImpl_ *token,
-                                                                uint32_t *size);
+QVFLASH_API qvflash_StatusCode qvflash_create_section_list(qvflash_TokenImpl_* token, qvflash_Section** sections,
+                                                           size_t* count);
+QVFLASH_API void qvflash_destroy_section_list(qvflash_Section** sections);
+QVFLASH_API qvflash_StatusCode qvflash_get_available_flash_size(qvflash_TokenImpl_* token, uint32_t* size);
 /* Repartitions, restarts the token and waits for it to come back. */
-QVFLASH_API qvflash_StatusCode qvflash_split_into_sections(qvflash_TokenImpl_ *token,
-                                                           const qvflash_Section *sections,
+QVFLASH_API qvflash_StatusCode qvflash_split_into_sections(qvflash_TokenImpl_* token, const qvflash_Section* sections,
                                                            size_t count);
 /* A permanent change restarts the token and waits for it to come back. */
-QVFLASH_API qvflash_StatusCode qvflash_change_section_access_rights(
-    qvflash_TokenImpl_ *token, uint8_t sectionId, qvflash_SectionAccessState state, bool permanent);
+QVFLASH_API qvflash_StatusCode qvflash_change_section_access_rights(qvflash_TokenImpl_* token, uint8_t sectionId,
+                                                                    qvflash_SectionAccessState state, bool permanent);
 
 /* MVA objects. */
-QVFLASH_API qvflash_StatusCode qvflash_create_mva_id_list(qvflash_TokenImpl_ *token,
-                                                          uint16_t **ids, size_t *count);
-QVFLASH_API void qvflash_destroy_mva_id_list(uint16_t **ids);
-QVFLASH_API qvflash_StatusCode qvflash_create_mva(qvflash_TokenImpl_ *token,
-                                                  const qvflash_MvaParams *params, uint16_t *mvaId);
-QVFLASH_API qvflash_StatusCode qvflash_mva_add_record(qvflash_TokenImpl_ *token, uint16_t mvaId,
-                                                      qvflash_MvaRecord record, uint8_t *recordId);
-QVFLASH_API qvflash_StatusCode qvflash_mva_delete_record(qvflash_TokenImpl_ *token, uint16_t mvaId,
-                                                         uint8_t recordId);
-QVFLASH_API qvflash_StatusCode qvflash_mva_clear_all_records(qvflash_TokenImpl_ *token,
-                                                             uint16_t mvaId);
-QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_mva(qvflash_TokenImpl_ *token,
-                                                                uint16_t mvaId);
+QVFLASH_API qvflash_StatusCode qvflash_create_mva_id_list(qvflash_TokenImpl_* token, uint16_t** ids, size_t* count);
+QVFLASH_API void qvflash_destroy_mva_id_list(uint16_t** ids);
+QVFLASH_API qvflash_StatusCode qvflash_create_mva(qvflash_TokenImpl_* token, const qvflash_MvaParams* params,
+                                                  uint16_t* mvaId);
+QVFLASH_API qvflash_StatusCode qvflash_mva_add_record(qvflash_TokenImpl_* token, uint16_t mvaId,
+                                                      qvflash_MvaRecord record, uint8_t* recordId);
+QVFLASH_API qvflash_StatusCode qvflash_mva_delete_record(qvflash_TokenImpl_* token, uint16_t mvaId, uint8_t recordId);
+QVFLASH_API qvflash_StatusCode qvflash_mva_clear_all_records(qvflash_TokenImpl_* token, uint16_t mvaId);
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_mva(qvflash_TokenImpl_* token, uint16_t mvaId);
 
 /* Local PINs. */
-QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_local_pin(qvflash_TokenImpl_ *token,
-                                                                      uint16_t localPinId);
-QVFLASH_API qvflash_StatusCode qvflash_create_local_pin_id_list(qvflash_TokenImpl_ *token,
-                                                                uint16_t **ids, size_t *count);
-QVFLASH_API void qvflash_destroy_local_pin_id_list(uint16_t **ids);
-QVFLASH_API qvflash_StatusCode qvflash_create_local_pin(qvflash_TokenImpl_ *token,
-                                                        qvflash_String pin,
-                                                        qvflash_SecureType secureType,
-                                                        uint16_t *localPinId);
-QVFLASH_API qvflash_StatusCode qvflash_change_local_pin(qvflash_TokenImpl_ *token,
-                                                        uint16_t localPinId, qvflash_String newPin);
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_local_pin(qvflash_TokenImpl_* token, uint16_t localPinId);
+QVFLASH_API qvflash_StatusCode qvflash_create_local_pin_id_list(qvflash_TokenImpl_* token, uint16_t** ids,
+                                                                size_t* count);
+QVFLASH_API void qvflash_destroy_local_pin_id_list(uint16_t** ids);
+QVFLASH_API qvflash_StatusCode qvflash_create_local_pin(qvflash_TokenImpl_* token, qvflash_String pin,
+                                                        qvflash_SecureType secureType, uint16_t* localPinId);
+QVFLASH_API qvflash_StatusCode qvflash_change_local_pin(qvflash_TokenImpl_* token, uint16_t localPinId,
+                                                        qvflash_String newPin);
 
 /* Writes one host record into the security event journal. */
-QVFLASH_API qvflash_StatusCode qvflash_add_pc_info_to_journal(qvflash_TokenImpl_ *token,
-                                                              const qvflash_PcInfo *info);
+QVFLASH_API qvflash_StatusCode qvflash_add_pc_info_to_journal(qvflash_TokenImpl_* token, const qvflash_PcInfo* info);
 
 /* Restores the user PIN's attempts (needs the admin's login). */
-QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_user(qvflash_TokenImpl_ *token);
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_user(qvflash_TokenImpl_* token);
 
 #ifdef __cplusplus
 }

@@ -48,10 +48,7 @@ Bytes CardApplication::attach()
 unsigned long CardApplication::replug()
 {
     session_ = CardSession{};
-    return store_
-        .modify(serial_,
-                [](qvtoken::TokenState& token) { token.replug(); })
-        .card.plugGeneration;
+    return store_.modify(serial_, [](qvtoken::TokenState& token) { token.replug(); }).card.plugGeneration;
 }
 
 Exchange CardApplication::control(std::uint8_t code)
@@ -167,8 +164,7 @@ Exchange CardApplication::applyFault(const qvtoken::CardFault& fault, const Byte
     return out;
 }
 
-Bytes CardApplication::process(const Bytes& raw, qvtoken::TokenState& token, std::size_t chunkOverride,
-                               bool& leaveBus)
+Bytes CardApplication::process(const Bytes& raw, qvtoken::TokenState& token, std::size_t chunkOverride, bool& leaveBus)
 {
     DeliveryMode mode;
     mode.t0 = token.card.protocol == "t0";

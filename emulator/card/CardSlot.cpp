@@ -20,8 +20,7 @@ const Bytes resetAccessRights{0x80, 0x40, 0x00, 0x00};
 
 } // namespace
 
-CardSlot::CardSlot(qvtoken::TokenStore& store, std::uint64_t serial, std::uint16_t port,
-                   unsigned long generation)
+CardSlot::CardSlot(qvtoken::TokenStore& store, std::uint64_t serial, std::uint16_t port, unsigned long generation)
     : serial_(serial), port_(port), generation_(generation),
       application_(store, serial, ApduLog(store.directory() / (std::to_string(serial) + ".apdu.log"))),
       thread_([this] { run(); })
@@ -100,8 +99,8 @@ long CardSlot::serve(VpcdLink& link)
         if (!message || message->empty()) {
             continue;
         }
-        const Exchange out = message->size() == 1 ? application_.control((*message)[0])
-                                                  : application_.command(*message);
+        const Exchange out =
+            message->size() == 1 ? application_.control((*message)[0]) : application_.command(*message);
         if (out.close) {
             return out.never ? awayForGood : static_cast<long>(out.away.count());
         }

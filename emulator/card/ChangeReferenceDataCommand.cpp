@@ -29,10 +29,14 @@ bool mayChange(const qvtoken::LocalPin& pin, const CardSession& session)
         return true;
     }
     switch (pin.secureType) {
-    case secureTypeAdmin: return session.adminVerified;
-    case secureTypeUser: return session.userVerified;
-    case secureTypeSelf: return session.localVerified.count(pin.securityIndex) != 0;
-    default: return false;
+    case secureTypeAdmin:
+        return session.adminVerified;
+    case secureTypeUser:
+        return session.userVerified;
+    case secureTypeSelf:
+        return session.localVerified.count(pin.securityIndex) != 0;
+    default:
+        return false;
     }
 }
 

@@ -42,7 +42,15 @@ Response route(const CommandApdu& apdu, CardSession& session, qvtoken::TokenStat
         break;
     }
     switch (apdu.ins()) {
-    case 0xCA: case 0x20: case 0x2C: case 0xA4: case 0xE0: case 0x24: case 0xE2: case 0xDC: case 0x0C:
+    case 0xCA:
+    case 0x20:
+    case 0x2C:
+    case 0xA4:
+    case 0xE0:
+    case 0x24:
+    case 0xE2:
+    case 0xDC:
+    case 0x0C:
         if (cla != isoCla) {
             throw CardRefusal(sw::unknownCla);
         }
@@ -51,16 +59,26 @@ Response route(const CommandApdu& apdu, CardSession& session, qvtoken::TokenStat
         throw CardRefusal(sw::unknownIns);
     }
     switch (apdu.ins()) {
-    case 0xCA: return getSerial(apdu, serial);
-    case 0x20: return verify(apdu, session, token);
-    case 0x2C: return resetRetryCounter(apdu, session, token);
-    case 0xA4: return select(apdu, session, token);
-    case 0xE0: return createFile(apdu, session, token);
-    case 0x24: return changeReferenceData(apdu, session, token);
-    case 0xE2: return appendRecord(apdu, session, token);
-    case 0xDC: return updateRecord(apdu, session, token);
-    case 0x0C: return eraseRecord(apdu, session, token);
-    default: throw CardRefusal(sw::unknownIns);
+    case 0xCA:
+        return getSerial(apdu, serial);
+    case 0x20:
+        return verify(apdu, session, token);
+    case 0x2C:
+        return resetRetryCounter(apdu, session, token);
+    case 0xA4:
+        return select(apdu, session, token);
+    case 0xE0:
+        return createFile(apdu, session, token);
+    case 0x24:
+        return changeReferenceData(apdu, session, token);
+    case 0xE2:
+        return appendRecord(apdu, session, token);
+    case 0xDC:
+        return updateRecord(apdu, session, token);
+    case 0x0C:
+        return eraseRecord(apdu, session, token);
+    default:
+        throw CardRefusal(sw::unknownIns);
     }
 }
 

@@ -34,9 +34,8 @@ Fields templateFields(const Bytes& data)
             }
         }
         const std::uint8_t expected[] = {0x80, 0x82, 0x83, 0x85, 0x86};
-        if (fields.size() != 5
-            || !std::all_of(std::begin(expected), std::end(expected),
-                            [&](std::uint8_t tag) { return fields.count(tag) != 0; })) {
+        if (fields.size() != 5 || !std::all_of(std::begin(expected), std::end(expected),
+                                               [&](std::uint8_t tag) { return fields.count(tag) != 0; })) {
             throw CardRefusal(sw::invalidData);
         }
         return fields;
@@ -72,14 +71,14 @@ qvtoken::MvaFile mvaFrom(const Fields& f, unsigned long id)
     const Bytes& descriptor = f.at(0x82);
     const Bytes& size = f.at(0x80);
     const Bytes& parameters = f.at(0x85);
-    require(descriptor.size() == 4 && descriptor[1] == 0 && descriptor[2] == 0 && size.size() == 2
-            && parameters.size() == 6 && f.at(0x86) == mvaSecurityAttributes());
+    require(descriptor.size() == 4 && descriptor[1] == 0 && descriptor[2] == 0 && size.size() == 2 &&
+            parameters.size() == 6 && f.at(0x86) == mvaSecurityAttributes());
     const unsigned long recordSize = descriptor[3];
     require(recordSize >= 1 && recordSize <= maxRecordSize && number(size) % recordSize == 0);
     const unsigned long records = number(size) / recordSize;
     require(records >= 1 && records <= maxRecordCount);
-    require(parameters[0] == 0x21 && parameters[1] == 0 && parameters[2] == 0 && parameters[4] == 0
-            && parameters[5] == 0);
+    require(parameters[0] == 0x21 && parameters[1] == 0 && parameters[2] == 0 && parameters[4] == 0 &&
+            parameters[5] == 0);
     qvtoken::MvaFile mva;
     mva.id = id;
     mva.recordSize = recordSize;
@@ -95,10 +94,11 @@ qvtoken::LocalPin localPinFrom(const Fields& f, unsigned long id)
     const Bytes& descriptor = f.at(0x82);
     const Bytes& parameters = f.at(0x85);
     const Bytes& security = f.at(0x86);
-    require(descriptor == Bytes{localPinDescriptor, 0x00} && f.at(0x80) == Bytes{0x00, static_cast<std::uint8_t>(maxPinLength)}
-            && parameters.size() == 6 && security.size() == 15);
-    require(parameters[0] == 0x21 && parameters[1] == minPinLength && parameters[2] == 0
-            && parameters[4] == 0 && parameters[5] == 0);
+    require(descriptor == Bytes{localPinDescriptor, 0x00} &&
+            f.at(0x80) == Bytes{0x00, static_cast<std::uint8_t>(maxPinLength)} && parameters.size() == 6 &&
+            security.size() == 15);
+    require(parameters[0] == 0x21 && parameters[1] == minPinLength && parameters[2] == 0 && parameters[4] == 0 &&
+            parameters[5] == 0);
     const std::uint8_t secureType = security[2];
     const std::uint8_t index = security[9];
     require(secureType == 0x01 || secureType == 0x02 || secureType == 0x04);
@@ -137,11 +137,10 @@ Response createFile(const CommandApdu& apdu, CardSession& session, qvtoken::Toke
     require(fields.at(0x83).size() == 2);
     const unsigned long id = number(fields.at(0x83));
     require(id >= qvtoken::firstLocalId && id <= qvtoken::lastLocalId);
-    qvtoken::DirectoryEntry entry = mva ? qvtoken::DirectoryEntry{mvaFrom(fields, id)}
-                                        : qvtoken::DirectoryEntry{localPinFrom(fields, id)};
+    qvtoken::DirectoryEntry entry =
+        mva ? qvtoken::DirectoryEntry{mvaFrom(fields, id)} : qvtoken::DirectoryEntry{localPinFrom(fields, id)};
     auto& directory = token.directory;
-    if (std::any_of(directory.begin(), directory.end(),
-                    [&](const auto& e) { return qvtoken::entryId(e) == id; })) {
+    if (std::any_of(directory.begin(), directory.end(), [&](const auto& e) { return qvtoken::entryId(e) == id; })) {
         throw CardRefusal(sw::fileExists);
     }
     if (directory.size() >= directoryCapacity) {

@@ -17,8 +17,8 @@ bool matches(const qvtoken::CardFault& rule, const Bytes& message)
     if (rule.cla && (message[0] & mask) != (*rule.cla & mask)) {
         return false;
     }
-    if ((rule.ins && *rule.ins != message[1]) || (rule.p1 && *rule.p1 != message[2])
-        || (rule.p2 && *rule.p2 != message[3])) {
+    if ((rule.ins && *rule.ins != message[1]) || (rule.p1 && *rule.p1 != message[2]) ||
+        (rule.p2 && *rule.p2 != message[3])) {
         return false;
     }
     if (rule.dataPrefix.empty()) {
@@ -26,8 +26,8 @@ bool matches(const qvtoken::CardFault& rule, const Bytes& message)
     }
     // The prefix is compared with the data field (Lc bytes after the Lc byte), never with Le.
     const std::size_t dataLength = message.size() > 5 ? std::min<std::size_t>(message[4], message.size() - 5) : 0;
-    return dataLength >= rule.dataPrefix.size()
-        && std::equal(rule.dataPrefix.begin(), rule.dataPrefix.end(), message.begin() + 5);
+    return dataLength >= rule.dataPrefix.size() &&
+           std::equal(rule.dataPrefix.begin(), rule.dataPrefix.end(), message.begin() + 5);
 }
 
 } // namespace
@@ -48,8 +48,7 @@ std::optional<qvtoken::CardFault> takeFault(qvtoken::TokenState& token, const By
         }
     }
     auto& rules = token.cardFaults;
-    rules.erase(std::remove_if(rules.begin(), rules.end(),
-                               [](const auto& rule) { return rule.count == 0; }),
+    rules.erase(std::remove_if(rules.begin(), rules.end(), [](const auto& rule) { return rule.count == 0; }),
                 rules.end());
     return fired;
 }

@@ -39,8 +39,7 @@ Bytes mvaFcp(const qvtoken::MvaFile& mva)
     // the profile indicator 8F must be present: both are absent from the creation template.
     Bytes body;
     appendTlv(body, 0x82,
-              {0x14, 0x00, static_cast<std::uint8_t>(mva.recordSize >> 8),
-               static_cast<std::uint8_t>(mva.recordSize),
+              {0x14, 0x00, static_cast<std::uint8_t>(mva.recordSize >> 8), static_cast<std::uint8_t>(mva.recordSize),
                static_cast<std::uint8_t>(mva.records.size())});
     appendTlv(body, 0x80, twoBytes(mva.maxRecords * mva.recordSize));
     appendTlv(body, 0x83, twoBytes(mva.id));

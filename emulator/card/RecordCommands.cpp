@@ -26,8 +26,8 @@ qvtoken::MvaFile& currentMva(const CardSession& session, qvtoken::TokenState& to
 // Data field 80 02 00 L, A5 L, then the L record bytes; raw one-byte lengths.
 Bytes recordField(const Bytes& data, const qvtoken::MvaFile& mva)
 {
-    if (data.size() < 7 || data[0] != 0x80 || data[1] != 0x02 || data[2] != 0x00 || data[4] != 0xA5
-        || data[5] != data[3] || data.size() != 6u + data[3]) {
+    if (data.size() < 7 || data[0] != 0x80 || data[1] != 0x02 || data[2] != 0x00 || data[4] != 0xA5 ||
+        data[5] != data[3] || data.size() != 6u + data[3]) {
         throw CardRefusal(sw::invalidData);
     }
     if (data[3] > mva.recordSize) {

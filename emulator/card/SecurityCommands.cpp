@@ -64,9 +64,8 @@ Counter counterOf(qvtoken::TokenState& token, std::uint8_t reference)
 // An MVA secret is the host's record: it matches when it equals any used record exactly.
 bool mvaMatches(const qvtoken::MvaFile& mva, const Bytes& secret)
 {
-    return std::any_of(mva.records.begin(), mva.records.end(), [&](const auto& record) {
-        return record.status == 0x01 && record.data == secret;
-    });
+    return std::any_of(mva.records.begin(), mva.records.end(),
+                       [&](const auto& record) { return record.status == 0x01 && record.data == secret; });
 }
 
 bool secretMatches(qvtoken::TokenState& token, std::uint8_t reference, const Bytes& secret)

@@ -26,4 +26,4 @@ private:
     int fd_ = -1;
 };
 
-}  // namespace qvstandin
+} // namespace qvstandin

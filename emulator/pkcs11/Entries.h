@@ -42,4 +42,4 @@ CK_RV formatDrive(CK_SLOT_ID slot, CK_USER_TYPE userType, CK_UTF8CHAR_PTR pin, C
 CK_RV tokenManage(CK_SESSION_HANDLE handle, CK_ULONG operation, CK_VOID_PTR data);
 CK_RV slotManage(CK_SLOT_ID slot, CK_ULONG operation, CK_VOID_PTR data);
 
-}  // namespace qvstandin::entries
+} // namespace qvstandin::entries

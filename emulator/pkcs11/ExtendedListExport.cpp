@@ -4,7 +4,8 @@
 // the two builds of the module.
 CK_RV C_EX_GetFunctionListExtended(CK_FUNCTION_LIST_EXTENDED_PTR_PTR list)
 {
-    if (list == nullptr) return CKR_ARGUMENTS_BAD;
+    if (list == nullptr)
+        return CKR_ARGUMENTS_BAD;
     *list = &qvstandin::extendedFunctionList();
     return CKR_OK;
 }

@@ -13,14 +13,18 @@ bool sameRule(const qvtoken::ModuleFault& a, const qvtoken::ModuleFault& b)
 
 void useUp(std::vector<qvtoken::ModuleFault>& faults, const qvtoken::ModuleFault& rule)
 {
-    auto it = std::find_if(faults.begin(), faults.end(), [&](const auto& f) { return sameRule(f, rule) && f.times != 0; });
-    if (it == faults.end() || it->times < 0) return;
-    if (--it->times == 0) faults.erase(it);
+    auto it =
+        std::find_if(faults.begin(), faults.end(), [&](const auto& f) { return sameRule(f, rule) && f.times != 0; });
+    if (it == faults.end() || it->times < 0)
+        return;
+    if (--it->times == 0)
+        faults.erase(it);
 }
 
-}  // namespace
+} // namespace
 
-std::optional<CK_RV> FaultInjector::fire(qvtoken::TokenStore& store, qvtoken::TokenState& token, const std::string& entry)
+std::optional<CK_RV> FaultInjector::fire(qvtoken::TokenStore& store, qvtoken::TokenState& token,
+                                         const std::string& entry)
 {
     const auto isRule = [&entry](const qvtoken::ModuleFault& f) { return f.entry == entry && f.times != 0; };
     const std::string key = std::to_string(token.serial) + '/' + entry;
@@ -33,7 +37,8 @@ std::optional<CK_RV> FaultInjector::fire(qvtoken::TokenStore& store, qvtoken::To
     }
     const unsigned long call = ++calls_[key];
     for (const auto& rule : token.moduleFaults) {
-        if (!isRule(rule) || call <= rule.skip) continue;
+        if (!isRule(rule) || call <= rule.skip)
+            continue;
         const qvtoken::ModuleFault fired = rule;
         if (fired.times > 0) {
             store.modify(token.serial, [&](qvtoken::TokenState& t) { useUp(t.moduleFaults, fired); });
@@ -44,4 +49,4 @@ std::optional<CK_RV> FaultInjector::fire(qvtoken::TokenStore& store, qvtoken::To
     return std::nullopt;
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin

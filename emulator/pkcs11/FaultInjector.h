@@ -25,4 +25,4 @@ private:
     std::map<std::string, unsigned long> calls_;
 };
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -11,4 +11,4 @@ namespace qvstandin {
 CK_RV initToken(qvtoken::TokenState& token, const CK_UTF8CHAR* adminPin, CK_ULONG adminPinLength,
                 const CK_QUORVIK_INIT_PARAM& params);
 
-}  // namespace qvstandin
+} // namespace qvstandin

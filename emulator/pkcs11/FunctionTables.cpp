@@ -21,7 +21,7 @@ struct Unsupported<CK_RV (*)(Arguments...)> {
 
 using namespace entries;
 
-}  // namespace
+} // namespace
 
 CK_FUNCTION_LIST& standardFunctionList()
 {
@@ -132,11 +132,12 @@ CK_FUNCTION_LIST_EXTENDED& extendedFunctionList()
     return list;
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin
 
 CK_RV C_GetFunctionList(CK_FUNCTION_LIST_PTR_PTR list)
 {
-    if (list == nullptr) return CKR_ARGUMENTS_BAD;
+    if (list == nullptr)
+        return CKR_ARGUMENTS_BAD;
     *list = &qvstandin::standardFunctionList();
     return CKR_OK;
 }

@@ -8,4 +8,4 @@ namespace qvstandin {
 CK_FUNCTION_LIST& standardFunctionList();
 CK_FUNCTION_LIST_EXTENDED& extendedFunctionList();
 
-}  // namespace qvstandin
+} // namespace qvstandin

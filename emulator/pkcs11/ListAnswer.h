@@ -22,4 +22,4 @@ CK_RV answerList(Item* buffer, CK_ULONG_PTR count, CK_ULONG needed, Fill fill)
     return CKR_OK;
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -29,30 +29,37 @@ bool idTaken(const TokenState& token, CK_ULONG id)
 CK_RV changeExisting(qvtoken::LocalPin& local, const CK_UTF8CHAR* authPin, CK_ULONG authLength,
                      const CK_UTF8CHAR* newPin, CK_ULONG newLength)
 {
-    if (const CK_RV rv = authenticate(local.pin, authPin, authLength); rv != CKR_OK) return rv;
-    if (!local.pin.lengthFits(newLength)) return CKR_PIN_LEN_RANGE;
+    if (const CK_RV rv = authenticate(local.pin, authPin, authLength); rv != CKR_OK)
+        return rv;
+    if (!local.pin.lengthFits(newLength))
+        return CKR_PIN_LEN_RANGE;
     local.pin.set(newPin, newLength);
     local.pin.unblock();
     return CKR_OK;
 }
 
-}  // namespace
+} // namespace
 
 CK_RV setLocalPin(TokenState& token, const CK_UTF8CHAR* authPin, CK_ULONG authLength, const CK_UTF8CHAR* newPin,
                   CK_ULONG newLength, CK_ULONG id)
 {
-    if (id < qvtoken::firstLocalId || id > qvtoken::lastLocalId) return CKR_ARGUMENTS_BAD;
-    if (newPin == nullptr && newLength != 0) return CKR_ARGUMENTS_BAD;
+    if (id < qvtoken::firstLocalId || id > qvtoken::lastLocalId)
+        return CKR_ARGUMENTS_BAD;
+    if (newPin == nullptr && newLength != 0)
+        return CKR_ARGUMENTS_BAD;
     if (auto* local = token.findLocalPin(id); local != nullptr && !local->unset)
         return changeExisting(*local, authPin, authLength, newPin, newLength);
-    if (const CK_RV rv = authenticate(token.userPin, authPin, authLength); rv != CKR_OK) return rv;
-    if (newLength < token.userPin.minLength || newLength > token.userPin.maxLength) return CKR_PIN_LEN_RANGE;
+    if (const CK_RV rv = authenticate(token.userPin, authPin, authLength); rv != CKR_OK)
+        return rv;
+    if (newLength < token.userPin.minLength || newLength > token.userPin.maxLength)
+        return CKR_PIN_LEN_RANGE;
     if (auto* unset = token.findLocalPin(id)) {
         unset->pin.set(newPin, newLength);
         unset->unset = false;
         return CKR_OK;
     }
-    if (idTaken(token, id) || localPinCount(token) >= maxLocalPins) return CKR_ARGUMENTS_BAD;
+    if (idTaken(token, id) || localPinCount(token) >= maxLocalPins)
+        return CKR_ARGUMENTS_BAD;
     qvtoken::LocalPin local;
     local.id = id;
     local.pin.set(newPin, newLength);
@@ -66,7 +73,8 @@ CK_RV setLocalPin(TokenState& token, const CK_UTF8CHAR* authPin, CK_ULONG authLe
 CK_RV localPinInfo(const TokenState& token, LocalPinInfo& info)
 {
     const auto* local = token.findLocalPin(info.id);
-    if (local == nullptr || local->unset) return CKR_DEVICE_ERROR;
+    if (local == nullptr || local->unset)
+        return CKR_DEVICE_ERROR;
     info.minPinLen = local->pin.minLength;
     info.maxPinLen = local->pin.maxLength;
     info.maxRetry = local->pin.maxTries;
@@ -75,4 +83,4 @@ CK_RV localPinInfo(const TokenState& token, LocalPinInfo& info)
     return CKR_OK;
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -15,4 +15,4 @@ CK_RV setLocalPin(qvtoken::TokenState& token, const CK_UTF8CHAR* authPin, CK_ULO
 // "no such local PIN" answer callers understand.
 CK_RV localPinInfo(const qvtoken::TokenState& token, LocalPinInfo& info);
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -17,4 +17,4 @@ CK_RV getAttributes(const qvtoken::FeatureObject& object, CK_ATTRIBUTE* templ, C
 CK_RV setAttributes(const qvtoken::TokenState& token, qvtoken::FeatureObject& object, const CK_ATTRIBUTE* templ,
                     CK_ULONG count);
 
-}  // namespace qvstandin
+} // namespace qvstandin

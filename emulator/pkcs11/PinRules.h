@@ -27,4 +27,4 @@ CK_RV setUserPin(qvtoken::TokenState& token, CK_ULONG requiredPolicyBit, const C
 // Sets a new admin PIN; only its length is checked.
 CK_RV setAdminPin(qvtoken::TokenState& token, const CK_UTF8CHAR* pin, CK_ULONG length);
 
-}  // namespace qvstandin
+} // namespace qvstandin

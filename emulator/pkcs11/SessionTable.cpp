@@ -20,10 +20,12 @@ Session* SessionTable::find(CK_SESSION_HANDLE handle)
 void SessionTable::close(CK_SESSION_HANDLE handle)
 {
     auto it = sessions_.find(handle);
-    if (it == sessions_.end()) return;
+    if (it == sessions_.end())
+        return;
     const CK_SLOT_ID slot = it->second.slot;
     sessions_.erase(it);
-    if (countOn(slot) == 0) logins_.erase(slot);
+    if (countOn(slot) == 0)
+        logins_.erase(slot);
 }
 
 void SessionTable::clear()
@@ -47,8 +49,10 @@ Login SessionTable::login(CK_SLOT_ID slot) const
 
 void SessionTable::setLogin(CK_SLOT_ID slot, Login login)
 {
-    if (login == Login::none) logins_.erase(slot);
-    else logins_[slot] = login;
+    if (login == Login::none)
+        logins_.erase(slot);
+    else
+        logins_[slot] = login;
 }
 
-}  // namespace qvstandin
+} // namespace qvstandin

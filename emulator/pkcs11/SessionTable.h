@@ -39,4 +39,4 @@ private:
     CK_SESSION_HANDLE nextHandle_ = 1;
 };
 
-}  // namespace qvstandin
+} // namespace qvstandin

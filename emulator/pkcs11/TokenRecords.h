@@ -16,4 +16,4 @@ void fillTokenInfo(const qvtoken::TokenState& token, CK_ULONG sessions, CK_ULONG
 // The whole extended record; the caller copies as much of it as the caller's size word allows.
 CK_TOKEN_INFO_EXTENDED tokenInfoExtended(const qvtoken::TokenState& token);
 
-}  // namespace qvstandin
+} // namespace qvstandin

@@ -10,7 +10,8 @@ namespace qvtoken::tool {
 
 int runPresets(TokenStore& /*store*/, const std::vector<std::string>& words, std::ostream& out)
 {
-    if (!ToolArguments(words, {}, {}).positionals().empty()) throw UsageError("presets takes no arguments.");
+    if (!ToolArguments(words, {}, {}).positionals().empty())
+        throw UsageError("presets takes no arguments.");
     for (const auto& preset : presets()) {
         const TokenState token = makePreset(preset.name);
         out << std::left << std::setw(18) << preset.name << " serial " << std::setw(11) << token.serial << " slot "
@@ -19,4 +20,4 @@ int runPresets(TokenStore& /*store*/, const std::vector<std::string>& words, std
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

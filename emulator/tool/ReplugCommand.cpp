@@ -8,7 +8,8 @@ namespace qvtoken::tool {
 int runReplug(TokenStore& store, const std::vector<std::string>& words, std::ostream& out)
 {
     const ToolArguments args(words, {}, {});
-    if (args.positionals().empty()) throw UsageError("Name the tokens to replug.");
+    if (args.positionals().empty())
+        throw UsageError("Name the tokens to replug.");
     for (const auto& word : args.positionals()) {
         const auto serial = parseNumber(word, "serial");
         store.modify(serial, [](TokenState& token) { token.replug(); });
@@ -17,4 +18,4 @@ int runReplug(TokenStore& store, const std::vector<std::string>& words, std::ost
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

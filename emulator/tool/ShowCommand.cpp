@@ -11,9 +11,10 @@ int runShow(TokenStore& store, const std::vector<std::string>& words, std::ostre
     const ToolArguments args(words, {}, {});
     const std::uint64_t serial = serialArgument(args.positionals());
     const auto token = store.load(serial);
-    if (!token) throw TokenNotFoundError(std::to_string(serial));
+    if (!token)
+        throw TokenNotFoundError(std::to_string(serial));
     writeTokenState(out, *token);
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -21,7 +21,7 @@ const std::map<std::string, bool ModuleSwitches::*>& switchFields()
     return fields;
 }
 
-}  // namespace
+} // namespace
 
 int runSwitch(TokenStore& store, const std::vector<std::string>& words, std::ostream& out)
 {
@@ -30,15 +30,17 @@ int runSwitch(TokenStore& store, const std::vector<std::string>& words, std::ost
     const std::uint64_t serial = serialArgument(positionals);
     if (positionals.size() != 3 || (positionals[2] != "on" && positionals[2] != "off")) {
         std::string names;
-        for (const auto& [name, field] : switchFields()) names += " " + name;
+        for (const auto& [name, field] : switchFields())
+            names += " " + name;
         throw UsageError("switch needs SERIAL NAME on|off; names:" + names);
     }
     auto it = switchFields().find(positionals[1]);
-    if (it == switchFields().end()) throw UsageError("Unknown switch: " + positionals[1]);
+    if (it == switchFields().end())
+        throw UsageError("Unknown switch: " + positionals[1]);
     const bool on = positionals[2] == "on";
     store.modify(serial, [&](TokenState& token) { token.switches.*(it->second) = on; });
     out << positionals[1] << ' ' << positionals[2] << " for " << serial << '\n';
     return 0;
 }
 
-}  // namespace qvtoken::tool
+} // namespace qvtoken::tool

@@ -16,7 +16,7 @@ void printHelp(std::ostream& out)
         out << "  qvtoken " << command.usage << "\n      " << command.summary << '\n';
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -28,7 +28,8 @@ int main(int argc, char** argv)
     try {
         qvtoken::TokenStore store;
         for (const auto& command : qvtoken::tool::toolCommands())
-            if (command.name == words[0]) return command.run(store, {words.begin() + 1, words.end()}, std::cout);
+            if (command.name == words[0])
+                return command.run(store, {words.begin() + 1, words.end()}, std::cout);
         std::cerr << "qvtoken: unknown command " << words[0] << "\n";
         printHelp(std::cerr);
         return 2;

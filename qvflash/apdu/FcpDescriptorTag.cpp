@@ -4,7 +4,8 @@
 
 namespace qvfl::FCP {
 
-FcpDescriptorTag::FcpDescriptorTag(const TLV& tlv) : FcpTag(5, kTag) {
+FcpDescriptorTag::FcpDescriptorTag(const TLV& tlv) : FcpTag(5, kTag)
+{
     if (tlv.size() < 2) {
         throw TlvParsingError("invalid data length field in the TLV structure");
     }
@@ -15,12 +16,12 @@ FcpDescriptorTag::FcpDescriptorTag(const TLV& tlv) : FcpTag(5, kTag) {
         if (tlv.size() < 5) {
             throw TlvParsingError("invalid data length field in the TLV structure");
         }
-        recordInfo = RecordInfo{
-            static_cast<std::uint16_t>((tlv.begin[2] << 8) | tlv.begin[3]), tlv.begin[4]};
+        recordInfo = RecordInfo{static_cast<std::uint16_t>((tlv.begin[2] << 8) | tlv.begin[3]), tlv.begin[4]};
     }
 }
 
-std::vector<std::uint8_t> FcpDescriptorTag::toVector() const {
+std::vector<std::uint8_t> FcpDescriptorTag::toVector() const
+{
     std::vector<std::uint8_t> bytes{tag, length, descriptorByte, dataCodingByte};
     if (recordInfo) {
         toBufferBE(std::back_inserter(bytes), recordInfo->maxRecordSize);

@@ -7,7 +7,8 @@ constexpr std::uint8_t kMostAttempts = 10;
 
 } // namespace
 
-FcpParametersTag::FcpParametersTag(const TLV& tlv) : FcpTag(6, kTag) {
+FcpParametersTag::FcpParametersTag(const TLV& tlv) : FcpTag(6, kTag)
+{
     if (tlv.size() != 6) {
         throw TlvParsingError("invalid data length field in the TLV structure");
     }
@@ -21,7 +22,8 @@ FcpParametersTag::FcpParametersTag(const TLV& tlv) : FcpTag(6, kTag) {
     }
 }
 
-std::vector<std::uint8_t> FcpParametersTag::toVector() const {
+std::vector<std::uint8_t> FcpParametersTag::toVector() const
+{
     return {tag,
             length,
             headByte,

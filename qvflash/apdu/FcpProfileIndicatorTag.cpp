@@ -2,7 +2,8 @@
 
 namespace qvfl::FCP {
 
-FcpProfileIndicatorTag::FcpProfileIndicatorTag(const TLV& tlv) : FcpTag(1, kTag) {
+FcpProfileIndicatorTag::FcpProfileIndicatorTag(const TLV& tlv) : FcpTag(1, kTag)
+{
     if (tlv.size() < 1) {
         throw TlvParsingError("invalid data length field in the TLV structure");
     }
@@ -12,7 +13,8 @@ FcpProfileIndicatorTag::FcpProfileIndicatorTag(const TLV& tlv) : FcpTag(1, kTag)
     profile = kRecordFileProfile;
 }
 
-std::vector<std::uint8_t> FcpProfileIndicatorTag::toVector() const {
+std::vector<std::uint8_t> FcpProfileIndicatorTag::toVector() const
+{
     return {tag, length, profile};
 }
 

@@ -2,7 +2,8 @@
 
 namespace qvfl::FCP {
 
-std::uint8_t FcpTag::getTagFullLength() const {
+std::uint8_t FcpTag::getTagFullLength() const
+{
     return static_cast<std::uint8_t>(length + 2);
 }
 

@@ -18,11 +18,15 @@ constexpr std::uint8_t kPinTag = 0xA6;
 } // namespace
 
 ApduCreateFile::ApduCreateFile(const std::vector<std::uint8_t>& fcpTemplate)
-    : Apdu(kClass, kCreateFile, 0x00, 0x00, fcpTemplate, std::nullopt) {}
+    : Apdu(kClass, kCreateFile, 0x00, 0x00, fcpTemplate, std::nullopt)
+{
+}
 
 ChangeReferenceData::ChangeReferenceData(const std::vector<std::uint8_t>& newPin)
-    : Apdu(kClass, kChangeReferenceData, kNewReferenceDataOnly, kCurrentFile,
-           lengthTaggedField(kPinTag, newPin), std::nullopt) {}
+    : Apdu(kClass, kChangeReferenceData, kNewReferenceDataOnly, kCurrentFile, lengthTaggedField(kPinTag, newPin),
+           std::nullopt)
+{
+}
 
 } // namespace qvfl
 

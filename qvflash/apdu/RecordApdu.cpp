@@ -20,21 +20,29 @@ constexpr std::uint8_t kRecordTag = 0xA5;
 
 } // namespace
 
-std::vector<std::uint8_t> recordDataField(const std::vector<std::uint8_t>& record) {
+std::vector<std::uint8_t> recordDataField(const std::vector<std::uint8_t>& record)
+{
     return lengthTaggedField(kRecordTag, record);
 }
 
 AppendRecord::AppendRecord(const std::vector<std::uint8_t>& record)
-    : Apdu(kClass, kAppendRecord, 0x00, 0x00, recordDataField(record), std::nullopt) {}
+    : Apdu(kClass, kAppendRecord, 0x00, 0x00, recordDataField(record), std::nullopt)
+{
+}
 
 UpdateRecord::UpdateRecord(std::uint8_t recordNumber, const std::vector<std::uint8_t>& record)
-    : Apdu(kClass, kUpdateRecord, recordNumber, kRecordNumber, recordDataField(record),
-           std::nullopt) {}
+    : Apdu(kClass, kUpdateRecord, recordNumber, kRecordNumber, recordDataField(record), std::nullopt)
+{
+}
 
 EraseRecord::EraseRecord(std::uint8_t recordNumber)
-    : Apdu(kClass, kEraseRecord, recordNumber, kRecordNumber, std::nullopt, std::nullopt) {}
+    : Apdu(kClass, kEraseRecord, recordNumber, kRecordNumber, std::nullopt, std::nullopt)
+{
+}
 
 EraseRecord::EraseRecord(AllRecords)
-    : Apdu(kClass, kEraseRecord, kFirstRecord, kFromRecordOn, std::nullopt, std::nullopt) {}
+    : Apdu(kClass, kEraseRecord, kFirstRecord, kFromRecordOn, std::nullopt, std::nullopt)
+{
+}
 
 } // namespace qvfl

@@ -4,7 +4,8 @@
 
 namespace qvfl::FCP {
 
-RecordStatusTag::RecordStatusTag(const TLV& tlv) : FcpTag(0, kTag) {
+RecordStatusTag::RecordStatusTag(const TLV& tlv) : FcpTag(0, kTag)
+{
     for (const TLV& inner : parseTLVStructs(tlv.begin, tlv.end, TlvType::Ber)) {
         if (inner.tag == kStatesTag) {
             recordStates = inner.value();
@@ -15,9 +16,12 @@ RecordStatusTag::RecordStatusTag(const TLV& tlv) : FcpTag(0, kTag) {
 }
 
 RecordStatusTag::RecordStatusTag(std::vector<std::uint8_t> states)
-    : FcpTag(static_cast<std::uint8_t>(states.size()), kTag), recordStates(std::move(states)) {}
+    : FcpTag(static_cast<std::uint8_t>(states.size()), kTag), recordStates(std::move(states))
+{
+}
 
-std::vector<std::uint8_t> RecordStatusTag::toVector() const {
+std::vector<std::uint8_t> RecordStatusTag::toVector() const
+{
     const auto count = static_cast<std::uint8_t>(recordStates.size());
     std::vector<std::uint8_t> bytes;
     bytes.reserve(4 + recordStates.size());

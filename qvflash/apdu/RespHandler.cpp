@@ -6,7 +6,8 @@ namespace qvfl {
 
 RespHandler::RespHandler(Response response) : response_(std::move(response)) {}
 
-Exception RespHandler::exception() const {
+Exception RespHandler::exception() const
+{
     return ApduException(response_.first);
 }
 

@@ -25,25 +25,31 @@ constexpr std::uint8_t kJournalP2 = 0x7C;
 } // namespace
 
 GetSectionsAttributesApdu::GetSectionsAttributesApdu()
-    : PerformSectionsActionApdu(kAttributes, kRead, std::nullopt, kWholeAnswer) {}
+    : PerformSectionsActionApdu(kAttributes, kRead, std::nullopt, kWholeAnswer)
+{
+}
 
 SplitIntoSectionsApdu::SplitIntoSectionsApdu(const std::vector<std::uint8_t>& sectionTlvs)
-    : PerformSectionsActionApdu(kSplit, 0x00, sectionTlvs, std::nullopt) {}
+    : PerformSectionsActionApdu(kSplit, 0x00, sectionTlvs, std::nullopt)
+{
+}
 
 ChangeAccessRights::ChangeAccessRights(std::uint8_t sectionId, std::uint8_t state, bool permanent)
     : PerformSectionsActionApdu(kAttributes, permanent ? kPermanent : kTemporary,
-                                std::vector<std::uint8_t>{kAccessRightsTag, kAccessRightsSize,
-                                                          sectionId, state},
-                                std::nullopt) {}
+                                std::vector<std::uint8_t>{kAccessRightsTag, kAccessRightsSize, sectionId, state},
+                                std::nullopt)
+{
+}
 
-ResetToken::ResetToken()
-    : Apdu(kProprietaryClass, kFlashCommand, kReset, 0x00, std::nullopt, std::nullopt) {}
+ResetToken::ResetToken() : Apdu(kProprietaryClass, kFlashCommand, kReset, 0x00, std::nullopt, std::nullopt) {}
 
 } // namespace qvfl
 
 namespace qvfl::ApduCommand {
 
 JournaInformation::JournaInformation(std::uint8_t cla, const std::vector<std::uint8_t>& chunk)
-    : Apdu(cla, kPutData, kJournalP1, kJournalP2, chunk, std::nullopt) {}
+    : Apdu(cla, kPutData, kJournalP1, kJournalP2, chunk, std::nullopt)
+{
+}
 
 } // namespace qvfl::ApduCommand

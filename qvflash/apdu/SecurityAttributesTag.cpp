@@ -11,7 +11,8 @@ constexpr std::uint8_t kRecordFileAccessMode = 0x5F;
 
 } // namespace
 
-SecurityAttributesTag::SecurityAttributesTag(const TLV& tlv) : FcpTag(kLength, kTag) {
+SecurityAttributesTag::SecurityAttributesTag(const TLV& tlv) : FcpTag(kLength, kTag)
+{
     if (tlv.size() != kLength) {
         throw TlvParsingError("invalid data length field in the TLV structure");
     }
@@ -23,15 +24,15 @@ SecurityAttributesTag::SecurityAttributesTag(const TLV& tlv) : FcpTag(kLength, k
     secretBlock.assign(tlv.begin + 1 + kBlockSize, tlv.end);
 }
 
-SecurityAttributesTag::SecurityAttributesTag(std::uint8_t accessMode,
-                                             std::vector<std::uint8_t> conditionBlock,
+SecurityAttributesTag::SecurityAttributesTag(std::uint8_t accessMode, std::vector<std::uint8_t> conditionBlock,
                                              std::vector<std::uint8_t> secretBlock)
-    : FcpTag(kLength, kTag),
-      accessMode(accessMode),
-      conditionBlock(std::move(conditionBlock)),
-      secretBlock(std::move(secretBlock)) {}
+    : FcpTag(kLength, kTag), accessMode(accessMode), conditionBlock(std::move(conditionBlock)),
+      secretBlock(std::move(secretBlock))
+{
+}
 
-std::vector<std::uint8_t> SecurityAttributesTag::toVector() const {
+std::vector<std::uint8_t> SecurityAttributesTag::toVector() const
+{
     std::vector<std::uint8_t> bytes;
     bytes.reserve(3 + conditionBlock.size() + secretBlock.size());
     bytes.assign({tag, length, accessMode});
@@ -40,9 +41,9 @@ std::vector<std::uint8_t> SecurityAttributesTag::toVector() const {
     return bytes;
 }
 
-const SecurityAttributesTag& mvaTemplateSecAttrTag() {
-    static const SecurityAttributesTag tag(kRecordFileAccessMode,
-                                           {0x01, 0x01, 0x01, 0xFF, 0xFF, 0x00, 0xFF},
+const SecurityAttributesTag& mvaTemplateSecAttrTag()
+{
+    static const SecurityAttributesTag tag(kRecordFileAccessMode, {0x01, 0x01, 0x01, 0xFF, 0xFF, 0x00, 0xFF},
                                            {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
     return tag;
 }

@@ -18,16 +18,21 @@ constexpr std::uint8_t kFcpNext = 0x06;
 
 } // namespace
 
-SelectApdu::SelectApdu(std::uint8_t p1, std::uint8_t p2,
-                       const std::optional<std::vector<std::uint8_t>>& data)
-    : Apdu(kClass, kSelect, p1, p2, data, kWholeAnswer) {}
+SelectApdu::SelectApdu(std::uint8_t p1, std::uint8_t p2, const std::optional<std::vector<std::uint8_t>>& data)
+    : Apdu(kClass, kSelect, p1, p2, data, kWholeAnswer)
+{
+}
 
 SelectByFullPath::SelectByFullPath(const std::vector<std::uint16_t>& path)
-    : SelectApdu(kByPathFromMf, kFcpFirst, toBufferBe(path)) {}
+    : SelectApdu(kByPathFromMf, kFcpFirst, toBufferBe(path))
+{
+}
 
 SelectFirstFileApdu::SelectFirstFileApdu() : SelectApdu(kByFileId, kFcpFirst, std::nullopt) {}
 
 SelectNextFileApdu::SelectNextFileApdu(std::uint16_t fileId)
-    : SelectApdu(kByFileId, kFcpNext, toBufferBe(std::vector<std::uint16_t>{fileId})) {}
+    : SelectApdu(kByFileId, kFcpNext, toBufferBe(std::vector<std::uint16_t>{fileId}))
+{
+}
 
 } // namespace qvfl::ApduCommand

@@ -7,19 +7,21 @@ namespace {
 
 constexpr char kInvalidLength[] = "invalid length encoding in TLV";
 
-std::size_t remaining(ByteIterator position, ByteIterator end) {
+std::size_t remaining(ByteIterator position, ByteIterator end)
+{
     return static_cast<std::size_t>(end - position);
 }
 
 } // namespace
 
-Exception TlvParsingError(const char* text) {
-    return Exception(QVFLASH_ST_INTERNAL_ERROR,
-                     {Condition(QVFLASH_COND_TLV_PARSING_ERROR, std::string(text))});
+Exception TlvParsingError(const char* text)
+{
+    return Exception(QVFLASH_ST_INTERNAL_ERROR, {Condition(QVFLASH_COND_TLV_PARSING_ERROR, std::string(text))});
 }
 
-void simpleTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length,
-                           std::uint8_t& lengthOffset, std::uint8_t& lengthSize) {
+void simpleTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length, std::uint8_t& lengthOffset,
+                           std::uint8_t& lengthSize)
+{
     // ISO 7816-4 SIMPLE-TLV: FF announces a two-byte length.
     if (length < 0xFF) {
         return;
@@ -33,8 +35,9 @@ void simpleTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& 
     length = (static_cast<std::uint32_t>(begin[2]) << 8) | begin[3];
 }
 
-void berTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length,
-                        std::uint8_t& lengthOffset, std::uint8_t& lengthSize) {
+void berTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length, std::uint8_t& lengthOffset,
+                        std::uint8_t& lengthSize)
+{
     // X.690 8.1.3: below 80 the short form; 81 to 84 count the length bytes
     // that follow; 80 (indefinite) and anything above 84 are refused.
     if (length < 0x80) {
@@ -61,7 +64,8 @@ void berTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& len
     length = decoded;
 }
 
-std::vector<TLV> parseTLVStructs(ByteIterator begin, ByteIterator end, TlvType type) {
+std::vector<TLV> parseTLVStructs(ByteIterator begin, ByteIterator end, TlvType type)
+{
     std::vector<TLV> result;
     ByteIterator position = begin;
     while (position != end) {
@@ -76,8 +80,7 @@ std::vector<TLV> parseTLVStructs(ByteIterator begin, ByteIterator end, TlvType t
         } else {
             berTlvDecodeLength(position, end, length, lengthOffset, lengthSize);
         }
-        const std::size_t headerSize =
-            lengthOffset == 1 ? 2 : static_cast<std::size_t>(lengthOffset) + lengthSize;
+        const std::size_t headerSize = lengthOffset == 1 ? 2 : static_cast<std::size_t>(lengthOffset) + lengthSize;
         // Compare remaining lengths, never positions: a huge length must not
         // move an iterator past the end of the buffer.
         if (remaining(position, end) - headerSize < length) {
@@ -91,9 +94,9 @@ std::vector<TLV> parseTLVStructs(ByteIterator begin, ByteIterator end, TlvType t
     return result;
 }
 
-const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag) {
-    const auto found =
-        std::find_if(tlvs.begin(), tlvs.end(), [tag](const TLV& tlv) { return tlv.tag == tag; });
+const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag)
+{
+    const auto found = std::find_if(tlvs.begin(), tlvs.end(), [tag](const TLV& tlv) { return tlv.tag == tag; });
     return found != tlvs.end() ? &*found : nullptr;
 }
 

@@ -10,17 +10,18 @@ namespace {
 
 // Parses one tag object, refusing a second occurrence of the same tag.
 template <typename Tag>
-void parseOnce(std::optional<Tag>& slot, const TLV& tlv) {
+void parseOnce(std::optional<Tag>& slot, const TLV& tlv)
+{
     if (slot) {
         throw TlvParsingError("the TLV structure for VR-RSF contains a duplicate tag");
     }
     slot.emplace(tlv);
 }
 
-std::vector<TLV> workingList(const std::vector<std::uint8_t>& response) {
+std::vector<TLV> workingList(const std::vector<std::uint8_t>& response)
+{
     if (!response.empty() && response.front() == kFcpTemplateTag) {
-        const std::vector<TLV> outer =
-            parseTLVStructs(response.begin(), response.end(), TlvType::Ber);
+        const std::vector<TLV> outer = parseTLVStructs(response.begin(), response.end(), TlvType::Ber);
         if (outer.size() >= 2) {
             throw TlvParsingError("invalid FCP tlv");
         }
@@ -32,18 +33,16 @@ std::vector<TLV> workingList(const std::vector<std::uint8_t>& response) {
 } // namespace
 
 VrRsfResponseWrap::VrRsfResponseWrap(FcpDescriptorTag descriptor, FcpFileIdTag fileIdTag,
-                                     SecurityAttributesTag securityAttributes,
-                                     FcpParametersTag parameters,
-                                     FcpProfileIndicatorTag profileIndicator,
-                                     RecordStatusTag recordStatus)
-    : descriptor(std::move(descriptor)),
-      fileIdTag(std::move(fileIdTag)),
-      securityAttributes(std::move(securityAttributes)),
-      parameters(std::move(parameters)),
-      profileIndicator(std::move(profileIndicator)),
-      recordStatus(std::move(recordStatus)) {}
+                                     SecurityAttributesTag securityAttributes, FcpParametersTag parameters,
+                                     FcpProfileIndicatorTag profileIndicator, RecordStatusTag recordStatus)
+    : descriptor(std::move(descriptor)), fileIdTag(std::move(fileIdTag)),
+      securityAttributes(std::move(securityAttributes)), parameters(std::move(parameters)),
+      profileIndicator(std::move(profileIndicator)), recordStatus(std::move(recordStatus))
+{
+}
 
-VrRsfResponseWrap VrRsfResponseWrap::makeFromTLVResponse(std::vector<std::uint8_t>& response) {
+VrRsfResponseWrap VrRsfResponseWrap::makeFromTLVResponse(std::vector<std::uint8_t>& response)
+{
     std::optional<FcpDescriptorTag> descriptor;
     std::optional<FcpFileIdTag> fileId;
     std::optional<FcpParametersTag> parameters;
@@ -81,12 +80,12 @@ VrRsfResponseWrap VrRsfResponseWrap::makeFromTLVResponse(std::vector<std::uint8_
     if (!descriptor || !fileId || !parameters || !securityAttributes || !profileIndicator) {
         throw TlvParsingError("the TLV structure doesn't contain the required tags for VR-RSF");
     }
-    return VrRsfResponseWrap(*descriptor, *fileId, *securityAttributes, *parameters,
-                             *profileIndicator,
+    return VrRsfResponseWrap(*descriptor, *fileId, *securityAttributes, *parameters, *profileIndicator,
                              recordStatus ? *recordStatus : RecordStatusTag(std::vector<std::uint8_t>{}));
 }
 
-std::uint16_t VrRsfResponseWrap::getFirstEmptyRecordId() const {
+std::uint16_t VrRsfResponseWrap::getFirstEmptyRecordId() const
+{
     const std::vector<std::uint8_t>& states = recordStatus.recordStates;
     std::size_t index = 0;
     while (index < states.size() && states[index] != RecordStatusTag::kEmptyRecord) {

@@ -11,8 +11,8 @@ constexpr std::size_t kHeaderSize = 6;
 
 } // namespace
 
-std::vector<std::uint8_t> lengthTaggedField(std::uint8_t tag,
-                                            const std::vector<std::uint8_t>& value) {
+std::vector<std::uint8_t> lengthTaggedField(std::uint8_t tag, const std::vector<std::uint8_t>& value)
+{
     const std::size_t length = value.size();
     std::vector<std::uint8_t> field;
     field.reserve(kHeaderSize + length);

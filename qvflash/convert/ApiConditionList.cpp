@@ -11,13 +11,15 @@ constexpr std::int32_t kIntegerDetail = 0;
 constexpr std::int32_t kTextDetail = 1;
 
 struct DetailToApi {
-    qvflash_ConditionDetail operator()(std::int64_t value) const {
+    qvflash_ConditionDetail operator()(std::int64_t value) const
+    {
         qvflash_ConditionDetail detail{};
         detail.kind = kIntegerDetail;
         detail.data.value = value;
         return detail;
     }
-    qvflash_ConditionDetail operator()(const std::string& text) const {
+    qvflash_ConditionDetail operator()(const std::string& text) const
+    {
         qvflash_ConditionDetail detail{};
         detail.kind = kTextDetail;
         detail.data.text = new char[text.size() + 1];
@@ -28,14 +30,16 @@ struct DetailToApi {
 
 } // namespace
 
-qvflash_Condition toApiCondition(const Condition& condition) {
+qvflash_Condition toApiCondition(const Condition& condition)
+{
     qvflash_Condition record{};
     record.code = condition.code();
     record.detail = std::visit(DetailToApi{}, condition.detail());
     return record;
 }
 
-void releaseApiConditions(qvflash_Condition* conditions, std::size_t count) noexcept {
+void releaseApiConditions(qvflash_Condition* conditions, std::size_t count) noexcept
+{
     for (std::size_t i = 0; i < count; ++i) {
         qvflash_ConditionDetail& detail = conditions[i].detail;
         if (detail.kind == kTextDetail && detail.data.text != nullptr) {
@@ -46,7 +50,8 @@ void releaseApiConditions(qvflash_Condition* conditions, std::size_t count) noex
     delete[] conditions;
 }
 
-ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions) {
+ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions)
+{
     if (conditions.empty()) {
         return;
     }
@@ -64,13 +69,15 @@ ApiConditionList::ApiConditionList(const std::vector<Condition>& conditions) {
     }
 }
 
-ApiConditionList::~ApiConditionList() {
+ApiConditionList::~ApiConditionList()
+{
     if (records_ != nullptr) {
         releaseApiConditions(records_, count_);
     }
 }
 
-qvflash_Condition* ApiConditionList::release() {
+qvflash_Condition* ApiConditionList::release()
+{
     qvflash_Condition* records = records_;
     records_ = nullptr;
     count_ = 0;

@@ -13,7 +13,8 @@ constexpr const char* kExpectedSecureTypes = "Expected: admin, user, local pin. 
 
 } // namespace
 
-std::vector<std::uint8_t> toMvaRecord(const qvflash_MvaRecord& record) {
+std::vector<std::uint8_t> toMvaRecord(const qvflash_MvaRecord& record)
+{
     if (record.data == nullptr) {
         throw Exception(QVFLASH_ST_NULL_PTR_ARG);
     }
@@ -23,7 +24,8 @@ std::vector<std::uint8_t> toMvaRecord(const qvflash_MvaRecord& record) {
     return std::vector<std::uint8_t>(record.data, record.data + record.length);
 }
 
-std::vector<std::uint8_t> toCoreLocalPinContainer(const qvflash_String& pin) {
+std::vector<std::uint8_t> toCoreLocalPinContainer(const qvflash_String& pin)
+{
     if (pin.data == nullptr) {
         throw Exception(QVFLASH_ST_NULL_PTR_ARG);
     }
@@ -34,7 +36,8 @@ std::vector<std::uint8_t> toCoreLocalPinContainer(const qvflash_String& pin) {
     return std::vector<std::uint8_t>(bytes, bytes + pin.length);
 }
 
-std::string toCoreText(const qvflash_String& text) {
+std::string toCoreText(const qvflash_String& text)
+{
     if (text.length == 0) {
         return std::string();
     }
@@ -45,7 +48,8 @@ std::string toCoreText(const qvflash_String& text) {
     return std::string(text.data, text.length);
 }
 
-CoreSecureType toCoreSecureType(qvflash_SecureType secureType) {
+CoreSecureType toCoreSecureType(qvflash_SecureType secureType)
+{
     switch (secureType) {
     case QVFLASH_SECURE_NONE:
         throw Exception(QVFLASH_ST_INVALID_SECRET_TYPE,
@@ -60,7 +64,8 @@ CoreSecureType toCoreSecureType(qvflash_SecureType secureType) {
     throw std::logic_error("Unknown qvflash_SecureType");
 }
 
-qvflash_SecretType toApiSecretType(LocalSecretType type) {
+qvflash_SecretType toApiSecretType(LocalSecretType type)
+{
     switch (type) {
     case LocalSecretType::LocalPin:
         return QVFLASH_SECRET_LOCAL_PIN;
@@ -70,7 +75,8 @@ qvflash_SecretType toApiSecretType(LocalSecretType type) {
     throw std::logic_error("Unknown LocalSecretType");
 }
 
-PcInfo toCorePcInfo(const qvflash_PcInfo& info) {
+PcInfo toCorePcInfo(const qvflash_PcInfo& info)
+{
     PcInfo result;
     result.userName = toCoreText(info.userName);
     result.domainName = toCoreText(info.domainName);

@@ -7,16 +7,18 @@
 namespace qvfl::convert {
 namespace {
 
-bool isKnownRule(std::uint32_t rule) {
+bool isKnownRule(std::uint32_t rule)
+{
     return rule <= QVFLASH_RULE_ADMIN_OR_USER || rule == QVFLASH_RULE_FORBIDDEN;
 }
 
-bool isInputSecretType(qvflash_SecretType type) {
-    return type == QVFLASH_SECRET_NONE || type == QVFLASH_SECRET_MVA ||
-           type == QVFLASH_SECRET_LOCAL_PIN;
+bool isInputSecretType(qvflash_SecretType type)
+{
+    return type == QVFLASH_SECRET_NONE || type == QVFLASH_SECRET_MVA || type == QVFLASH_SECRET_LOCAL_PIN;
 }
 
-Section::Type toCoreSectionType(qvflash_SectionType type) {
+Section::Type toCoreSectionType(qvflash_SectionType type)
+{
     switch (type) {
     case QVFLASH_SECTION_USER_FILES:
     case QVFLASH_SECTION_JOURNAL_EVENTS:
@@ -27,7 +29,8 @@ Section::Type toCoreSectionType(qvflash_SectionType type) {
     throw std::logic_error("Unknown qvflash_SectionType");
 }
 
-qvflash_SectionType toApiSectionType(Section::Type type) {
+qvflash_SectionType toApiSectionType(Section::Type type)
+{
     switch (type) {
     case Section::Type::UserFiles:
     case Section::Type::JournalEvents:
@@ -38,7 +41,8 @@ qvflash_SectionType toApiSectionType(Section::Type type) {
     throw std::logic_error("Unknown Section::Type");
 }
 
-qvflash_SectionAccessState toApiAccessState(Section::AccessState state) {
+qvflash_SectionAccessState toApiAccessState(Section::AccessState state)
+{
     switch (state) {
     case Section::AccessState::Hidden:
     case Section::AccessState::ReadOnly:
@@ -49,7 +53,8 @@ qvflash_SectionAccessState toApiAccessState(Section::AccessState state) {
     throw std::logic_error("Unknown Section::AccessState");
 }
 
-qvflash_PrConds toApiPrConds(const SecurAttr& attribute, const SecretTypeLookup& lookup) {
+qvflash_PrConds toApiPrConds(const SecurAttr& attribute, const SecretTypeLookup& lookup)
+{
     qvflash_PrConds result{};
     if (std::holds_alternative<AccessForbidden>(attribute.rule)) {
         result.rule = QVFLASH_RULE_FORBIDDEN;
@@ -71,7 +76,8 @@ qvflash_PrConds toApiPrConds(const SecurAttr& attribute, const SecretTypeLookup&
 
 } // namespace
 
-unsigned toApiSectionSecOp(Section::SwitchAccessOperations operation) {
+unsigned toApiSectionSecOp(Section::SwitchAccessOperations operation)
+{
     for (unsigned index = 0; index < Section::kOperationCount; ++index) {
         if (Section::operationAt(index) == operation) {
             return index;
@@ -80,7 +86,8 @@ unsigned toApiSectionSecOp(Section::SwitchAccessOperations operation) {
     throw std::logic_error("Unknown Section::SwitchAccessOperations!");
 }
 
-Section::AccessState toCoreAccessState(qvflash_SectionAccessState state) {
+Section::AccessState toCoreAccessState(qvflash_SectionAccessState state)
+{
     switch (state) {
     case QVFLASH_SECTION_HIDDEN:
     case QVFLASH_SECTION_READ_ONLY:
@@ -91,8 +98,8 @@ Section::AccessState toCoreAccessState(qvflash_SectionAccessState state) {
     throw std::logic_error("Unknown qvflash_SectionAccessState");
 }
 
-std::optional<SecurAttr> toCoreSecAttr(const qvflash_PrConds& conditions,
-                                       const SecretTypeLookup& lookup) {
+std::optional<SecurAttr> toCoreSecAttr(const qvflash_PrConds& conditions, const SecretTypeLookup& lookup)
+{
     if (!isKnownRule(conditions.rule) || !isInputSecretType(conditions.secretType)) {
         throw Exception(QVFLASH_ST_INVALID_PROTECT_CONDITIONS);
     }
@@ -108,18 +115,17 @@ std::optional<SecurAttr> toCoreSecAttr(const qvflash_PrConds& conditions,
         if (!admin && !user) {
             return std::nullopt;
         }
-        return SecurAttr{ProtectConditions(admin, user, false, false, false, false, false, false),
-                         std::nullopt};
+        return SecurAttr{ProtectConditions(admin, user, false, false, false, false, false, false), std::nullopt};
     }
     const std::uint8_t id = toCoreSecretId(conditions.secretId);
     if (lookup(id) != conditions.secretType) {
-        throw Exception(QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH,
-                        {Condition(QVFLASH_COND_SECRET_ID, std::int64_t{id})});
+        throw Exception(QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH, {Condition(QVFLASH_COND_SECRET_ID, std::int64_t{id})});
     }
     return SecurAttr{ProtectConditions(admin, user, true, false, false, false, false, false), id};
 }
 
-Section toCoreSection(const qvflash_Section& section, const SecretTypeLookup& lookup) {
+Section toCoreSection(const qvflash_Section& section, const SecretTypeLookup& lookup)
+{
     Section result;
     result.size = section.size;
     result.accessState = toCoreAccessState(section.accessState);
@@ -133,8 +139,8 @@ Section toCoreSection(const qvflash_Section& section, const SecretTypeLookup& lo
     return result;
 }
 
-qvflash_Section toApiSection(std::uint8_t id, const Section& section,
-                             const SecretTypeLookup& lookup) {
+qvflash_Section toApiSection(std::uint8_t id, const Section& section, const SecretTypeLookup& lookup)
+{
     qvflash_Section result{};
     result.id = id;
     result.type = toApiSectionType(section.type);

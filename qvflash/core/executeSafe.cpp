@@ -13,14 +13,15 @@ std::mutex libMutex;
 
 // Records the exception in flight as the thread's last status. Runs outside
 // the lock so that a slow copy never holds other threads up.
-void recordCurrentException() {
+void recordCurrentException()
+{
     try {
         throw;
     } catch (const Exception& failure) {
         threadException::setLast(failure);
     } catch (const std::exception& failure) {
-        threadException::setLast(Exception(
-            QVFLASH_ST_INTERNAL_ERROR, {Condition(QVFLASH_COND_STD_EXCEPTION, failure.what())}));
+        threadException::setLast(
+            Exception(QVFLASH_ST_INTERNAL_ERROR, {Condition(QVFLASH_COND_STD_EXCEPTION, failure.what())}));
     } catch (...) {
         threadException::setLast(Exception(QVFLASH_ST_INTERNAL_ERROR));
     }
@@ -28,7 +29,8 @@ void recordCurrentException() {
 
 } // namespace
 
-qvflash_StatusCode executeSafe(const std::function<void()>& body) {
+qvflash_StatusCode executeSafe(const std::function<void()>& body)
+{
     try {
         try {
             std::lock_guard<std::mutex> lock(libMutex);
@@ -43,7 +45,8 @@ qvflash_StatusCode executeSafe(const std::function<void()>& body) {
     }
 }
 
-qvflash_StatusCode executeSafeNoStatusChange(const std::function<void()>& body) {
+qvflash_StatusCode executeSafeNoStatusChange(const std::function<void()>& body)
+{
     try {
         body();
         return QVFLASH_ST_OK;

@@ -6,15 +6,18 @@
 
 namespace qvfl::core::threadException {
 
-Exception& getLast() {
+Exception& getLast()
+{
     return utils::getThreadLocalObject<Exception, qvflash_StatusCode>(QVFLASH_ST_OK);
 }
 
-void setLast(Exception exception) {
+void setLast(Exception exception)
+{
     getLast() = std::move(exception);
 }
 
-void clearLast() {
+void clearLast()
+{
     getLast() = Exception(QVFLASH_ST_OK);
 }
 

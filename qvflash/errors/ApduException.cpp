@@ -28,7 +28,8 @@ const std::unordered_map<std::uint16_t, qvflash_StatusCode> apduSwToExcCode = {
 };
 
 // An unknown word is still reported, as an internal error that keeps the word.
-qvflash_StatusCode statusOfWord(std::uint16_t statusWord) {
+qvflash_StatusCode statusOfWord(std::uint16_t statusWord)
+{
     const auto row = apduSwToExcCode.find(statusWord);
     return row != apduSwToExcCode.end() ? row->second : QVFLASH_ST_INTERNAL_ERROR;
 }
@@ -36,7 +37,8 @@ qvflash_StatusCode statusOfWord(std::uint16_t statusWord) {
 } // namespace
 
 ApduException::ApduException(std::uint16_t statusWord)
-    : Exception(statusOfWord(statusWord),
-                {Condition(QVFLASH_COND_APDU_STATUS, static_cast<std::int64_t>(statusWord))}) {}
+    : Exception(statusOfWord(statusWord), {Condition(QVFLASH_COND_APDU_STATUS, static_cast<std::int64_t>(statusWord))})
+{
+}
 
 } // namespace qvfl

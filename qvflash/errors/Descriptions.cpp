@@ -19,8 +19,7 @@ const std::unordered_map<qvflash_StatusCode, std::string_view> kStatusCodeDescri
     {QVFLASH_ST_WRONG_DATA_LENGTH, "Wrong data length"},
     {QVFLASH_ST_NO_SPACE_FOR_RECORD, "Not enough space to add a record to the file"},
     {QVFLASH_ST_WRONG_PIN_POLITICS, "Wrong PIN-code policy"},
-    {QVFLASH_ST_PIN_REUSE_ERROR,
-     "PIN-code is in history (recently used). PIN-code hasn't been changed"},
+    {QVFLASH_ST_PIN_REUSE_ERROR, "PIN-code is in history (recently used). PIN-code hasn't been changed"},
     {QVFLASH_ST_CONDITIONS_OF_USE_NOT_SATISFIED, "Unsuitable command execution conditions"},
     {QVFLASH_ST_DOUBLE_LOGIN, "Login for the specified user has already been created"},
     {QVFLASH_ST_INVALID_DATA, "Invalid data"},
@@ -37,11 +36,9 @@ const std::unordered_map<qvflash_StatusCode, std::string_view> kStatusCodeDescri
     {QVFLASH_ST_INVALID_RECORD_SIZE, "Invalid record size"},
     {QVFLASH_ST_INVALID_MVA_SIZE, "Invalid MVA size (max record count * max record size)"},
     {QVFLASH_ST_INVALID_ATTEMPT_COUNT, "Invalid number of access attempts"},
-    {QVFLASH_ST_CD_ROM_PERMANENT_ONLY,
-     "Only permanent access rights change is available for the CD-ROM section"},
+    {QVFLASH_ST_CD_ROM_PERMANENT_ONLY, "Only permanent access rights change is available for the CD-ROM section"},
     {QVFLASH_ST_INVALID_SECTION_ID, "Invalid section ID"},
-    {QVFLASH_ST_JOURNAL_READ_ONLY_TEMP,
-     "The journal section can be temporarily switched to read-only mode only"},
+    {QVFLASH_ST_JOURNAL_READ_ONLY_TEMP, "The journal section can be temporarily switched to read-only mode only"},
     {QVFLASH_ST_JOURNAL_RO_ENCRYPTED_CONFLICT,
      "The journal section can't be switched to read-only mode if the encrypted section is in "
      "read-only or read-write mode"},
@@ -52,8 +49,7 @@ const std::unordered_map<qvflash_StatusCode, std::string_view> kStatusCodeDescri
     {QVFLASH_ST_JOURNAL_EVENTS_MISSING, "The journal events section is missing"},
     {QVFLASH_ST_INVALID_JOURNAL_EVENTS_SIZE, "Invalid journal events section size"},
     {QVFLASH_ST_INVALID_JOURNAL_ACCESS_RIGHTS, "Invalid journal section access rights"},
-    {QVFLASH_ST_UNSUPPORTED_SECTION_TYPE,
-     "The specified section type isn't supported by the device"},
+    {QVFLASH_ST_UNSUPPORTED_SECTION_TYPE, "The specified section type isn't supported by the device"},
     {QVFLASH_ST_INVALID_PROTECT_CONDITIONS, "Invalid protect conditions combination"},
     {QVFLASH_ST_INVALID_SECRET_ID, "Invalid secret ID"},
     {QVFLASH_ST_RECORD_MISMATCH, "Passed record doesn't match any in specified MVA"},
@@ -80,8 +76,7 @@ const std::unordered_map<qvflash_ConditionCode, std::string_view> kConditionCode
     {QVFLASH_COND_TLV_PARSING_ERROR, "TLV structure parsing error"},
     {QVFLASH_COND_APDU_RESPONSE, "APDU response from the device"},
     {QVFLASH_COND_PROTECT_CONDITIONS, "Protect conditions byte"},
-    {QVFLASH_COND_MAX_SECTION_COUNT,
-     "Maximum count of sections that can be created in the current partition state"},
+    {QVFLASH_COND_MAX_SECTION_COUNT, "Maximum count of sections that can be created in the current partition state"},
     {QVFLASH_COND_AVAILABLE_FLASH_SIZE, "Available flash memory size"},
     {QVFLASH_COND_SECTION_SIZE, "Section size"},
     {QVFLASH_COND_SECTION_TYPE, "Section type"},
@@ -91,18 +86,21 @@ const std::unordered_map<qvflash_ConditionCode, std::string_view> kConditionCode
 };
 
 template <typename Code>
-std::string_view lookUp(const std::unordered_map<Code, std::string_view>& table, Code code) {
+std::string_view lookUp(const std::unordered_map<Code, std::string_view>& table, Code code)
+{
     const auto row = table.find(code);
     return row != table.end() ? row->second : std::string_view{};
 }
 
 } // namespace
 
-std::string_view getStatusDescription(qvflash_StatusCode code) {
+std::string_view getStatusDescription(qvflash_StatusCode code)
+{
     return lookUp(kStatusCodeDescriptions, code);
 }
 
-std::string_view getConditionDescription(qvflash_ConditionCode code) {
+std::string_view getConditionDescription(qvflash_ConditionCode code)
+{
     return lookUp(kConditionCodeDescriptions, code);
 }
 

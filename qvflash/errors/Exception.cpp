@@ -7,9 +7,12 @@
 namespace qvfl {
 
 Exception::Exception(qvflash_StatusCode code, std::vector<Condition> conditions)
-    : code_(code), conditions_(std::move(conditions)), description_(getStatusDescription(code)) {}
+    : code_(code), conditions_(std::move(conditions)), description_(getStatusDescription(code))
+{
+}
 
-const char* Exception::what() const noexcept {
+const char* Exception::what() const noexcept
+{
     return description_.data() != nullptr ? description_.data() : "";
 }
 

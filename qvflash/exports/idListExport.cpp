@@ -5,7 +5,8 @@
 
 namespace qvfl::exports {
 
-void publishIdList(const std::vector<std::uint16_t>& ids, uint16_t** list, size_t* count) {
+void publishIdList(const std::vector<std::uint16_t>& ids, uint16_t** list, size_t* count)
+{
     *count = ids.size();
     std::unique_ptr<std::uint16_t[]> array = newApiList<std::uint16_t>(ids.size());
     for (std::size_t index = 0; index < ids.size(); ++index) {

@@ -8,8 +8,8 @@ using qvfl::exports::requirePointers;
 
 extern "C" {
 
-QVFLASH_API qvflash_StatusCode qvflash_add_pc_info_to_journal(qvflash_TokenImpl_* token,
-                                                              const qvflash_PcInfo* info) {
+QVFLASH_API qvflash_StatusCode qvflash_add_pc_info_to_journal(qvflash_TokenImpl_* token, const qvflash_PcInfo* info)
+{
     return executeSafe([&] {
         requirePointers(token, info);
         token->token->logPcInfo(qvfl::convert::toCorePcInfo(*info));

@@ -13,7 +13,8 @@ using qvfl::exports::tokenOf;
 
 namespace {
 
-void loginWith(qvfl::Token& token, std::shared_ptr<Login> login) {
+void loginWith(qvfl::Token& token, std::shared_ptr<Login> login)
+{
     std::vector<std::shared_ptr<Login>> logins;
     logins.push_back(std::move(login));
     token.login(std::move(logins));
@@ -22,7 +23,8 @@ void loginWith(qvfl::Token& token, std::shared_ptr<Login> login) {
 // A secret of the wrong size is a wrong login to the caller, whichever step
 // noticed it.
 template <typename Body>
-void reportSizeAsIncorrectLogin(qvflash_StatusCode sizeStatus, Body body) {
+void reportSizeAsIncorrectLogin(qvflash_StatusCode sizeStatus, Body body)
+{
     try {
         body();
     } catch (const Exception& failure) {
@@ -33,7 +35,8 @@ void reportSizeAsIncorrectLogin(qvflash_StatusCode sizeStatus, Body body) {
     }
 }
 
-void setAttempts(qvfl::Token& token, const std::shared_ptr<Login>& login, uint16_t* attempts) {
+void setAttempts(qvfl::Token& token, const std::shared_ptr<Login>& login, uint16_t* attempts)
+{
     *attempts = token.getRemainigLoginAttempts(login);
 }
 
@@ -41,22 +44,24 @@ void setAttempts(qvfl::Token& token, const std::shared_ptr<Login>& login, uint16
 
 extern "C" {
 
-QVFLASH_API qvflash_StatusCode qvflash_login_user(qvflash_TokenImpl_* token, qvflash_String pin) {
+QVFLASH_API qvflash_StatusCode qvflash_login_user(qvflash_TokenImpl_* token, qvflash_String pin)
+{
     return executeSafe([&] {
         qvfl::Token& core = tokenOf(token);
         loginWith(core, Login::createUserLogin(qvfl::convert::toCoreText(pin)));
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_login_admin(qvflash_TokenImpl_* token, qvflash_String pin) {
+QVFLASH_API qvflash_StatusCode qvflash_login_admin(qvflash_TokenImpl_* token, qvflash_String pin)
+{
     return executeSafe([&] {
         qvfl::Token& core = tokenOf(token);
         loginWith(core, Login::createAdminLogin(qvfl::convert::toCoreText(pin)));
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_login_mva(qvflash_TokenImpl_* token, uint16_t mvaId,
-                                                 qvflash_MvaRecord record) {
+QVFLASH_API qvflash_StatusCode qvflash_login_mva(qvflash_TokenImpl_* token, uint16_t mvaId, qvflash_MvaRecord record)
+{
     return executeSafe([&] {
         qvfl::Token& core = tokenOf(token);
         reportSizeAsIncorrectLogin(QVFLASH_ST_INVALID_RECORD_SIZE, [&] {
@@ -66,8 +71,9 @@ QVFLASH_API qvflash_StatusCode qvflash_login_mva(qvflash_TokenImpl_* token, uint
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_login_local_pin(qvflash_TokenImpl_* token,
-                                                       uint16_t localPinId, qvflash_String pin) {
+QVFLASH_API qvflash_StatusCode qvflash_login_local_pin(qvflash_TokenImpl_* token, uint16_t localPinId,
+                                                       qvflash_String pin)
+{
     return executeSafe([&] {
         qvfl::Token& core = tokenOf(token);
         reportSizeAsIncorrectLogin(QVFLASH_ST_INVALID_PIN_SIZE, [&] {
@@ -77,29 +83,30 @@ QVFLASH_API qvflash_StatusCode qvflash_login_local_pin(qvflash_TokenImpl_* token
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_logout(qvflash_TokenImpl_* token) {
+QVFLASH_API qvflash_StatusCode qvflash_logout(qvflash_TokenImpl_* token)
+{
     return executeSafe([&] { tokenOf(token).logout(); });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_user(qvflash_TokenImpl_* token,
-                                                                         uint16_t* attempts) {
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_user(qvflash_TokenImpl_* token, uint16_t* attempts)
+{
     return executeSafe([&] {
         requirePointers(token, attempts);
         setAttempts(*token->token, Login::createUserLogin(Login::NoAuthNeed_t{}), attempts);
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_admin(qvflash_TokenImpl_* token,
-                                                                          uint16_t* attempts) {
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_admin(qvflash_TokenImpl_* token, uint16_t* attempts)
+{
     return executeSafe([&] {
         requirePointers(token, attempts);
         setAttempts(*token->token, Login::createAdminLogin(Login::NoAuthNeed_t{}), attempts);
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_mva(qvflash_TokenImpl_* token,
-                                                                        uint16_t mvaId,
-                                                                        uint16_t* attempts) {
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_mva(qvflash_TokenImpl_* token, uint16_t mvaId,
+                                                                        uint16_t* attempts)
+{
     return executeSafe([&] {
         requirePointers(token, attempts);
         qvfl::Token& core = *token->token;
@@ -107,8 +114,9 @@ QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_mva(qvflash_
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_local_pin(
-    qvflash_TokenImpl_* token, uint16_t localPinId, uint16_t* attempts) {
+QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_local_pin(qvflash_TokenImpl_* token,
+                                                                              uint16_t localPinId, uint16_t* attempts)
+{
     return executeSafe([&] {
         requirePointers(token, attempts);
         qvfl::Token& core = *token->token;
@@ -116,7 +124,8 @@ QVFLASH_API qvflash_StatusCode qvflash_get_remaining_login_attempts_local_pin(
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_user(qvflash_TokenImpl_* token) {
+QVFLASH_API qvflash_StatusCode qvflash_reset_login_attempts_user(qvflash_TokenImpl_* token)
+{
     return executeSafe([&] { tokenOf(token).unblockPin(); });
 }
 

@@ -1,18 +1,18 @@
 // The exports that read the description tables and the thread's last status.
 #include <qvflash.h>
 
-#include <qvflash-core/errors/Descriptions.h>
 #include <qvflash-core/convert/ApiConditionList.h>
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/core/threadException.h>
+#include <qvflash-core/errors/Descriptions.h>
 
 using qvfl::Exception;
 using qvfl::core::executeSafeNoStatusChange;
 
 extern "C" {
 
-QVFLASH_API qvflash_StatusCode qvflash_status_description(qvflash_StatusCode code,
-                                                          const char** description) {
+QVFLASH_API qvflash_StatusCode qvflash_status_description(qvflash_StatusCode code, const char** description)
+{
     return executeSafeNoStatusChange([&] {
         if (description == nullptr) {
             throw Exception(QVFLASH_ST_NULL_PTR_ARG);
@@ -21,8 +21,8 @@ QVFLASH_API qvflash_StatusCode qvflash_status_description(qvflash_StatusCode cod
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_condition_description(qvflash_ConditionCode code,
-                                                             const char** description) {
+QVFLASH_API qvflash_StatusCode qvflash_condition_description(qvflash_ConditionCode code, const char** description)
+{
     return executeSafeNoStatusChange([&] {
         if (description == nullptr) {
             throw Exception(QVFLASH_ST_NULL_PTR_ARG);
@@ -31,8 +31,8 @@ QVFLASH_API qvflash_StatusCode qvflash_condition_description(qvflash_ConditionCo
     });
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_last_status_conditions(qvflash_Condition** conditions,
-                                                              size_t* count) {
+QVFLASH_API qvflash_StatusCode qvflash_last_status_conditions(qvflash_Condition** conditions, size_t* count)
+{
     return executeSafeNoStatusChange([&] {
         if (conditions == nullptr || count == nullptr) {
             throw Exception(QVFLASH_ST_NULL_PTR_ARG);
@@ -47,8 +47,8 @@ QVFLASH_API qvflash_StatusCode qvflash_last_status_conditions(qvflash_Condition*
     });
 }
 
-QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition** conditions,
-                                                        size_t count) {
+QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition** conditions, size_t count)
+{
     if (conditions == nullptr || count == 0 || *conditions == nullptr) {
         return;
     }

@@ -1,7 +1,7 @@
 // Exports that list the tokens and open and close their handles.
-#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/exports/exportSupport.h>
+#include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 #include <qvflash-core/token/TokenEnumerator.h>
 
 #include <algorithm>
@@ -12,7 +12,8 @@ using qvfl::exports::requirePointers;
 namespace {
 
 // Every call looks at the readers again: nothing is cached between calls.
-qvfl::TokenEnumerator freshTokenEnumerator() {
+qvfl::TokenEnumerator freshTokenEnumerator()
+{
     return qvfl::TokenEnumerator(std::make_shared<qvfl::ScardEnumeratorImpl>());
 }
 
@@ -20,7 +21,8 @@ qvfl::TokenEnumerator freshTokenEnumerator() {
 
 extern "C" {
 
-QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t** serials, size_t* count) {
+QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t** serials, size_t* count)
+{
     return executeSafe([&] {
         requirePointers(serials, count);
         const std::vector<std::uint64_t> found = freshTokenEnumerator().getTokenList();
@@ -31,11 +33,13 @@ QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t** serials, siz
     });
 }
 
-QVFLASH_API void qvflash_destroy_token_list(uint64_t** serials) {
+QVFLASH_API void qvflash_destroy_token_list(uint64_t** serials)
+{
     qvfl::exports::destroyApiList(serials);
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_TokenImpl_** token) {
+QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_TokenImpl_** token)
+{
     return executeSafe([&] {
         requirePointers(token);
         auto cell = std::make_unique<qvflash_TokenImpl_>();
@@ -44,7 +48,8 @@ QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_Tok
     });
 }
 
-QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_** token) {
+QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_** token)
+{
     if (token == nullptr) {
         return;
     }
@@ -53,8 +58,8 @@ QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_** token) {
     *token = nullptr;
 }
 
-QVFLASH_API qvflash_StatusCode qvflash_is_token_supported(qvflash_TokenImpl_* token,
-                                                          bool* supported) {
+QVFLASH_API qvflash_StatusCode qvflash_is_token_supported(qvflash_TokenImpl_* token, bool* supported)
+{
     return executeSafe([&] {
         requirePointers(token, supported);
         *supported = token->token->isSupported();

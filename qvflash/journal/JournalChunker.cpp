@@ -24,7 +24,8 @@ constexpr std::size_t kLaterCapacity = 253;
 constexpr std::size_t kHeaderRoom = 2;
 constexpr std::size_t kTotalOffset = 2;
 
-std::vector<std::uint8_t> stringValue(std::string& text) {
+std::vector<std::uint8_t> stringValue(std::string& text)
+{
     if (text.empty()) {
         text = kEmptyString;
     }
@@ -34,7 +35,8 @@ std::vector<std::uint8_t> stringValue(std::string& text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-std::vector<std::uint8_t> timeValue(std::int64_t time) {
+std::vector<std::uint8_t> timeValue(std::int64_t time)
+{
     const auto bits = static_cast<std::uint64_t>(time); // two's complement
     std::vector<std::uint8_t> value(kTimeSize);
     for (std::size_t i = 0; i < kTimeSize; ++i) {
@@ -45,15 +47,16 @@ std::vector<std::uint8_t> timeValue(std::int64_t time) {
 
 } // namespace
 
-JournalChunker::JournalChunker(PcInfo&& info) {
-    for (std::string* text :
-         {&info.userName, &info.domainName, &info.osVersion, &info.deviceName}) {
+JournalChunker::JournalChunker(PcInfo&& info)
+{
+    for (std::string* text : {&info.userName, &info.domainName, &info.osVersion, &info.deviceName}) {
         values.push_back(stringValue(*text));
     }
     values.push_back(timeValue(info.time));
 }
 
-std::vector<std::vector<std::uint8_t>> JournalChunker::chunks() {
+std::vector<std::vector<std::uint8_t>> JournalChunker::chunks()
+{
     std::vector<std::vector<std::uint8_t>> result;
     std::vector<std::uint8_t> piece;
     std::size_t total = 0;
@@ -85,8 +88,9 @@ std::vector<std::vector<std::uint8_t>> JournalChunker::chunks() {
     return result;
 }
 
-void JournalChunker::addChunk(std::vector<std::vector<std::uint8_t>>& chunks,
-                              const std::vector<std::uint8_t>& piece, bool first) {
+void JournalChunker::addChunk(std::vector<std::vector<std::uint8_t>>& chunks, const std::vector<std::uint8_t>& piece,
+                              bool first)
+{
     std::vector<std::uint8_t> chunk;
     if (first) {
         chunk = {kLengthTag, kLengthSize, 0x00, 0x00};
@@ -97,7 +101,8 @@ void JournalChunker::addChunk(std::vector<std::vector<std::uint8_t>>& chunks,
     chunks.push_back(std::move(chunk));
 }
 
-std::vector<std::uint8_t> JournalChunker::createDataBlock(const TLV& tlv, std::size_t freeSpace) {
+std::vector<std::uint8_t> JournalChunker::createDataBlock(const TLV& tlv, std::size_t freeSpace)
+{
     const std::size_t take = std::min(tlv.size() - tlvOffset, freeSpace - kHeaderRoom);
     std::vector<std::uint8_t> block;
     if (tlvOffset == 0) {

@@ -1,10 +1,10 @@
 #include <qvflash-core/local/MVAImpl.h>
 
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/apdu/RecordApdu.h>
 #include <qvflash-core/local/LocalLoginDirectory.h>
 #include <qvflash-core/login/MVALogin.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
@@ -14,28 +14,31 @@ constexpr std::size_t kMaxRecordSize = 249;
 
 } // namespace
 
-std::shared_ptr<MVAImpl> MVAImpl::wrapMva(std::shared_ptr<Scard> scard, unsigned short id) {
+std::shared_ptr<MVAImpl> MVAImpl::wrapMva(std::shared_ptr<Scard> scard, unsigned short id)
+{
     return std::make_shared<MVAImpl>(std::move(scard), id);
 }
 
-MVAImpl::MVAImpl(std::shared_ptr<Scard> scard, unsigned short id)
-    : scard(std::move(scard)), id(id) {}
+MVAImpl::MVAImpl(std::shared_ptr<Scard> scard, unsigned short id) : scard(std::move(scard)), id(id) {}
 
-FCP::VrRsfResponseWrap MVAImpl::selectMva() const {
+FCP::VrRsfResponseWrap MVAImpl::selectMva() const
+{
     std::vector<std::uint8_t> fcp = LocalLoginDirectory(scard).selectFile(id);
     return FCP::VrRsfResponseWrap::makeFromTLVResponse(fcp);
 }
 
-void MVAImpl::appendRecord(const std::vector<std::uint8_t>& record) const {
+void MVAImpl::appendRecord(const std::vector<std::uint8_t>& record) const
+{
     transmitChecked(*scard, AppendRecord(record));
 }
 
-void MVAImpl::updateRecord(unsigned char recordNumber,
-                           const std::vector<std::uint8_t>& record) const {
+void MVAImpl::updateRecord(unsigned char recordNumber, const std::vector<std::uint8_t>& record) const
+{
     transmitChecked(*scard, UpdateRecord(recordNumber, record));
 }
 
-unsigned char MVAImpl::addRecord(const std::vector<std::uint8_t>& record) {
+unsigned char MVAImpl::addRecord(const std::vector<std::uint8_t>& record)
+{
     if (record.empty() || record.size() > kMaxRecordSize) {
         throw Exception(QVFLASH_ST_INVALID_RECORD_SIZE);
     }
@@ -54,15 +57,18 @@ unsigned char MVAImpl::addRecord(const std::vector<std::uint8_t>& record) {
     return number;
 }
 
-std::shared_ptr<Login> MVAImpl::createLogin(std::vector<std::uint8_t> record) {
+std::shared_ptr<Login> MVAImpl::createLogin(std::vector<std::uint8_t> record)
+{
     return std::make_shared<MVALogin>(std::move(record), id);
 }
 
-std::shared_ptr<Login> MVAImpl::createLogin(Login::NoAuthNeed_t) {
+std::shared_ptr<Login> MVAImpl::createLogin(Login::NoAuthNeed_t)
+{
     return std::make_shared<MVALogin>(id, Login::NoAuthNeed_t{});
 }
 
-void MVAImpl::eraseRecordFromMva(unsigned char recordNumber) {
+void MVAImpl::eraseRecordFromMva(unsigned char recordNumber)
+{
     if (recordNumber == 0) {
         throw Exception(QVFLASH_ST_RECORD_NOT_FOUND);
     }
@@ -74,7 +80,8 @@ void MVAImpl::eraseRecordFromMva(unsigned char recordNumber) {
     transmitChecked(*scard, EraseRecord(recordNumber));
 }
 
-void MVAImpl::clear() {
+void MVAImpl::clear()
+{
     const ScardLocker lock(scard);
     const FCP::VrRsfResponseWrap fcp = selectMva();
     if (!fcp.recordStatus.recordStates.empty()) {
@@ -82,12 +89,14 @@ void MVAImpl::clear() {
     }
 }
 
-void MVAImpl::unblock() {
+void MVAImpl::unblock()
+{
     const ScardLocker lock(scard);
     transmitChecked(*scard, ApduCommand::UnblockLchvRsf(id));
 }
 
-unsigned short MVAImpl::getId() {
+unsigned short MVAImpl::getId()
+{
     return id;
 }
 

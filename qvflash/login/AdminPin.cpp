@@ -16,19 +16,23 @@ AdminPin::AdminPin(const std::string& pin) : LoginImpl(kId, pinSecret(pin)) {}
 
 AdminPin::AdminPin(NoAuthNeed_t) : LoginImpl(kId, {}) {}
 
-std::uint8_t AdminPin::type() const {
+std::uint8_t AdminPin::type() const
+{
     return kType;
 }
 
-Apdu AdminPin::getLoginCommand() const {
+Apdu AdminPin::getLoginCommand() const
+{
     return presentSecret<ApduCommand::PinLoginAdmin>(kReference);
 }
 
-qvflash_StatusCode AdminPin::getIncorrectLoginStatus() const {
+qvflash_StatusCode AdminPin::getIncorrectLoginStatus() const
+{
     return QVFLASH_ST_INCORRECT_LOGIN;
 }
 
-Apdu AdminPin::getRemainingAttemptsCommand() const {
+Apdu AdminPin::getRemainingAttemptsCommand() const
+{
     return ApduCommand::PinLoginAdmin(kReference, {});
 }
 

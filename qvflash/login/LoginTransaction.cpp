@@ -1,22 +1,23 @@
 #include <qvflash-core/login/LoginTransaction.h>
 
-#include <qvflash-core/errors/Exception.h>
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/VerifyApdu.h>
+#include <qvflash-core/errors/Exception.h>
 #include <qvflash-core/login/LoginImpl.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 
 namespace qvfl {
 
-LoginTransaction::LoginTransaction(const std::shared_ptr<Scard>& scard,
-                                   std::vector<std::shared_ptr<Login>>& logins)
-    : scard(scard) {
+LoginTransaction::LoginTransaction(const std::shared_ptr<Scard>& scard, std::vector<std::shared_ptr<Login>>& logins)
+    : scard(scard)
+{
     auto it = logins.begin();
     while (it != logins.end()) {
         tryLogin(logins, it);
     }
 }
 
-LoginTransaction::~LoginTransaction() {
+LoginTransaction::~LoginTransaction()
+{
     try {
         internalLogout();
     } catch (...) {
@@ -25,7 +26,8 @@ LoginTransaction::~LoginTransaction() {
 }
 
 void LoginTransaction::tryLogin(std::vector<std::shared_ptr<Login>>& logins,
-                                std::vector<std::shared_ptr<Login>>::iterator& it) {
+                                std::vector<std::shared_ptr<Login>>::iterator& it)
+{
     try {
         LoginImpl::of(*it).login(scard);
         ++it;
@@ -43,7 +45,8 @@ void LoginTransaction::tryLogin(std::vector<std::shared_ptr<Login>>& logins,
     }
 }
 
-void LoginTransaction::internalLogout() {
+void LoginTransaction::internalLogout()
+{
     const ScardLocker lock(scard);
     scard->transmit(ApduCommand::ResetAccessRights());
 }

@@ -5,24 +5,27 @@
 
 namespace qvfl {
 
-MVALogin::MVALogin(std::vector<std::uint8_t> record, unsigned short id)
-    : LoginImpl(id, takeSecret(record)) {}
+MVALogin::MVALogin(std::vector<std::uint8_t> record, unsigned short id) : LoginImpl(id, takeSecret(record)) {}
 
 MVALogin::MVALogin(unsigned short id, NoAuthNeed_t) : LoginImpl(id, {}) {}
 
-std::uint8_t MVALogin::type() const {
+std::uint8_t MVALogin::type() const
+{
     return kLocalLoginType;
 }
 
-Apdu MVALogin::getLoginCommand() const {
+Apdu MVALogin::getLoginCommand() const
+{
     return presentSecret<ApduCommand::LCHVRSFLogin>(localReference(getId()));
 }
 
-qvflash_StatusCode MVALogin::getIncorrectLoginStatus() const {
+qvflash_StatusCode MVALogin::getIncorrectLoginStatus() const
+{
     return QVFLASH_ST_RECORD_MISMATCH;
 }
 
-Apdu MVALogin::getRemainingAttemptsCommand() const {
+Apdu MVALogin::getRemainingAttemptsCommand() const
+{
     return ApduCommand::LCHVRSFLogin(localReference(getId()), {});
 }
 

@@ -16,19 +16,23 @@ UserPin::UserPin(const std::string& pin) : LoginImpl(kId, pinSecret(pin)) {}
 
 UserPin::UserPin(NoAuthNeed_t) : LoginImpl(kId, {}) {}
 
-std::uint8_t UserPin::type() const {
+std::uint8_t UserPin::type() const
+{
     return kType;
 }
 
-Apdu UserPin::getLoginCommand() const {
+Apdu UserPin::getLoginCommand() const
+{
     return presentSecret<ApduCommand::PinLoginUser>(kReference);
 }
 
-qvflash_StatusCode UserPin::getIncorrectLoginStatus() const {
+qvflash_StatusCode UserPin::getIncorrectLoginStatus() const
+{
     return QVFLASH_ST_INCORRECT_LOGIN;
 }
 
-Apdu UserPin::getRemainingAttemptsCommand() const {
+Apdu UserPin::getRemainingAttemptsCommand() const
+{
     return ApduCommand::PinLoginUser(kReference, {});
 }
 

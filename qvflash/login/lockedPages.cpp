@@ -11,13 +11,15 @@
 namespace qvfl {
 namespace {
 
-std::size_t pageSize() {
+std::size_t pageSize()
+{
     static const std::size_t size = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     return size;
 }
 
 // Whole pages, at least one, so that no other allocation shares them.
-std::size_t blockSize(std::size_t size) {
+std::size_t blockSize(std::size_t size)
+{
     const std::size_t page = pageSize();
     if (size > static_cast<std::size_t>(-1) - page) {
         throw std::bad_array_new_length();
@@ -27,7 +29,8 @@ std::size_t blockSize(std::size_t size) {
 
 } // namespace
 
-void* allocateLockedPages(std::size_t size) {
+void* allocateLockedPages(std::size_t size)
+{
     const std::size_t bytes = blockSize(size);
     void* block = ::operator new(bytes, std::align_val_t(pageSize()));
     if (mlock(block, bytes) != 0) {
@@ -38,7 +41,8 @@ void* allocateLockedPages(std::size_t size) {
     return block;
 }
 
-void releaseLockedPages(void* block, std::size_t size) noexcept {
+void releaseLockedPages(void* block, std::size_t size) noexcept
+{
     if (block == nullptr) {
         return;
     }

@@ -10,7 +10,8 @@ constexpr std::size_t kMaxPinLength = 249;
 
 } // namespace
 
-LoginImpl::Secret pinSecret(const std::string& pin) {
+LoginImpl::Secret pinSecret(const std::string& pin)
+{
     if (pin.empty() || pin.size() > kMaxPinLength) {
         throw Exception(QVFLASH_ST_INCORRECT_LOGIN);
     }

@@ -6,18 +6,21 @@
 
 namespace qvfl {
 
-ScardContext::ScardContext(const char* raisingFunction) {
+ScardContext::ScardContext(const char* raisingFunction)
+{
     const LONG rc = SCardEstablishContext(SCARD_SCOPE_SYSTEM, nullptr, nullptr, &context);
     if (rc != SCARD_S_SUCCESS) {
         throw PcscException(rc, __FILE__, raisingFunction, __LINE__);
     }
 }
 
-ScardContext::~ScardContext() {
+ScardContext::~ScardContext()
+{
     SCardReleaseContext(context);
 }
 
-void ScardContext::swap(ScardContext& other) noexcept {
+void ScardContext::swap(ScardContext& other) noexcept
+{
     std::swap(context, other.context);
 }
 

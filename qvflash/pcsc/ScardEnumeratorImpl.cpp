@@ -6,7 +6,8 @@
 
 namespace qvfl {
 
-std::vector<PcscString> splitReaderNames(const std::vector<char>& multiString) {
+std::vector<PcscString> splitReaderNames(const std::vector<char>& multiString)
+{
     std::vector<PcscString> names;
     PcscString name;
     for (const char byte : multiString) {
@@ -23,7 +24,8 @@ std::vector<PcscString> splitReaderNames(const std::vector<char>& multiString) {
     return names;
 }
 
-std::vector<PcscString> listReaders(SCARDCONTEXT context) {
+std::vector<PcscString> listReaders(SCARDCONTEXT context)
+{
     constexpr char kFunction[] = "std::vector<PcscString> qvfl::listReaders(SCARDCONTEXT)";
     DWORD size = 0;
     LONG rc = SCardListReaders(context, nullptr, nullptr, &size);
@@ -43,20 +45,20 @@ std::vector<PcscString> listReaders(SCARDCONTEXT context) {
     return splitReaderNames(buffer);
 }
 
-bool isReaderEmpty(const PcscString& readerName, const SCARDCONTEXT context) {
+bool isReaderEmpty(const PcscString& readerName, const SCARDCONTEXT context)
+{
     SCARD_READERSTATE state{};
     state.szReader = readerName.c_str();
     state.dwCurrentState = SCARD_STATE_UNAWARE;
     const LONG rc = SCardGetStatusChange(context, 0, &state, 1);
     if (rc != SCARD_S_SUCCESS) {
-        throw PcscException(rc, __FILE__,
-                            "bool qvfl::isReaderEmpty(const PcscString &, const SCARDCONTEXT)",
-                            __LINE__);
+        throw PcscException(rc, __FILE__, "bool qvfl::isReaderEmpty(const PcscString &, const SCARDCONTEXT)", __LINE__);
     }
     return (state.dwEventState & SCARD_STATE_PRESENT) == 0;
 }
 
-std::vector<std::shared_ptr<Scard>> ScardEnumeratorImpl::enumScards() {
+std::vector<std::shared_ptr<Scard>> ScardEnumeratorImpl::enumScards()
+{
     const ScardContext context("virtual std::vector<std::shared_ptr<Scard>> "
                                "qvfl::ScardEnumeratorImpl::enumScards()");
     std::vector<std::shared_ptr<Scard>> cards;

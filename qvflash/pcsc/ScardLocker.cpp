@@ -4,11 +4,13 @@
 
 namespace qvfl {
 
-ScardLocker::ScardLocker(std::shared_ptr<Scard> scard) : scard(std::move(scard)) {
+ScardLocker::ScardLocker(std::shared_ptr<Scard> scard) : scard(std::move(scard))
+{
     this->scard->lock();
 }
 
-ScardLocker::~ScardLocker() {
+ScardLocker::~ScardLocker()
+{
     try {
         scard->unlock();
     } catch (...) {

@@ -8,19 +8,21 @@
 namespace qvfl {
 namespace {
 
-constexpr std::array<std::string_view, 5> kFamilyMarkers = {
-    "QvSC", "QuorvikZRNsc", "Quorvik VL ", "Quorvik ZRN", "QuorvikVLBT"};
+constexpr std::array<std::string_view, 5> kFamilyMarkers = {"QvSC", "QuorvikZRNsc", "Quorvik VL ", "Quorvik ZRN",
+                                                            "QuorvikVLBT"};
 
 constexpr std::uint8_t kTdFollows = 0x80;
 
 // TA, TB and TC follow an indicator byte for each of its bits 4, 5 and 6.
-std::size_t interfaceBytesAfter(std::uint8_t indicator) {
+std::size_t interfaceBytesAfter(std::uint8_t indicator)
+{
     return std::bitset<3>((indicator >> 4) & 0x07).count();
 }
 
 } // namespace
 
-std::vector<std::uint8_t> historicalBytesOf(const std::vector<std::uint8_t>& atr) {
+std::vector<std::uint8_t> historicalBytesOf(const std::vector<std::uint8_t>& atr)
+{
     if (atr.size() < 2) {
         return {};
     }
@@ -47,15 +49,13 @@ std::vector<std::uint8_t> historicalBytesOf(const std::vector<std::uint8_t>& atr
             atr.begin() + static_cast<std::ptrdiff_t>(position + count)};
 }
 
-bool isFamilyCard(const std::vector<std::uint8_t>& historicalBytes) {
-    return std::any_of(kFamilyMarkers.begin(), kFamilyMarkers.end(),
-                       [&historicalBytes](std::string_view marker) {
-                           return marker.size() == historicalBytes.size() &&
-                                  std::equal(marker.begin(), marker.end(), historicalBytes.begin(),
-                                             [](char a, std::uint8_t b) {
-                                                 return static_cast<std::uint8_t>(a) == b;
-                                             });
-                       });
+bool isFamilyCard(const std::vector<std::uint8_t>& historicalBytes)
+{
+    return std::any_of(kFamilyMarkers.begin(), kFamilyMarkers.end(), [&historicalBytes](std::string_view marker) {
+        return marker.size() == historicalBytes.size() &&
+               std::equal(marker.begin(), marker.end(), historicalBytes.begin(),
+                          [](char a, std::uint8_t b) { return static_cast<std::uint8_t>(a) == b; });
+    });
 }
 
 } // namespace qvfl

@@ -4,7 +4,8 @@
 
 namespace qvfl {
 
-std::vector<std::uint8_t> transmitChecked(Scard& scard, const Apdu& apdu) {
+std::vector<std::uint8_t> transmitChecked(Scard& scard, const Apdu& apdu)
+{
     Scard::Response response = scard.transmit(apdu);
     if (response.first != kStatusSuccess) {
         throw ApduException(response.first);

@@ -41,14 +41,16 @@ constexpr std::array<std::uint32_t, 4> kSizeMultipliers{1, 8, 16, 32};
 constexpr std::uint32_t kSizeValues = 0x10000;
 static_assert(kSizeLimit == kSizeValues * kSizeMultipliers.back());
 
-Exception flashInfoError(const char* text) {
+Exception flashInfoError(const char* text)
+{
     return Exception(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
                      {Condition(QVFLASH_COND_TLV_PARSING_ERROR, std::string(text))});
 }
 
 // The smallest code whose scaled value fits two bytes; the remainder of the
 // division is dropped.
-std::uint8_t sizeCode(std::uint32_t size) {
+std::uint8_t sizeCode(std::uint32_t size)
+{
     for (std::uint8_t code = 0; code < kSizeMultipliers.size(); ++code) {
         if (size < kSizeValues * kSizeMultipliers[code]) {
             return code;
@@ -58,7 +60,8 @@ std::uint8_t sizeCode(std::uint32_t size) {
                     {Condition(QVFLASH_COND_SECTION_SIZE, static_cast<std::int64_t>(size))});
 }
 
-Section::AccessState accessState(std::uint8_t accessByte) {
+Section::AccessState accessState(std::uint8_t accessByte)
+{
     switch (accessByte & kAccessStateBits) {
     case 0:
         return Section::AccessState::Hidden;
@@ -73,7 +76,8 @@ Section::AccessState accessState(std::uint8_t accessByte) {
     }
 }
 
-Section::Type sectionType(std::uint8_t typeByte, std::uint8_t accessByte) {
+Section::Type sectionType(std::uint8_t typeByte, std::uint8_t accessByte)
+{
     if (typeByte == kJournalEventsByte) {
         return Section::Type::JournalEvents;
     }
@@ -83,7 +87,8 @@ Section::Type sectionType(std::uint8_t typeByte, std::uint8_t accessByte) {
     return (accessByte & kEncryptedBit) != 0 ? Section::Type::Encrypted : Section::Type::UserFiles;
 }
 
-std::uint8_t conditionByte(const SecurAttr& attr) {
+std::uint8_t conditionByte(const SecurAttr& attr)
+{
     if (std::holds_alternative<AccessForbidden>(attr.rule)) {
         return kForbidden;
     }
@@ -98,27 +103,28 @@ std::uint8_t conditionByte(const SecurAttr& attr) {
     return c;
 }
 
-std::uint8_t secretByte(const SecurAttr& attr) {
+std::uint8_t secretByte(const SecurAttr& attr)
+{
     if (std::holds_alternative<AccessForbidden>(attr.rule) || !attr.secretId) {
         return 0;
     }
     const ProtectConditions& p = std::get<ProtectConditions>(attr.rule);
-    return p.has(ProtectConditions::kComplexRule)
-               ? static_cast<std::uint8_t>(*attr.secretId | kComplexRuleMark)
-               : *attr.secretId;
+    return p.has(ProtectConditions::kComplexRule) ? static_cast<std::uint8_t>(*attr.secretId | kComplexRuleMark)
+                                                  : *attr.secretId;
 }
 
 } // namespace
 
-std::vector<std::uint8_t> formSectionTlv(std::uint8_t number, const Section& section) {
+std::vector<std::uint8_t> formSectionTlv(std::uint8_t number, const Section& section)
+{
     const std::uint8_t code = sizeCode(section.size);
     std::vector<std::uint8_t> tlv(kSize, 0);
     tlv[0] = kTag;
     tlv[1] = static_cast<std::uint8_t>(kValueSize);
     tlv[kNumber] = number;
-    tlv[kAccess] = static_cast<std::uint8_t>(
-        static_cast<std::uint8_t>(section.accessState) |
-        (section.type == Section::Type::Encrypted ? kEncryptedBit : 0) | (code << kSizeCodeShift));
+    tlv[kAccess] = static_cast<std::uint8_t>(static_cast<std::uint8_t>(section.accessState) |
+                                             (section.type == Section::Type::Encrypted ? kEncryptedBit : 0) |
+                                             (code << kSizeCodeShift));
     const std::uint32_t value = section.size / kSizeMultipliers[code];
     tlv[kSizeValue] = static_cast<std::uint8_t>(value >> 8);
     tlv[kSizeValue + 1] = static_cast<std::uint8_t>(value);
@@ -139,7 +145,8 @@ std::vector<std::uint8_t> formSectionTlv(std::uint8_t number, const Section& sec
     return tlv;
 }
 
-SectionMap parseSections(const std::vector<std::uint8_t>& response) {
+SectionMap parseSections(const std::vector<std::uint8_t>& response)
+{
     SectionMap sections;
     for (const TLV& tlv : parseTLVStructs(response.begin(), response.end(), TlvType::Ber)) {
         if (tlv.tag != kTag || tlv.size() != kValueSize) {
@@ -152,19 +159,19 @@ SectionMap parseSections(const std::vector<std::uint8_t>& response) {
         Section section;
         const std::uint8_t accessByte = bytes[kAccess];
         section.accessState = accessState(accessByte);
-        const std::uint32_t value =
-            (static_cast<std::uint32_t>(bytes[kSizeValue]) << 8) | bytes[kSizeValue + 1];
+        const std::uint32_t value = (static_cast<std::uint32_t>(bytes[kSizeValue]) << 8) | bytes[kSizeValue + 1];
         section.size = value * kSizeMultipliers[(accessByte >> kSizeCodeShift) & kSizeCodeBits];
         section.type = sectionType(bytes[kTypeByte], accessByte);
-        section.conditions = parseSectSecurAttrs(
-            std::vector<std::uint8_t>(bytes.begin() + kMask, bytes.end()), section.isJournal());
+        section.conditions =
+            parseSectSecurAttrs(std::vector<std::uint8_t>(bytes.begin() + kMask, bytes.end()), section.isJournal());
         sections[bytes[kNumber]] = section;
     }
     return sections;
 }
 
-std::map<Section::SwitchAccessOperations, SecurAttr> parseSectSecurAttrs(
-    const std::vector<std::uint8_t>& bytes, bool journal) {
+std::map<Section::SwitchAccessOperations, SecurAttr> parseSectSecurAttrs(const std::vector<std::uint8_t>& bytes,
+                                                                         bool journal)
+{
     std::map<Section::SwitchAccessOperations, SecurAttr> conditions;
     const std::uint8_t mask = bytes.at(0);
     for (unsigned i = 0; i < Section::kOperationCount; ++i) {
@@ -172,8 +179,7 @@ std::map<Section::SwitchAccessOperations, SecurAttr> parseSectSecurAttrs(
             continue;
         }
         const Section::SwitchAccessOperations operation = Section::operationAt(i);
-        SecurAttr attr =
-            parseSecurAttr(bytes.at(kConditionsFromMask + i), bytes.at(kSecretsFromMask + i));
+        SecurAttr attr = parseSecurAttr(bytes.at(kConditionsFromMask + i), bytes.at(kSecretsFromMask + i));
         if (journal && operation != Section::SwitchAccessOperations::TemporaryReadOnly &&
             !std::holds_alternative<AccessForbidden>(attr.rule)) {
             throw Exception(QVFLASH_ST_INVALID_PROTECT_CONDITIONS);
@@ -183,7 +189,8 @@ std::map<Section::SwitchAccessOperations, SecurAttr> parseSectSecurAttrs(
     return conditions;
 }
 
-SecurAttr parseSecurAttr(std::uint8_t c, std::uint8_t s) {
+SecurAttr parseSecurAttr(std::uint8_t c, std::uint8_t s)
+{
     if (c == kForbidden) {
         return SecurAttr{AccessForbidden{}, std::nullopt};
     }

@@ -21,11 +21,13 @@ constexpr std::uint8_t kLastSecretId = 31;
 
 using Op = Section::SwitchAccessOperations;
 
-Condition integer(qvflash_ConditionCode code, std::int64_t value) {
+Condition integer(qvflash_ConditionCode code, std::int64_t value)
+{
     return Condition(code, value);
 }
 
-void checkJournalSection(const Section& section, bool journalExists) {
+void checkJournalSection(const Section& section, bool journalExists)
+{
     if (journalExists) {
         throw Exception(QVFLASH_ST_JOURNAL_EVENTS_ALREADY_EXISTS);
     }
@@ -42,19 +44,19 @@ void checkJournalSection(const Section& section, bool journalExists) {
     }
 }
 
-void checkSecretRange(std::uint8_t id, std::uint8_t first, const char* rangeText) {
+void checkSecretRange(std::uint8_t id, std::uint8_t first, const char* rangeText)
+{
     if (id < first || id > kLastSecretId) {
         throw secretIdOutOfRange(rangeText, id);
     }
 }
 
-void checkProtectConditions(const ProtectConditions& p, const std::optional<std::uint8_t>& id) {
+void checkProtectConditions(const ProtectConditions& p, const std::optional<std::uint8_t>& id)
+{
     if (!p.isValid()) {
-        throw Exception(QVFLASH_ST_INVALID_PROTECT_CONDITIONS,
-                        {integer(QVFLASH_COND_PROTECT_CONDITIONS, p.value())});
+        throw Exception(QVFLASH_ST_INVALID_PROTECT_CONDITIONS, {integer(QVFLASH_COND_PROTECT_CONDITIONS, p.value())});
     }
-    const bool namesSecret = p.has(ProtectConditions::kLocalSecret) ||
-                             p.has(ProtectConditions::kComplexRule) ||
+    const bool namesSecret = p.has(ProtectConditions::kLocalSecret) || p.has(ProtectConditions::kComplexRule) ||
                              p.has(ProtectConditions::kKey);
     if (!namesSecret) {
         // An empty rule may carry an id; the card ignores it.
@@ -75,7 +77,8 @@ void checkProtectConditions(const ProtectConditions& p, const std::optional<std:
     }
 }
 
-void checkAttribute(Op operation, const SecurAttr& attr, bool journalEvents) {
+void checkAttribute(Op operation, const SecurAttr& attr, bool journalEvents)
+{
     const bool forbidden = std::holds_alternative<AccessForbidden>(attr.rule);
     if (journalEvents) {
         if (operation == Op::TemporaryReadOnly && forbidden) {
@@ -96,13 +99,15 @@ void checkAttribute(Op operation, const SecurAttr& attr, bool journalEvents) {
 
 } // namespace
 
-void checkSplitNotEmpty(const std::vector<Section>& sections) {
+void checkSplitNotEmpty(const std::vector<Section>& sections)
+{
     if (sections.empty()) {
         throw Exception(QVFLASH_ST_INVALID_SECTION_COUNT);
     }
 }
 
-void checkSectionCount(const std::vector<Section>& sections, const SectionMap& current) {
+void checkSectionCount(const std::vector<Section>& sections, const SectionMap& current)
+{
     std::set<Section::Type> keptTypes;
     for (const auto& entry : current) {
         if (entry.second.type != Section::Type::UserFiles) {
@@ -111,13 +116,13 @@ void checkSectionCount(const std::vector<Section>& sections, const SectionMap& c
     }
     const unsigned maxCount = kMaxSections - static_cast<unsigned>(keptTypes.size());
     if (sections.size() > maxCount) {
-        throw Exception(QVFLASH_ST_INVALID_SECTION_COUNT,
-                        {integer(QVFLASH_COND_MAX_SECTION_COUNT, maxCount)});
+        throw Exception(QVFLASH_ST_INVALID_SECTION_COUNT, {integer(QVFLASH_COND_MAX_SECTION_COUNT, maxCount)});
     }
 }
 
-std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
-                                           const SectionMap& current, std::uint32_t available) {
+std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections, const SectionMap& current,
+                                           std::uint32_t available)
+{
     bool journalExists = false;
     for (const auto& entry : current) {
         journalExists = journalExists || entry.second.type == Section::Type::JournalEvents;
@@ -128,17 +133,13 @@ std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
     std::uint8_t number = 0;
     for (const Section& section : sections) {
         // A size no size code can carry would reach the card truncated.
-        if (section.size == 0 || section.size > available ||
-            section.size >= SectionTlv::kSizeLimit) {
-            throw Exception(QVFLASH_ST_INVALID_SECTION_SIZE,
-                            {integer(QVFLASH_COND_SECTION_SIZE, section.size),
-                             integer(QVFLASH_COND_AVAILABLE_FLASH_SIZE, available)});
+        if (section.size == 0 || section.size > available || section.size >= SectionTlv::kSizeLimit) {
+            throw Exception(QVFLASH_ST_INVALID_SECTION_SIZE, {integer(QVFLASH_COND_SECTION_SIZE, section.size),
+                                                              integer(QVFLASH_COND_AVAILABLE_FLASH_SIZE, available)});
         }
-        if (section.type == Section::Type::SecondJournal ||
-            section.type == Section::Type::Encrypted) {
+        if (section.type == Section::Type::SecondJournal || section.type == Section::Type::Encrypted) {
             throw Exception(QVFLASH_ST_UNSUPPORTED_SECTION_TYPE,
-                            {integer(QVFLASH_COND_SECTION_TYPE,
-                                     static_cast<std::int64_t>(section.type))});
+                            {integer(QVFLASH_COND_SECTION_TYPE, static_cast<std::int64_t>(section.type))});
         }
         const bool journalEvents = section.type == Section::Type::JournalEvents;
         if (journalEvents) {
@@ -158,14 +159,15 @@ std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
     return data;
 }
 
-void checkCdRomPermanent(Section::AccessState state, bool permanent) {
+void checkCdRomPermanent(Section::AccessState state, bool permanent)
+{
     if (state == Section::AccessState::CdRom && !permanent) {
         throw Exception(QVFLASH_ST_CD_ROM_PERMANENT_ONLY);
     }
 }
 
-void checkAccessChange(const SectionMap& sections, std::uint8_t sectionId,
-                       Section::AccessState state, bool permanent) {
+void checkAccessChange(const SectionMap& sections, std::uint8_t sectionId, Section::AccessState state, bool permanent)
+{
     const auto found = sections.find(sectionId);
     if (found == sections.end()) {
         throw Exception(QVFLASH_ST_INVALID_SECTION_ID);
@@ -178,9 +180,8 @@ void checkAccessChange(const SectionMap& sections, std::uint8_t sectionId,
     }
     for (const auto& entry : sections) {
         const Section& other = entry.second;
-        if (other.type == Section::Type::Encrypted &&
-            (other.accessState == Section::AccessState::ReadOnly ||
-             other.accessState == Section::AccessState::ReadWrite)) {
+        if (other.type == Section::Type::Encrypted && (other.accessState == Section::AccessState::ReadOnly ||
+                                                       other.accessState == Section::AccessState::ReadWrite)) {
             throw Exception(QVFLASH_ST_JOURNAL_RO_ENCRYPTED_CONFLICT);
         }
     }

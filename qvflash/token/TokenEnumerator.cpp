@@ -1,12 +1,12 @@
 #include <qvflash-core/token/TokenEnumerator.h>
 
-#include <qvflash-core/errors/Exception.h>
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/TokenApdu.h>
 #include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
-#include <qvflash-core/token/TokenImpl.h>
+#include <qvflash-core/errors/Exception.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
+#include <qvflash-core/token/TokenImpl.h>
 
 namespace qvfl {
 namespace {
@@ -15,10 +15,10 @@ constexpr std::size_t kSerialSize = 8;
 
 } // namespace
 
-TokenEnumerator::TokenEnumerator(std::shared_ptr<ScardEnumerator> enumerator)
-    : enumerator(std::move(enumerator)) {}
+TokenEnumerator::TokenEnumerator(std::shared_ptr<ScardEnumerator> enumerator) : enumerator(std::move(enumerator)) {}
 
-std::uint64_t TokenEnumerator::getTokenSerial(const std::shared_ptr<Scard>& card) {
+std::uint64_t TokenEnumerator::getTokenSerial(const std::shared_ptr<Scard>& card)
+{
     const ScardLocker lock(card);
     const std::vector<std::uint8_t> data = transmitChecked(*card, GetTokenSerial());
     if (data.size() != kSerialSize) {
@@ -27,7 +27,8 @@ std::uint64_t TokenEnumerator::getTokenSerial(const std::shared_ptr<Scard>& card
     return fromBufferBe(data.begin(), data.end());
 }
 
-std::map<std::uint64_t, std::shared_ptr<Scard>> TokenEnumerator::enumTokens() const {
+std::map<std::uint64_t, std::shared_ptr<Scard>> TokenEnumerator::enumTokens() const
+{
     std::map<std::uint64_t, std::shared_ptr<Scard>> tokens;
     for (std::shared_ptr<Scard>& card : enumerator->enumScards()) {
         const std::uint64_t serial = getTokenSerial(card);
@@ -36,7 +37,8 @@ std::map<std::uint64_t, std::shared_ptr<Scard>> TokenEnumerator::enumTokens() co
     return tokens;
 }
 
-std::vector<std::uint64_t> TokenEnumerator::getTokenList() const {
+std::vector<std::uint64_t> TokenEnumerator::getTokenList() const
+{
     std::vector<std::uint64_t> serials;
     for (const auto& token : enumTokens()) {
         serials.push_back(token.first);
@@ -44,7 +46,8 @@ std::vector<std::uint64_t> TokenEnumerator::getTokenList() const {
     return serials;
 }
 
-std::unique_ptr<Token> TokenEnumerator::createToken(std::uint64_t serial) const {
+std::unique_ptr<Token> TokenEnumerator::createToken(std::uint64_t serial) const
+{
     auto tokens = enumTokens();
     const auto found = tokens.find(serial);
     if (found == tokens.end()) {

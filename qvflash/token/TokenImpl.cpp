@@ -1,11 +1,11 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/errors/ApduException.h>
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/TLV.h>
 #include <qvflash-core/apdu/TokenApdu.h>
 #include <qvflash-core/apdu/fcp.h>
+#include <qvflash-core/errors/ApduException.h>
 #include <qvflash-core/login/LoginTransaction.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
@@ -18,17 +18,20 @@ constexpr std::uint8_t kTokenInfoTag = 0x40;
 
 TokenImpl::TokenImpl(std::shared_ptr<Scard> scard) : scard(std::move(scard)) {}
 
-TokenImpl::~TokenImpl() {
+TokenImpl::~TokenImpl()
+{
     logout();
 }
 
-void TokenImpl::unblockPin() {
+void TokenImpl::unblockPin()
+{
     const ScardLocker lock(scard);
     const LoginTransaction transaction(scard, logins);
     transmitChecked(*scard, ApduCommand::UnblockUserPin());
 }
 
-bool TokenImpl::isSupported() const {
+bool TokenImpl::isSupported() const
+{
     const ScardLocker lock(scard);
     const auto [statusWord, data] = scard->transmit(GetExtendedTokenInfoApdu());
     if (statusWord == kInstructionNotSupported) {
@@ -48,8 +51,7 @@ bool TokenImpl::isSupported() const {
         return false;
     }
     const FCP::FunctionalCapabilitiesView view(*capabilities);
-    return view.isValid() && view.isSecurityEventLoggingSupported() &&
-           view.isPartitioningSupported();
+    return view.isValid() && view.isSecurityEventLoggingSupported() && view.isPartitioningSupported();
 }
 
 } // namespace qvfl

@@ -1,9 +1,9 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/SectionApdu.h>
 #include <qvflash-core/journal/JournalChunker.h>
 #include <qvflash-core/login/LoginTransaction.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
 
 namespace qvfl {
@@ -14,7 +14,8 @@ constexpr std::uint8_t kLast = 0x00;
 
 } // namespace
 
-void TokenImpl::logPcInfo(PcInfo&& info) {
+void TokenImpl::logPcInfo(PcInfo&& info)
+{
     bool journal = false;
     for (const auto& entry : getSectionsAttributes()) {
         journal = journal || entry.second.type == Section::Type::JournalEvents;
@@ -31,7 +32,8 @@ void TokenImpl::logPcInfo(PcInfo&& info) {
     }
 }
 
-void TokenImpl::sendChunk(std::uint8_t cla, const std::vector<std::uint8_t>& chunk) {
+void TokenImpl::sendChunk(std::uint8_t cla, const std::vector<std::uint8_t>& chunk)
+{
     transmitChecked(*scard, ApduCommand::JournaInformation(cla, chunk));
 }
 

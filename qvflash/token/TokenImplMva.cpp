@@ -1,10 +1,10 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
 #include <qvflash-core/local/MVAImpl.h>
 #include <qvflash-core/login/LoginTransaction.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
 
 #include <algorithm>

@@ -1,15 +1,15 @@
 #include <qvflash-core/token/TokenImpl.h>
 
-#include <qvflash-core/errors/PcscException.h>
-#include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/apdu/SectionApdu.h>
 #include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
+#include <qvflash-core/errors/PcscException.h>
 #include <qvflash-core/login/LoginTransaction.h>
+#include <qvflash-core/pcsc/ScardLocker.h>
+#include <qvflash-core/pcsc/transmitChecked.h>
 #include <qvflash-core/sections/SectionTlv.h>
 #include <qvflash-core/sections/sectionRules.h>
 #include <qvflash-core/token/TokenEnumerator.h>
-#include <qvflash-core/pcsc/transmitChecked.h>
 
 #include <thread>
 
@@ -20,7 +20,8 @@ constexpr std::size_t kTotalFlashSize = 4;
 
 // The card with this serial among the cards present now; null when there is
 // none. PC/SC failures end the look, any other failure ends the reset.
-std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial) {
+std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial)
+{
     try {
         for (const std::shared_ptr<Scard>& card : enumerator.enumScards()) {
             if (TokenEnumerator::getTokenSerial(card) == serial) {
@@ -35,12 +36,14 @@ std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t seri
 
 } // namespace
 
-SectionMap TokenImpl::getSectionsAttributes() const {
+SectionMap TokenImpl::getSectionsAttributes() const
+{
     const ScardLocker lock(scard);
     return SectionTlv::parseSections(transmitChecked(*scard, GetSectionsAttributesApdu()));
 }
 
-std::uint32_t TokenImpl::getSizeAvailableForFormatting() {
+std::uint32_t TokenImpl::getSizeAvailableForFormatting()
+{
     const ScardLocker lock(scard);
     const std::vector<std::uint8_t> data = transmitChecked(*scard, CountTotalFlashMemory());
     if (data.size() != kTotalFlashSize) {
@@ -60,7 +63,8 @@ std::uint32_t TokenImpl::getSizeAvailableForFormatting() {
 }
 
 void TokenImpl::splitIntoSections(const std::vector<Section>& sections,
-                                  const std::shared_ptr<ScardEnumerator>& enumerator) {
+                                  const std::shared_ptr<ScardEnumerator>& enumerator)
+{
     checkSplitNotEmpty(sections);
     const SectionMap current = getSectionsAttributes();
     checkSectionCount(sections, current);
@@ -74,28 +78,28 @@ void TokenImpl::splitIntoSections(const std::vector<Section>& sections,
     resetToken(enumerator);
 }
 
-void TokenImpl::changeAccessRights(std::uint8_t sectionId, Section::AccessState state,
-                                   bool permanent,
-                                   const std::shared_ptr<ScardEnumerator>& enumerator) {
+void TokenImpl::changeAccessRights(std::uint8_t sectionId, Section::AccessState state, bool permanent,
+                                   const std::shared_ptr<ScardEnumerator>& enumerator)
+{
     checkCdRomPermanent(state, permanent);
     {
         const ScardLocker lock(scard);
         const LoginTransaction transaction(scard, logins);
         checkAccessChange(getSectionsAttributes(), sectionId, state, permanent);
-        transmitChecked(*scard,
-                        ChangeAccessRights(sectionId, static_cast<std::uint8_t>(state), permanent));
+        transmitChecked(*scard, ChangeAccessRights(sectionId, static_cast<std::uint8_t>(state), permanent));
     }
     if (permanent) {
         resetToken(enumerator);
     }
 }
 
-void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator) {
+void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator)
+{
     resetToken(enumerator, ResetPolling());
 }
 
-void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator,
-                           const ResetPolling& polling) {
+void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, const ResetPolling& polling)
+{
     std::uint64_t serial = 0;
     {
         const ScardLocker lock(scard);

@@ -1,5 +1,5 @@
-#include "cli/CliError.h"
 #include "cli/ConfigReader.h"
+#include "cli/CliError.h"
 
 #include <boost/program_options/errors.hpp>
 #include <gtest/gtest.h>
@@ -26,10 +26,7 @@ protected:
         path = dir / "qvadmin_conf.ini";
     }
 
-    void TearDown() override
-    {
-        std::filesystem::remove_all(dir);
-    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
 
     ConfigHolder read(const std::string& text)
     {

@@ -1,6 +1,6 @@
+#include "cli/ErrorReport.h"
 #include "cli/CliError.h"
 #include "cli/DomainError.h"
-#include "cli/ErrorReport.h"
 #include "cli/LoggerError.h"
 #include "cli/internalError.h"
 

@@ -18,7 +18,7 @@ const CommandInfo<Label, Log, Serial> fakeInfo("fake", CommandCategory::TokenMan
 const options::BoostCommandInfoAdapter<Label, Log, Serial> fakeAdapter(fakeInfo);
 } // namespace
 
-FakeCommand::FakeCommand(std::string const& name, CommandCategory category, std::string const& description)
+FakeCommand::FakeCommand(const std::string& name, CommandCategory category, const std::string& description)
     : info(name, category, {description, ""})
 {
 }

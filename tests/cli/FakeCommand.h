@@ -8,13 +8,13 @@
 // A named command that does nothing, with one required option and one configured one.
 class FakeCommand : public BaseCliCommand {
 public:
-    FakeCommand(std::string const& name, CommandCategory category, std::string const& description);
+    FakeCommand(const std::string& name, CommandCategory category, const std::string& description);
 
-    void setConfig(Config const& newConfig) override { config = newConfig; }
+    void setConfig(const Config& newConfig) override { config = newConfig; }
     void run() override {}
     void setVarMap(boost::program_options::variables_map* variables) override { varMap = variables; }
     boost::program_options::options_description getOptionsDescription() const override;
-    BaseCommandInfo const& getCommandInfo() const override { return info; }
+    const BaseCommandInfo& getCommandInfo() const override { return info; }
 
     Config config;
     boost::program_options::variables_map* varMap = nullptr;

@@ -35,10 +35,10 @@ using Repair = FlagCliOption<&repairAttributes>;
 // An option class written against the interface directly, as the PIN options are.
 class ModeOption : public BaseTypedCliOption<PinInputMode> {
 public:
-    OptionKey const& key() const override { return optionKey; }
-    CliElementDescription const& description() const override { return text; }
-    std::optional<PinInputMode> const& defaultValue() const override { return defaultMode; }
-    std::optional<std::string> const& valueName() const override { return name; }
+    const OptionKey& key() const override { return optionKey; }
+    const CliElementDescription& description() const override { return text; }
+    const std::optional<PinInputMode>& defaultValue() const override { return defaultMode; }
+    const std::optional<std::string>& valueName() const override { return name; }
     bool isRequired() const override { return false; }
     bool isMultitoken() const override { return false; }
     std::optional<PinInputMode> Config::*configField() const override { return &Config::authPinInputMode; }
@@ -54,7 +54,7 @@ const CommandInfo<ModeOption, MinLength, Label, Allow, Serials, Repair> testInfo
     "test", CommandCategory::TokenManagement, {"Test command.", "Тест."}};
 const options::BoostCommandInfoAdapter<ModeOption, MinLength, Label, Allow, Serials, Repair> adapter(testInfo);
 
-po::variables_map parse(std::vector<std::string> args, Config const& config = {})
+po::variables_map parse(std::vector<std::string> args, const Config& config = {})
 {
     po::variables_map variables;
     po::store(po::command_line_parser(args).options(adapter.getOptionsDescription(config)).run(), variables);
@@ -62,7 +62,7 @@ po::variables_map parse(std::vector<std::string> args, Config const& config = {}
     return variables;
 }
 
-std::string help(Config const& config)
+std::string help(const Config& config)
 {
     std::ostringstream out;
     out << adapter.getOptionsDescription(config);

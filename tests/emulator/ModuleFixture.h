@@ -23,9 +23,9 @@ public:
 protected:
     void SetUp() override
     {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("qvstandin-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            std::filesystem::temp_directory_path() / ("qvstandin-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(dir_);
         ::setenv("QVTOKEN_STATE_DIR", dir_.c_str(), 1);
         ::unsetenv("QVSTANDIN_TRACE");

@@ -36,7 +36,8 @@ TEST_F(ModuleFixture, OneThreadPerTokenKeepsEachTokensStateApart)
             }
         });
     }
-    for (auto& thread : threads) thread.join();
+    for (auto& thread : threads)
+        thread.join();
 
     for (int i = 0; i < tokens; ++i) {
         EXPECT_EQ(failures[i], 0) << "token " << i;

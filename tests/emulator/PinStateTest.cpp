@@ -22,15 +22,15 @@ PinState threeTries()
     return pin;
 }
 
-}  // namespace
+} // namespace
 
 TEST(PinState, WrongTriesCountDownToBlockedAndTheRightPinThenStaysRefused)
 {
     PinState pin = threeTries();
     EXPECT_EQ(tryPin(pin, "654321"), PinCheck::incorrect);
     EXPECT_EQ(pin.triesLeft, 2u);
-    EXPECT_EQ(tryPin(pin, "12345"), PinCheck::incorrect);   // a prefix is wrong too
-    EXPECT_EQ(tryPin(pin, ""), PinCheck::incorrect);        // the try that reaches 0
+    EXPECT_EQ(tryPin(pin, "12345"), PinCheck::incorrect); // a prefix is wrong too
+    EXPECT_EQ(tryPin(pin, ""), PinCheck::incorrect);      // the try that reaches 0
     EXPECT_EQ(pin.triesLeft, 0u);
     EXPECT_EQ(tryPin(pin, "123456"), PinCheck::locked);
     EXPECT_EQ(pin.triesLeft, 0u);

@@ -20,17 +20,18 @@ TEST(AttributeTest, FixedSizeKindsAcceptOnlyTheirLength)
         CK_ULONG length;
     };
     const Row kinds[] = {
-        {CKA_TOKEN, 1},                      // bool
-        {CKA_QV_TOUCH_MODE, 8},              // unsigned long
-        {CKA_QV_PIN_MIN_LENGTH, 1},          // unsigned char
-        {CKA_CLASS, 8},                      // enumeration
-        {CKA_QV_SUPPORTED_INTERFACES, 8},    // flag set
+        {CKA_TOKEN, 1},                   // bool
+        {CKA_QV_TOUCH_MODE, 8},           // unsigned long
+        {CKA_QV_PIN_MIN_LENGTH, 1},       // unsigned char
+        {CKA_CLASS, 8},                   // enumeration
+        {CKA_QV_SUPPORTED_INTERFACES, 8}, // flag set
     };
     for (const Row& kind : kinds) {
         const auto attribute = Attribute::create(raw(kind.type, kind.length));
         EXPECT_EQ(static_cast<CK_ULONG>(attribute->type()), kind.type);
         EXPECT_EQ(attribute->valueLen(), kind.length);
-        for (const CK_ULONG wrong : {CK_ULONG{0}, kind.length == 1 ? CK_ULONG{8} : CK_ULONG{1}, CK_UNAVAILABLE_INFORMATION})
+        for (const CK_ULONG wrong :
+             {CK_ULONG{0}, kind.length == 1 ? CK_ULONG{8} : CK_ULONG{1}, CK_UNAVAILABLE_INFORMATION})
             EXPECT_THROW(Attribute::create(raw(kind.type, wrong)), WrongAttributeLengthException) << kind.type;
     }
     const auto token = Attribute::create(raw(CKA_TOKEN, 1));
@@ -107,10 +108,10 @@ TEST(TemplateTest, KeepsOneAttributePerTypeInTypeOrder)
                              AttributeOf<AttributeType::VendorTouchMode>(1),
                              AttributeOf<AttributeType::VendorTouchMode>(0));
     ASSERT_EQ(values.size(), 3u);
-    EXPECT_EQ(dynamic_cast<AttributeOf<AttributeType::VendorTouchMode>&>(
-                  *values.attribute(AttributeType::VendorTouchMode))
-                  .value(),
-              1u);
+    EXPECT_EQ(
+        dynamic_cast<AttributeOf<AttributeType::VendorTouchMode>&>(*values.attribute(AttributeType::VendorTouchMode))
+            .value(),
+        1u);
     EXPECT_EQ(values.attribute(AttributeType::Label), nullptr);
 
     const auto raw = values.rawAttributes();
@@ -138,14 +139,20 @@ TEST(TemplateTest, ModuleWritesLandInTheAttributes)
         else
             *static_cast<CK_BBOOL*>(entry.pValue) = entry.type == CKA_MODIFIABLE ? CK_TRUE : 5;
     }
-    EXPECT_EQ(dynamic_cast<AttributeOf<AttributeType::VendorModelName>&>(
-                  *values.attribute(AttributeType::VendorModelName)).value(), "ZRN2");
-    EXPECT_TRUE(dynamic_cast<AttributeOf<AttributeType::Modifiable>&>(
-                    *values.attribute(AttributeType::Modifiable)).value());
+    EXPECT_EQ(
+        dynamic_cast<AttributeOf<AttributeType::VendorModelName>&>(*values.attribute(AttributeType::VendorModelName))
+            .value(),
+        "ZRN2");
+    EXPECT_TRUE(
+        dynamic_cast<AttributeOf<AttributeType::Modifiable>&>(*values.attribute(AttributeType::Modifiable)).value());
     EXPECT_EQ(dynamic_cast<AttributeOf<AttributeType::VendorPinHistoryDepth>&>(
-                  *values.attribute(AttributeType::VendorPinHistoryDepth)).value(), 5);
+                  *values.attribute(AttributeType::VendorPinHistoryDepth))
+                  .value(),
+              5);
     EXPECT_EQ(dynamic_cast<AttributeOf<AttributeType::VendorPinPolicyUserType>&>(
-                  *values.attribute(AttributeType::VendorPinPolicyUserType)).value(), UserType::User);
+                  *values.attribute(AttributeType::VendorPinPolicyUserType))
+                  .value(),
+              UserType::User);
 }
 
 TEST(TemplateTest, RefusedAttributeLeavesTemplateUnchanged)
@@ -159,5 +166,5 @@ TEST(TemplateTest, RefusedAttributeLeavesTemplateUnchanged)
     EXPECT_EQ(values.attribute(AttributeType::Label)->valueLen(), 4u);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

@@ -61,7 +61,7 @@ CK_FUNCTION_LIST functions = [] {
 
 CK_FUNCTION_LIST_EXTENDED extended{};
 
-}  // namespace
+} // namespace
 
 extern "C" {
 

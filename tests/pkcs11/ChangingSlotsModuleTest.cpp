@@ -35,5 +35,5 @@ TEST(ChangingSlotsModuleTest, TokensArrivingAfterAnEmptyCount)
     EXPECT_EQ(changingSlotsSlotInfoCalls(), 2);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

@@ -103,5 +103,5 @@ TEST_F(ModuleBindingTest, DestructionFinalisesOnce)
     EXPECT_EQ(calls("C_Finalize"), 1);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

@@ -44,9 +44,8 @@ private:
 
 TEST_F(ObjectTest, SearchRunsInBatches)
 {
-    const auto session = openOn("full", [](qvtoken::TokenState& token) {
-        token.objects.assign(70, qvtoken::touchObject(0, 10, 30));
-    });
+    const auto session =
+        openOn("full", [](qvtoken::TokenState& token) { token.objects.assign(70, qvtoken::touchObject(0, 10, 30)); });
     auto criteria = featureSearch(HwFeatureType::TouchInterface);
     EXPECT_EQ(session.findObjects(criteria).size(), 70u);
     EXPECT_EQ(calls("C_FindObjects"), 4);
@@ -78,9 +77,9 @@ TEST_F(ObjectTest, PolicySearchNarrowsByUser)
     const auto found = session.findObjects(criteria);
     ASSERT_EQ(found.size(), 1u);
 
-    const auto values = found[0].getAttributeValue(
-        {AttributeType::Modifiable, AttributeType::VendorPinRemoveOnFormat, AttributeType::VendorPinMinLength,
-         AttributeType::VendorPinSpecialRequired});
+    const auto values =
+        found[0].getAttributeValue({AttributeType::Modifiable, AttributeType::VendorPinRemoveOnFormat,
+                                    AttributeType::VendorPinMinLength, AttributeType::VendorPinSpecialRequired});
     EXPECT_EQ(values.size(), 4u);
     EXPECT_TRUE(valueOf<AttributeType::Modifiable>(values));
     EXPECT_EQ(valueOf<AttributeType::VendorPinMinLength>(values), 6);
@@ -131,12 +130,13 @@ TEST_F(ObjectTest, WriteNeedsTheAdminAndLandsOnTheToken)
     session.login(qvtoken::defaultAdminPin, UserType::So);
     touch.setAttributeValue(settings());
 
-    const auto values = touch.getAttributeValue({AttributeType::VendorTouchActionTimeout, AttributeType::VendorTouchMode,
-                                                 AttributeType::VendorTouchPresenceTimeLimit});
+    const auto values =
+        touch.getAttributeValue({AttributeType::VendorTouchActionTimeout, AttributeType::VendorTouchMode,
+                                 AttributeType::VendorTouchPresenceTimeLimit});
     EXPECT_EQ(valueOf<AttributeType::VendorTouchMode>(values), 1u);
     EXPECT_EQ(valueOf<AttributeType::VendorTouchPresenceTimeLimit>(values), 5u);
     EXPECT_EQ(valueOf<AttributeType::VendorTouchActionTimeout>(values), 15u);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

@@ -65,5 +65,5 @@ TEST_F(ParallelTokensTest, TwoTokensFromTwoThreads)
     EXPECT_EQ(failures.load(), 0);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

@@ -104,5 +104,5 @@ TEST(Pkcs11ExceptionTest, AttributeErrors)
     EXPECT_EQ(length.rv(), 0u);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

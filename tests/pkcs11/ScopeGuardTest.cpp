@@ -73,4 +73,4 @@ TEST_F(ScopeGuardTest, ActionErrorsAreReportedNotThrown)
     EXPECT_EQ(errors_.str(), "finalize failed\nAn error occured in scope guard\n");
 }
 
-}  // namespace
+} // namespace

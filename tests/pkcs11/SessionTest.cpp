@@ -132,5 +132,5 @@ TEST_F(SessionTest, ModuleErrorsReachTheirClasses)
     EXPECT_NO_THROW(session.login(qvtoken::defaultUserPin, UserType::User));
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

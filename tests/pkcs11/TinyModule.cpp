@@ -26,7 +26,7 @@ CK_FUNCTION_LIST functions = [] {
     return table;
 }();
 
-}  // namespace
+} // namespace
 
 extern "C" {
 

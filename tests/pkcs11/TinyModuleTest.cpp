@@ -39,5 +39,5 @@ TEST(TinyModuleTest, ImageThatCannotBeOpened)
     }
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

@@ -167,8 +167,7 @@ TEST_F(TokenTest, VolumesAndLocalPins)
 
     token->setVolumeAccessMode(QV_OWNER_USER, qvtoken::defaultUserPin, 1, QV_ACCESS_READ_ONLY, 1);
     EXPECT_EQ(token->getTokenVolumeInfoEx()[0].accessMode, QV_ACCESS_READ_ONLY);
-    EXPECT_THROW(token->setVolumeAccessMode(QV_OWNER_USER, "wrong-pin", 1, QV_ACCESS_HIDDEN, 1),
-                 PinIncorrectException);
+    EXPECT_THROW(token->setVolumeAccessMode(QV_OWNER_USER, "wrong-pin", 1, QV_ACCESS_HIDDEN, 1), PinIncorrectException);
 
     std::vector<CK_VOLUME_FORMAT_INFO_EXTENDED> layout = {{600, QV_ACCESS_READ_WRITE, QV_OWNER_USER, 0},
                                                           {400, QV_ACCESS_CD_ROM, QV_OWNER_ADMIN, 0}};
@@ -185,5 +184,5 @@ TEST_F(TokenTest, VolumesAndLocalPins)
     EXPECT_EQ(token->getLocalPinInfo(4)->retriesLeft, load(serial).findLocalPin(4)->pin.triesLeft);
 }
 
-}  // namespace
-}  // namespace quorvik::pkcs11
+} // namespace
+} // namespace quorvik::pkcs11

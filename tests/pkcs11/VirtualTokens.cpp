@@ -65,4 +65,4 @@ int VirtualTokens::calls(const std::string& entry) const
     return count;
 }
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

@@ -37,4 +37,4 @@ private:
     std::filesystem::path trace_;
 };
 
-}  // namespace quorvik::pkcs11
+} // namespace quorvik::pkcs11

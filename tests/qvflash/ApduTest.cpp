@@ -11,7 +11,8 @@ using namespace qvfl::ApduCommand;
 
 namespace {
 
-TEST(ApduFraming, TheFourCasesEncodeTheirFieldsInOrder) {
+TEST(ApduFraming, TheFourCasesEncodeTheirFieldsInOrder)
+{
     const Apdu bare(0x80, 0x40, 0x00, 0x00, std::nullopt, std::nullopt);
     EXPECT_EQ(bare.toBuffer(), hexBytes("80 40 00 00"));
     EXPECT_EQ(bare.getApduCase(), 0U);
@@ -36,7 +37,8 @@ TEST(ApduFraming, TheFourCasesEncodeTheirFieldsInOrder) {
     EXPECT_EQ(leZero.getReceiveBufferSize(), 258U);
 }
 
-TEST(ApduFraming, SelectCommands) {
+TEST(ApduFraming, SelectCommands)
+{
     const SelectByFullPath byPath({0x1000, 0x1000, 0x6005});
     EXPECT_EQ(byPath.toBuffer(), hexBytes("00 A4 08 04 06 10 00 10 00 60 05 00"));
     EXPECT_EQ(byPath.getApduCase(), 3U);
@@ -47,10 +49,10 @@ TEST(ApduFraming, SelectCommands) {
     EXPECT_EQ(SelectNextFileApdu(0x1001).toBuffer(), hexBytes("00 A4 00 06 02 10 01 00"));
 }
 
-TEST(ApduFraming, BigEndianWords) {
+TEST(ApduFraming, BigEndianWords)
+{
     EXPECT_TRUE(qvfl::toBufferBe(std::vector<std::uint16_t>{}).empty());
-    EXPECT_EQ(qvfl::toBufferBe(std::vector<std::uint16_t>{0x0102, 0xFFEE}),
-              hexBytes("01 02 FF EE"));
+    EXPECT_EQ(qvfl::toBufferBe(std::vector<std::uint16_t>{0x0102, 0xFFEE}), hexBytes("01 02 FF EE"));
 }
 
 } // namespace

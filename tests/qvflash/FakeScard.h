@@ -19,7 +19,8 @@ public:
     std::vector<Sent> sent;
     int lockDepth = 0;
 
-    Response transmit(const qvfl::Apdu& apdu) override {
+    Response transmit(const qvfl::Apdu& apdu) override
+    {
         sent.push_back({apdu.toBuffer(), lockDepth});
         if (answers.empty()) {
             return {0x9000, {}};
@@ -32,7 +33,8 @@ public:
     void unlock() override { --lockDepth; }
     void swap(qvfl::Scard&) override {}
 
-    std::vector<std::vector<std::uint8_t>> commands() const {
+    std::vector<std::vector<std::uint8_t>> commands() const
+    {
         std::vector<std::vector<std::uint8_t>> bytes;
         for (const Sent& command : sent) {
             bytes.push_back(command.bytes);

@@ -11,13 +11,14 @@ using Chunks = std::vector<std::vector<std::uint8_t>>;
 
 namespace {
 
-PcInfo record(std::size_t user, std::size_t domain, std::size_t os, std::size_t device,
-              std::int64_t time = 0) {
-    return PcInfo{std::string(user, 'u'), std::string(domain, 'd'), std::string(os, 'o'),
-                  std::string(device, 'n'), time};
+PcInfo record(std::size_t user, std::size_t domain, std::size_t os, std::size_t device, std::int64_t time = 0)
+{
+    return PcInfo{std::string(user, 'u'), std::string(domain, 'd'), std::string(os, 'o'), std::string(device, 'n'),
+                  time};
 }
 
-std::vector<std::uint8_t> expectedStream(const PcInfo& info) {
+std::vector<std::uint8_t> expectedStream(const PcInfo& info)
+{
     std::vector<std::uint8_t> stream;
     std::uint8_t tag = 0xC1;
     for (std::string text : {info.userName, info.domainName, info.osVersion, info.deviceName}) {
@@ -37,7 +38,8 @@ std::vector<std::uint8_t> expectedStream(const PcInfo& info) {
 }
 
 // Takes the chunks apart again, checking each header on the way.
-std::vector<std::uint8_t> reassemble(const Chunks& chunks) {
+std::vector<std::uint8_t> reassemble(const Chunks& chunks)
+{
     std::vector<std::uint8_t> stream;
     for (std::size_t i = 0; i < chunks.size(); ++i) {
         const std::vector<std::uint8_t>& chunk = chunks[i];
@@ -45,15 +47,15 @@ std::vector<std::uint8_t> reassemble(const Chunks& chunks) {
         const std::size_t header = i == 0 ? 4 : 0;
         EXPECT_EQ(chunk.at(header), 0xA5);
         EXPECT_EQ(chunk.at(header + 1), chunk.size() - header - 2);
-        stream.insert(stream.end(), chunk.begin() + static_cast<std::ptrdiff_t>(header + 2),
-                      chunk.end());
+        stream.insert(stream.end(), chunk.begin() + static_cast<std::ptrdiff_t>(header + 2), chunk.end());
     }
     return stream;
 }
 
 } // namespace
 
-TEST(JournalChunker, EmptyStringsBecomeNoneInOneChunk) {
+TEST(JournalChunker, EmptyStringsBecomeNoneInOneChunk)
+{
     const Chunks chunks = JournalChunker(record(0, 0, 0, 0)).chunks();
     ASSERT_EQ(chunks.size(), 1U);
     EXPECT_EQ(chunks[0], hexBytes("80 02 00 22 A5 22 C1 04 4E 4F 4E 45 C2 04 4E 4F 4E 45"
@@ -61,17 +63,18 @@ TEST(JournalChunker, EmptyStringsBecomeNoneInOneChunk) {
                                   " C5 08 00 00 00 00 00 00 00 00"));
 }
 
-TEST(JournalChunker, AFullFirstChunkIsFollowedByAnEmptyLastOne) {
+TEST(JournalChunker, AFullFirstChunkIsFollowedByAnEmptyLastOne)
+{
     // 228 + 3 * 3 + 10 = 247 stream bytes.
     const Chunks chunks = JournalChunker(record(226, 1, 1, 1)).chunks();
     ASSERT_EQ(chunks.size(), 2U);
     EXPECT_EQ(chunks[0].size(), 253U);
-    EXPECT_EQ(std::vector<std::uint8_t>(chunks[0].begin(), chunks[0].begin() + 6),
-              hexBytes("80 02 00 F7 A5 F7"));
+    EXPECT_EQ(std::vector<std::uint8_t>(chunks[0].begin(), chunks[0].begin() + 6), hexBytes("80 02 00 F7 A5 F7"));
     EXPECT_EQ(chunks[1], hexBytes("A5 00"));
 }
 
-TEST(JournalChunker, ObjectsAreCutAcrossChunks) {
+TEST(JournalChunker, ObjectsAreCutAcrossChunks)
+{
     const PcInfo info = record(243, 255, 3, 4, -2);
     const Chunks chunks = JournalChunker(record(243, 255, 3, 4, -2)).chunks();
     ASSERT_EQ(chunks.size(), 3U);
@@ -85,7 +88,8 @@ TEST(JournalChunker, ObjectsAreCutAcrossChunks) {
     EXPECT_EQ((chunks[0][2] << 8) | chunks[0][3], total);
 }
 
-TEST(JournalChunker, EveryLengthReassemblesToTheStream) {
+TEST(JournalChunker, EveryLengthReassemblesToTheStream)
+{
     for (const std::size_t user : {1, 100, 200, 240, 243, 244, 245, 246, 247, 255}) {
         for (const std::size_t domain : {0, 1, 120, 250, 255}) {
             const PcInfo info = record(user, domain, 255, 255, 1700000000);
@@ -97,7 +101,8 @@ TEST(JournalChunker, EveryLengthReassemblesToTheStream) {
     }
 }
 
-TEST(JournalChunker, StringsOfMoreThan255BytesAreRefused) {
+TEST(JournalChunker, StringsOfMoreThan255BytesAreRefused)
+{
     EXPECT_NO_THROW(JournalChunker(record(1, 1, 1, 255)));
     try {
         JournalChunker chunker(record(1, 1, 1, 256));

@@ -17,13 +17,15 @@ namespace {
 const char kSelectDirectory[] = "00 A4 08 04 06 10 00 10 00 60 05 00";
 const char kSelectFirst[] = "00 A4 00 04 00";
 
-std::string hexByte(unsigned value) {
+std::string hexByte(unsigned value)
+{
     return ScriptedScard::toHex({static_cast<std::uint8_t>(value)});
 }
 
 // The FCP of one directory entry, as SELECT answers it; record files also
 // give their record size and count.
-std::string entry(unsigned id, unsigned descriptor) {
+std::string entry(unsigned id, unsigned descriptor)
+{
     const std::string fileId = "83 02 00 " + hexByte(id);
     if (descriptor == 0x14) {
         return "62 0B 82 05 14 00 00 40 00 " + fileId + " 90 00";
@@ -33,7 +35,8 @@ std::string entry(unsigned id, unsigned descriptor) {
 
 // A card whose directory lists these entries, then ends the listing.
 std::shared_ptr<ScriptedScard> directory(std::initializer_list<std::pair<unsigned, unsigned>> entries,
-                                         const char* end = "6A 82") {
+                                         const char* end = "6A 82")
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answer("62 03 82 01 38 90 00");
     for (const auto& [id, descriptor] : entries) {
@@ -43,26 +46,26 @@ std::shared_ptr<ScriptedScard> directory(std::initializer_list<std::pair<unsigne
     return card;
 }
 
-std::uint16_t firstFree(std::initializer_list<std::pair<unsigned, unsigned>> entries) {
+std::uint16_t firstFree(std::initializer_list<std::pair<unsigned, unsigned>> entries)
+{
     return LocalLoginDirectory(directory(entries)).firstFreeId();
 }
 
 } // namespace
 
-TEST(LocalLoginDirectory, WalkVisitsTheEntriesInTheCardsOrder) {
+TEST(LocalLoginDirectory, WalkVisitsTheEntriesInTheCardsOrder)
+{
     auto card = directory({{5, 0x14}, {3, 0x10}, {4, 0x10}});
     EXPECT_EQ(LocalLoginDirectory(card).idsOf(0x10), (std::vector<std::uint16_t>{3, 4}));
-    EXPECT_EQ(card->sentHex(), (std::vector<std::string>{kSelectDirectory, kSelectFirst,
-                                                     "00 A4 00 06 02 00 05 00",
-                                                     "00 A4 00 06 02 00 03 00",
-                                                     "00 A4 00 06 02 00 04 00"}));
+    EXPECT_EQ(card->sentHex(), (std::vector<std::string>{kSelectDirectory, kSelectFirst, "00 A4 00 06 02 00 05 00",
+                                                         "00 A4 00 06 02 00 03 00", "00 A4 00 06 02 00 04 00"}));
     EXPECT_EQ(card->lockDepth, 0);
-    EXPECT_EQ(LocalLoginDirectory(directory({{5, 0x14}, {3, 0x10}})).idsOf(0x14),
-              std::vector<std::uint16_t>{5});
+    EXPECT_EQ(LocalLoginDirectory(directory({{5, 0x14}, {3, 0x10}})).idsOf(0x14), std::vector<std::uint16_t>{5});
     EXPECT_TRUE(LocalLoginDirectory(directory({})).idsOf(0x14).empty());
 }
 
-TEST(LocalLoginDirectory, FirstFreeIdentifierIsSharedByLocalPinsAndMvas) {
+TEST(LocalLoginDirectory, FirstFreeIdentifierIsSharedByLocalPinsAndMvas)
+{
     EXPECT_EQ(firstFree({{3, 0x10}, {4, 0x14}, {6, 0x10}}), 5);
     EXPECT_EQ(firstFree({}), 3);
     EXPECT_EQ(firstFree({{40, 0x10}}), 3);
@@ -79,7 +82,8 @@ TEST(LocalLoginDirectory, FirstFreeIdentifierIsSharedByLocalPinsAndMvas) {
     EXPECT_TRUE(error.conditions().empty());
 }
 
-TEST(LocalLoginDirectory, MalformedListingsEndTheWalk) {
+TEST(LocalLoginDirectory, MalformedListingsEndTheWalk)
+{
     const auto walkError = [](std::shared_ptr<ScriptedScard> card) {
         return thrownException([&] { LocalLoginDirectory(card).walk([](qvfl::LocalLoginFile&&) {}); });
     };
@@ -110,15 +114,15 @@ TEST(LocalLoginDirectory, MalformedListingsEndTheWalk) {
     EXPECT_EQ(walkError(missing).code(), QVFLASH_ST_FILE_NOT_FOUND);
 }
 
-TEST(LocalLoginDirectory, SecretTypeOfAnIdentifier) {
+TEST(LocalLoginDirectory, SecretTypeOfAnIdentifier)
+{
     for (const std::uint16_t id : {2, 32, 259}) {
         auto card = std::make_shared<ScriptedScard>();
         const Exception error = thrownException([&] { LocalLoginDirectory(card).secretType(id); });
         EXPECT_EQ(error.code(), QVFLASH_ST_INVALID_SECRET_ID);
-        EXPECT_EQ(error.conditions(),
-                  (std::vector<Condition>{Condition(QVFLASH_COND_SECRET_ID_RANGE,
-                                                    std::string("local PIN and MVA: [3, 31]")),
-                                          Condition(QVFLASH_COND_SECRET_ID, std::int64_t{id})}));
+        EXPECT_EQ(error.conditions(), (std::vector<Condition>{Condition(QVFLASH_COND_SECRET_ID_RANGE,
+                                                                        std::string("local PIN and MVA: [3, 31]")),
+                                                              Condition(QVFLASH_COND_SECRET_ID, std::int64_t{id})}));
         EXPECT_TRUE(card->sent.empty());
     }
     auto card = std::make_shared<ScriptedScard>();

@@ -16,10 +16,10 @@ namespace {
 const char kSelectMva7[] = "00 A4 08 04 08 10 00 10 00 60 05 00 07 00";
 
 // The FCP of MVA 7 with these record states, as the card answers SELECT.
-std::vector<std::uint8_t> mvaAnswer(const std::vector<std::uint8_t>& states) {
-    std::vector<std::uint8_t> body = hexBytes(
-        "82 05 14 00 00 F9 00 83 02 00 07 85 06 21 00 00 AA 00 00"
-        " 86 0F 5F 01 01 01 FF FF 00 FF 00 00 00 00 00 00 00 8F 01 81");
+std::vector<std::uint8_t> mvaAnswer(const std::vector<std::uint8_t>& states)
+{
+    std::vector<std::uint8_t> body = hexBytes("82 05 14 00 00 F9 00 83 02 00 07 85 06 21 00 00 AA 00 00"
+                                              " 86 0F 5F 01 01 01 FF FF 00 FF 00 00 00 00 00 00 00 8F 01 81");
     body[6] = static_cast<std::uint8_t>(states.size());
     // C0 and A5 with their lengths in the shortest BER form.
     const auto withLength = [](std::uint8_t tag, const std::vector<std::uint8_t>& value) {
@@ -40,24 +40,27 @@ std::vector<std::uint8_t> mvaAnswer(const std::vector<std::uint8_t>& states) {
     return withLength(0x62, body);
 }
 
-std::shared_ptr<ScriptedScard> mvaCard(const std::vector<std::uint8_t>& states) {
+std::shared_ptr<ScriptedScard> mvaCard(const std::vector<std::uint8_t>& states)
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answers.push_back({0x9000, mvaAnswer(states)});
     return card;
 }
 
-std::string recordField(const std::vector<std::uint8_t>& record) {
+std::string recordField(const std::vector<std::uint8_t>& record)
+{
     return ScriptedScard::toHex(qvfl::recordDataField(record));
 }
 
 } // namespace
 
-TEST(Mva, AddRecordFillsTheFirstEmptyRecordElseAppends) {
+TEST(Mva, AddRecordFillsTheFirstEmptyRecordElseAppends)
+{
     const std::vector<std::uint8_t> record = hexBytes("44 3A 41 42 43");
     auto gap = mvaCard({0x01, 0x03, 0x01});
     EXPECT_EQ(MVAImpl(gap, 7).addRecord(record), 2);
-    EXPECT_EQ(gap->sentHex(), (std::vector<std::string>{
-                                  kSelectMva7, "00 DC 02 04 0B 80 02 00 05 A5 05 44 3A 41 42 43"}));
+    EXPECT_EQ(gap->sentHex(),
+              (std::vector<std::string>{kSelectMva7, "00 DC 02 04 0B 80 02 00 05 A5 05 44 3A 41 42 43"}));
 
     auto used = mvaCard({0x01, 0x01});
     EXPECT_EQ(MVAImpl(used, 7).addRecord(record), 3);
@@ -75,28 +78,24 @@ TEST(Mva, AddRecordFillsTheFirstEmptyRecordElseAppends) {
 
     for (const std::size_t size : {0, 250}) {
         auto card = std::make_shared<ScriptedScard>();
-        EXPECT_EQ(thrownException([&] {
-                      MVAImpl(card, 7).addRecord(std::vector<std::uint8_t>(size, 0x41));
-                  }).code(),
+        EXPECT_EQ(thrownException([&] { MVAImpl(card, 7).addRecord(std::vector<std::uint8_t>(size, 0x41)); }).code(),
                   QVFLASH_ST_INVALID_RECORD_SIZE);
         EXPECT_TRUE(card->sent.empty());
     }
 
     auto refused = mvaCard({0x01});
     refused->answer("63 81");
-    EXPECT_EQ(thrownException([&] { MVAImpl(refused, 7).addRecord(record); }).code(),
-              QVFLASH_ST_NO_SPACE_FOR_RECORD);
+    EXPECT_EQ(thrownException([&] { MVAImpl(refused, 7).addRecord(record); }).code(), QVFLASH_ST_NO_SPACE_FOR_RECORD);
 }
 
-TEST(Mva, EraseClearAndUnblock) {
+TEST(Mva, EraseClearAndUnblock)
+{
     auto none = std::make_shared<ScriptedScard>();
-    EXPECT_EQ(thrownException([&] { MVAImpl(none, 7).eraseRecordFromMva(0); }).code(),
-              QVFLASH_ST_RECORD_NOT_FOUND);
+    EXPECT_EQ(thrownException([&] { MVAImpl(none, 7).eraseRecordFromMva(0); }).code(), QVFLASH_ST_RECORD_NOT_FOUND);
     EXPECT_TRUE(none->sent.empty());
 
     auto three = mvaCard({0x01, 0x01, 0x01});
-    EXPECT_EQ(thrownException([&] { MVAImpl(three, 7).eraseRecordFromMva(4); }).code(),
-              QVFLASH_ST_RECORD_NOT_FOUND);
+    EXPECT_EQ(thrownException([&] { MVAImpl(three, 7).eraseRecordFromMva(4); }).code(), QVFLASH_ST_RECORD_NOT_FOUND);
     EXPECT_EQ(three->sentHex(), std::vector<std::string>{kSelectMva7});
 
     auto erase = mvaCard({0x01, 0x03, 0x01});
@@ -115,20 +114,18 @@ TEST(Mva, EraseClearAndUnblock) {
     EXPECT_EQ(unblock->sentHex(), std::vector<std::string>{"00 2C 03 87"});
 }
 
-TEST(LocalPin, ChangeAndUnblockCommands) {
+TEST(LocalPin, ChangeAndUnblockCommands)
+{
     auto card = std::make_shared<ScriptedScard>();
     qvfl::LocalPinImpl pin(card, 7);
     pin.changePin(hexBytes("31 32 33 34 35 36"));
     pin.unblock();
-    EXPECT_EQ(card->sentHex(),
-              (std::vector<std::string>{kSelectMva7,
-                                        "00 24 01 00 0C 80 02 00 06 A6 06 31 32 33 34 35 36",
-                                        "00 2C 03 87"}));
+    EXPECT_EQ(card->sentHex(), (std::vector<std::string>{
+                                   kSelectMva7, "00 24 01 00 0C 80 02 00 06 A6 06 31 32 33 34 35 36", "00 2C 03 87"}));
 
     auto refused = std::make_shared<ScriptedScard>();
     refused->answer("90 00");
     refused->answer("6F 8D");
-    EXPECT_EQ(thrownException([&] { qvfl::LocalPinImpl(refused, 7).changePin(hexBytes("31 32 33 34 35 36")); })
-                  .code(),
+    EXPECT_EQ(thrownException([&] { qvfl::LocalPinImpl(refused, 7).changePin(hexBytes("31 32 33 34 35 36")); }).code(),
               QVFLASH_ST_PIN_REUSE_ERROR);
 }

@@ -24,12 +24,14 @@ constexpr bool kLockingVisible = false;
 constexpr bool kLockingVisible = true;
 #endif
 
-std::uintptr_t pageOf(const void* address) {
+std::uintptr_t pageOf(const void* address)
+{
     return reinterpret_cast<std::uintptr_t>(address) / static_cast<std::uintptr_t>(getpagesize());
 }
 
 // Locked kB of the mapping that holds address, from /proc/self/smaps.
-long lockedKbAt(const void* address) {
+long lockedKbAt(const void* address)
+{
     const auto target = reinterpret_cast<std::uintptr_t>(address);
     std::ifstream smaps("/proc/self/smaps");
     std::string line;
@@ -48,7 +50,8 @@ long lockedKbAt(const void* address) {
     return -1;
 }
 
-long processLockedKb() {
+long processLockedKb()
+{
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
@@ -59,7 +62,8 @@ long processLockedKb() {
     return -1;
 }
 
-TEST(LockedAllocator, EverySecretKeepsItsPagesLockedUntilItIsReleased) {
+TEST(LockedAllocator, EverySecretKeepsItsPagesLockedUntilItIsReleased)
+{
     const long pageKb = getpagesize() / 1024;
     const long before = processLockedKb();
     auto first = std::make_unique<Secret>(Secret{1, 2, 3});
@@ -76,7 +80,8 @@ TEST(LockedAllocator, EverySecretKeepsItsPagesLockedUntilItIsReleased) {
     EXPECT_EQ(second, (Secret{4, 5, 6}));
 }
 
-TEST(LockedAllocator, EveryBufferIsWipedBeforeItIsReleased) {
+TEST(LockedAllocator, EveryBufferIsWipedBeforeItIsReleased)
+{
     armAlignedDeleteProbe();
     {
         Secret secret;
@@ -88,8 +93,7 @@ TEST(LockedAllocator, EveryBufferIsWipedBeforeItIsReleased) {
     const std::vector<ReleasedBlock> released = disarmAlignedDeleteProbe();
     ASSERT_GE(released.size(), 2U);
     for (const ReleasedBlock& block : released) {
-        EXPECT_TRUE(std::all_of(block.bytes.begin(), block.bytes.end(),
-                                [](unsigned char byte) { return byte == 0; }));
+        EXPECT_TRUE(std::all_of(block.bytes.begin(), block.bytes.end(), [](unsigned char byte) { return byte == 0; }));
     }
 }
 

@@ -1,8 +1,8 @@
 #include "failingArrayNew.h"
 
-#include <qvflash-core/errors/ApduException.h>
 #include <qvflash-core/core/executeSafe.h>
 #include <qvflash-core/core/threadException.h>
+#include <qvflash-core/errors/ApduException.h>
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,8 @@ static_assert(offsetof(qvflash_Condition, detail) + offsetof(qvflash_ConditionDe
 static_assert(offsetof(qvflash_Condition, detail) + offsetof(qvflash_ConditionDetail, data) == 16);
 
 // Reads the calling thread's conditions through the exports, releasing them.
-std::vector<Condition> lastConditions() {
+std::vector<Condition> lastConditions()
+{
     qvflash_Condition* list = nullptr;
     std::size_t count = 99;
     EXPECT_EQ(qvflash_last_status_conditions(&list, &count), QVFLASH_ST_OK);
@@ -46,19 +47,19 @@ const Exception kTwoConditions(QVFLASH_ST_INVALID_SECRET_ID,
                                {Condition(QVFLASH_COND_SECRET_ID, std::int64_t{32}),
                                 Condition(QVFLASH_COND_SECRET_ID_RANGE, std::string("3-31"))});
 
-TEST(Runner, AThreadThatNeverFailedHasNoConditions) {
+TEST(Runner, AThreadThatNeverFailedHasNoConditions)
+{
     std::thread([] { EXPECT_TRUE(lastConditions().empty()); }).join();
 }
 
-TEST(Runner, FailureIsKeptUntilTheNextStatusChangingCall) {
+TEST(Runner, FailureIsKeptUntilTheNextStatusChangingCall)
+{
     EXPECT_EQ(executeSafe([] { throw kTwoConditions; }), QVFLASH_ST_INVALID_SECRET_ID);
     EXPECT_EQ(lastConditions(), kTwoConditions.conditions());
     EXPECT_EQ(lastConditions(), kTwoConditions.conditions()); // reading does not consume
 
-    EXPECT_EQ(executeSafeNoStatusChange([] { throw std::runtime_error("x"); }),
-              QVFLASH_ST_INTERNAL_ERROR);
-    EXPECT_EQ(executeSafeNoStatusChange([] { throw qvfl::ApduException(0x6A82); }),
-              QVFLASH_ST_FILE_NOT_FOUND);
+    EXPECT_EQ(executeSafeNoStatusChange([] { throw std::runtime_error("x"); }), QVFLASH_ST_INTERNAL_ERROR);
+    EXPECT_EQ(executeSafeNoStatusChange([] { throw qvfl::ApduException(0x6A82); }), QVFLASH_ST_FILE_NOT_FOUND);
     EXPECT_EQ(lastConditions(), kTwoConditions.conditions());
 
     EXPECT_EQ(executeSafe([] {}), QVFLASH_ST_OK);
@@ -66,12 +67,11 @@ TEST(Runner, FailureIsKeptUntilTheNextStatusChangingCall) {
     EXPECT_EQ(qvfl::core::threadException::getLast().code(), QVFLASH_ST_OK);
 }
 
-TEST(Runner, ForeignExceptionsBecomeInternalErrors) {
-    EXPECT_EQ(executeSafe([] { throw std::logic_error("Unknown qvflash_SecureType"); }),
-              QVFLASH_ST_INTERNAL_ERROR);
+TEST(Runner, ForeignExceptionsBecomeInternalErrors)
+{
+    EXPECT_EQ(executeSafe([] { throw std::logic_error("Unknown qvflash_SecureType"); }), QVFLASH_ST_INTERNAL_ERROR);
     EXPECT_EQ(lastConditions(),
-              std::vector<Condition>{Condition(QVFLASH_COND_STD_EXCEPTION,
-                                               std::string("Unknown qvflash_SecureType"))});
+              std::vector<Condition>{Condition(QVFLASH_COND_STD_EXCEPTION, std::string("Unknown qvflash_SecureType"))});
 
     EXPECT_EQ(executeSafe([] { throw 7; }), QVFLASH_ST_INTERNAL_ERROR);
     EXPECT_TRUE(lastConditions().empty());
@@ -82,14 +82,15 @@ TEST(Runner, ForeignExceptionsBecomeInternalErrors) {
     EXPECT_EQ(conditions[0].code(), QVFLASH_COND_STD_EXCEPTION);
 }
 
-TEST(Runner, SubclassesAreStoredAsTheBaseException) {
+TEST(Runner, SubclassesAreStoredAsTheBaseException)
+{
     EXPECT_EQ(executeSafe([] { throw qvfl::ApduException(0x6983); }), QVFLASH_ST_OBJECT_BLOCKED);
     EXPECT_EQ(typeid(qvfl::core::threadException::getLast()), typeid(Exception));
-    EXPECT_EQ(lastConditions(), std::vector<Condition>{Condition(QVFLASH_COND_APDU_STATUS,
-                                                                 std::int64_t{0x6983})});
+    EXPECT_EQ(lastConditions(), std::vector<Condition>{Condition(QVFLASH_COND_APDU_STATUS, std::int64_t{0x6983})});
 }
 
-TEST(Runner, EachThreadReadsItsOwnLastStatus) {
+TEST(Runner, EachThreadReadsItsOwnLastStatus)
+{
     auto failWith = [](qvflash_StatusCode code, std::int64_t detail) {
         for (int round = 0; round < 200; ++round) {
             const Exception failure(code, {Condition(QVFLASH_COND_SECRET_ID, detail)});
@@ -104,35 +105,35 @@ TEST(Runner, EachThreadReadsItsOwnLastStatus) {
     second.join();
 }
 
-TEST(StatusExports, NullPointersGiveStatus3AndLeaveTheLastStatus) {
+TEST(StatusExports, NullPointersGiveStatus3AndLeaveTheLastStatus)
+{
     EXPECT_EQ(executeSafe([] { throw kTwoConditions; }), QVFLASH_ST_INVALID_SECRET_ID);
 
     std::size_t count = 0;
     qvflash_Condition* list = nullptr;
     EXPECT_EQ(qvflash_status_description(QVFLASH_ST_OK, nullptr), QVFLASH_ST_NULL_PTR_ARG);
-    EXPECT_EQ(qvflash_condition_description(QVFLASH_COND_SECRET_ID, nullptr),
-              QVFLASH_ST_NULL_PTR_ARG);
+    EXPECT_EQ(qvflash_condition_description(QVFLASH_COND_SECRET_ID, nullptr), QVFLASH_ST_NULL_PTR_ARG);
     EXPECT_EQ(qvflash_last_status_conditions(nullptr, &count), QVFLASH_ST_NULL_PTR_ARG);
     EXPECT_EQ(qvflash_last_status_conditions(&list, nullptr), QVFLASH_ST_NULL_PTR_ARG);
     EXPECT_EQ(lastConditions(), kTwoConditions.conditions());
 }
 
-TEST(StatusExports, DescriptionsAreStaticTextsOrNull) {
+TEST(StatusExports, DescriptionsAreStaticTextsOrNull)
+{
     const char* text = "unchanged";
     EXPECT_EQ(qvflash_status_description(QVFLASH_ST_NULL_PTR_ARG, &text), QVFLASH_ST_OK);
     EXPECT_STREQ(text, "Passed pointer is nil");
     for (const int code : {6000, 6019, 100000, 100020}) {
         text = "unchanged";
-        EXPECT_EQ(qvflash_status_description(static_cast<qvflash_StatusCode>(code), &text),
-                  QVFLASH_ST_OK);
+        EXPECT_EQ(qvflash_status_description(static_cast<qvflash_StatusCode>(code), &text), QVFLASH_ST_OK);
         EXPECT_EQ(text, nullptr) << code;
     }
-    EXPECT_EQ(qvflash_condition_description(QVFLASH_COND_PCSC_ERROR_CODE_HEX, &text),
-              QVFLASH_ST_OK);
+    EXPECT_EQ(qvflash_condition_description(QVFLASH_COND_PCSC_ERROR_CODE_HEX, &text), QVFLASH_ST_OK);
     EXPECT_STREQ(text, "PCSC error code, hex");
 }
 
-TEST(StatusExports, DestroyReleasesNothingWithoutAListOrCount) {
+TEST(StatusExports, DestroyReleasesNothingWithoutAListOrCount)
+{
     qvflash_last_status_conditions_destroy(nullptr, 3);
     qvflash_Condition* list = nullptr;
     qvflash_last_status_conditions_destroy(&list, 3);
@@ -142,11 +143,11 @@ TEST(StatusExports, DestroyReleasesNothingWithoutAListOrCount) {
     EXPECT_EQ(notOwned, &single);
 }
 
-TEST(StatusExports, AFailedCopyPublishesAndLeavesNothing) {
-    const Exception threeTexts(QVFLASH_ST_PCSC_ERROR,
-                               {Condition(QVFLASH_COND_LOCATION, std::string("a")),
-                                Condition(QVFLASH_COND_PCSC_ERROR_CODE, std::int64_t{-1}),
-                                Condition(QVFLASH_COND_PCSC_ERROR_CODE_HEX, std::string("b"))});
+TEST(StatusExports, AFailedCopyPublishesAndLeavesNothing)
+{
+    const Exception threeTexts(QVFLASH_ST_PCSC_ERROR, {Condition(QVFLASH_COND_LOCATION, std::string("a")),
+                                                       Condition(QVFLASH_COND_PCSC_ERROR_CODE, std::int64_t{-1}),
+                                                       Condition(QVFLASH_COND_PCSC_ERROR_CODE_HEX, std::string("b"))});
     ASSERT_EQ(executeSafe([&] { throw threeTexts; }), QVFLASH_ST_PCSC_ERROR);
 
     // The array and the first text succeed, the second text fails.

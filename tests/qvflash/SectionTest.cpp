@@ -12,29 +12,41 @@ using qvfl::AccessForbidden;
 using qvfl::Condition;
 using qvfl::Exception;
 using qvfl::ProtectConditions;
-using qvfl::SecurAttr;
 using qvfl::Section;
+using qvfl::SecurAttr;
 using Op = Section::SwitchAccessOperations;
 
 namespace {
 
-Condition integer(qvflash_ConditionCode code, std::int64_t value) { return Condition(code, value); }
-Condition text(qvflash_ConditionCode code, const char* value) { return Condition(code, std::string(value)); }
+Condition integer(qvflash_ConditionCode code, std::int64_t value)
+{
+    return Condition(code, value);
+}
+Condition text(qvflash_ConditionCode code, const char* value)
+{
+    return Condition(code, std::string(value));
+}
 
-Section userSection(std::uint32_t size) {
+Section userSection(std::uint32_t size)
+{
     Section section;
     section.size = size;
     section.accessState = Section::AccessState::ReadWrite;
     return section;
 }
 
-SecurAttr rule(std::uint8_t p, std::optional<std::uint8_t> id = std::nullopt) {
+SecurAttr rule(std::uint8_t p, std::optional<std::uint8_t> id = std::nullopt)
+{
     return SecurAttr{ProtectConditions::fromByte(p), id};
 }
 
-SecurAttr forbidden() { return SecurAttr{AccessForbidden{}, std::nullopt}; }
+SecurAttr forbidden()
+{
+    return SecurAttr{AccessForbidden{}, std::nullopt};
+}
 
-Section journal(std::uint32_t size) {
+Section journal(std::uint32_t size)
+{
     Section section;
     section.size = size;
     section.type = Section::Type::JournalEvents;
@@ -45,7 +57,8 @@ Section journal(std::uint32_t size) {
     return section;
 }
 
-qvfl::SectionMap current(std::initializer_list<Section::Type> types) {
+qvfl::SectionMap current(std::initializer_list<Section::Type> types)
+{
     qvfl::SectionMap sections;
     std::uint8_t number = 0;
     for (const Section::Type type : types) {
@@ -58,18 +71,18 @@ qvfl::SectionMap current(std::initializer_list<Section::Type> types) {
 
 } // namespace
 
-TEST(ProtectConditions, EightFlagsMakeAValidByteOrThrow) {
+TEST(ProtectConditions, EightFlagsMakeAValidByteOrThrow)
+{
     EXPECT_EQ(ProtectConditions(true, false, false, true, false, false, false, false).value(), 0x09);
-    EXPECT_THROW(ProtectConditions(false, false, true, true, false, false, false, false),
-                 std::invalid_argument);
-    EXPECT_THROW(ProtectConditions(true, false, false, false, false, true, false, false),
-                 std::invalid_argument);
+    EXPECT_THROW(ProtectConditions(false, false, true, true, false, false, false, false), std::invalid_argument);
+    EXPECT_THROW(ProtectConditions(true, false, false, false, false, true, false, false), std::invalid_argument);
     EXPECT_FALSE(ProtectConditions::fromByte(0x0C).isValid());
 }
 
 // Every size is written with the smallest code that holds it and read back
 // with the same multiplier; only the dropped remainder is lost.
-TEST(SectionTlv, SizesRoundTripAroundEveryCodeBoundary) {
+TEST(SectionTlv, SizesRoundTripAroundEveryCodeBoundary)
+{
     struct Row {
         std::uint32_t size;
         std::uint8_t code;
@@ -101,7 +114,8 @@ TEST(SectionTlv, SizesRoundTripAroundEveryCodeBoundary) {
               QVFLASH_ST_INVALID_SECTION_SIZE);
 }
 
-TEST(SectionTlv, ConditionAndSecretBytesRoundTrip) {
+TEST(SectionTlv, ConditionAndSecretBytesRoundTrip)
+{
     Section section = userSection(64);
     section.conditions.insert_or_assign(Op::Op1, rule(0x09, 5));  // admin, complex rule 5
     section.conditions.insert_or_assign(Op::Op8, rule(0x12, 20)); // user, key 20
@@ -113,24 +127,21 @@ TEST(SectionTlv, ConditionAndSecretBytesRoundTrip) {
 
     Section encrypted = userSection(8);
     encrypted.type = Section::Type::Encrypted;
-    EXPECT_EQ(qvfl::SectionTlv::parseSections(qvfl::SectionTlv::formSectionTlv(2, encrypted)).at(2),
-              encrypted);
+    EXPECT_EQ(qvfl::SectionTlv::parseSections(qvfl::SectionTlv::formSectionTlv(2, encrypted)).at(2), encrypted);
 }
 
-TEST(SectionTlv, MalformedAnswersAreRefused) {
+TEST(SectionTlv, MalformedAnswersAreRefused)
+{
     const auto flashInfo = [](const char* hex) {
         return thrownException([&] { qvfl::SectionTlv::parseSections(hexBytes(hex)); });
     };
-    const Exception access =
-        flashInfo("80 14 01 02 00 40 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
+    const Exception access = flashInfo("80 14 01 02 00 40 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
     EXPECT_EQ(access.code(), QVFLASH_ST_UNEXPECTED_APDU_RESPONSE);
     EXPECT_EQ(access.conditions(),
-              std::vector<Condition>{text(QVFLASH_COND_TLV_PARSING_ERROR,
-                                          "invalid access rights byte value")});
+              std::vector<Condition>{text(QVFLASH_COND_TLV_PARSING_ERROR, "invalid access rights byte value")});
     const Exception tag = flashInfo("81 14 01 03 00 40 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00");
-    EXPECT_EQ(tag.conditions(),
-              std::vector<Condition>{text(QVFLASH_COND_TLV_PARSING_ERROR,
-                                          "invalid structure with information about flash memory")});
+    EXPECT_EQ(tag.conditions(), std::vector<Condition>{text(QVFLASH_COND_TLV_PARSING_ERROR,
+                                                            "invalid structure with information about flash memory")});
     EXPECT_EQ(flashInfo("80 02 01 03").code(), QVFLASH_ST_UNEXPECTED_APDU_RESPONSE);
     // A journal may leave open only the temporary switch to read-only.
     EXPECT_EQ(flashInfo("80 14 01 00 01 F4 01 03 01 01 00 00 00 00 00 00 00 00 00 00 00 00").code(),
@@ -140,24 +151,25 @@ TEST(SectionTlv, MalformedAnswersAreRefused) {
     EXPECT_TRUE(qvfl::SectionTlv::parseSections({}).empty());
 }
 
-TEST(SplitRules, SectionCountDependsOnTheSectionsKept) {
+TEST(SplitRules, SectionCountDependsOnTheSectionsKept)
+{
     EXPECT_EQ(thrownException([] { qvfl::checkSplitNotEmpty({}); }).code(), QVFLASH_ST_INVALID_SECTION_COUNT);
-    const Exception nine = thrownException(
-        [] { qvfl::checkSectionCount(std::vector<Section>(9, userSection(1)), {}); });
+    const Exception nine =
+        thrownException([] { qvfl::checkSectionCount(std::vector<Section>(9, userSection(1)), {}); });
     EXPECT_EQ(nine.code(), QVFLASH_ST_INVALID_SECTION_COUNT);
     EXPECT_EQ(nine.conditions(), std::vector<Condition>{integer(QVFLASH_COND_MAX_SECTION_COUNT, 8)});
     const Exception seven = thrownException([] {
-        qvfl::checkSectionCount(std::vector<Section>(7, userSection(1)),
-                                current({Section::Type::UserFiles, Section::Type::JournalEvents,
-                                         Section::Type::Encrypted}));
+        qvfl::checkSectionCount(
+            std::vector<Section>(7, userSection(1)),
+            current({Section::Type::UserFiles, Section::Type::JournalEvents, Section::Type::Encrypted}));
     });
     EXPECT_EQ(seven.conditions(), std::vector<Condition>{integer(QVFLASH_COND_MAX_SECTION_COUNT, 6)});
     EXPECT_NO_THROW(qvfl::checkSectionCount(std::vector<Section>(8, userSection(1)), {}));
-    EXPECT_EQ(qvfl::splitCommandData(std::vector<Section>(8, userSection(1)), {}, 4096).size(),
-              8U * 22U);
+    EXPECT_EQ(qvfl::splitCommandData(std::vector<Section>(8, userSection(1)), {}, 4096).size(), 8U * 22U);
 }
 
-TEST(SplitRules, SizesAndTypes) {
+TEST(SplitRules, SizesAndTypes)
+{
     const auto split = [](std::vector<Section> sections, std::uint32_t available) {
         return thrownException([&] { qvfl::splitCommandData(sections, {}, available); });
     };
@@ -171,12 +183,10 @@ TEST(SplitRules, SizesAndTypes) {
     EXPECT_EQ(huge.conditions()[0], integer(QVFLASH_COND_SECTION_SIZE, 0x200000));
     const Exception total = split({userSection(60), userSection(41)}, 100);
     EXPECT_EQ(total.code(), QVFLASH_ST_INVALID_SECTIONS_TOTAL_SIZE);
-    EXPECT_EQ(total.conditions(),
-              std::vector<Condition>{integer(QVFLASH_COND_AVAILABLE_FLASH_SIZE, 100)});
+    EXPECT_EQ(total.conditions(), std::vector<Condition>{integer(QVFLASH_COND_AVAILABLE_FLASH_SIZE, 100)});
     Section encrypted = userSection(10);
     encrypted.type = Section::Type::Encrypted;
-    EXPECT_EQ(split({encrypted}, 100).conditions(),
-              std::vector<Condition>{integer(QVFLASH_COND_SECTION_TYPE, 3)});
+    EXPECT_EQ(split({encrypted}, 100).conditions(), std::vector<Condition>{integer(QVFLASH_COND_SECTION_TYPE, 3)});
     // Large sections reach the card with the codes the card reads back.
     const std::vector<std::uint8_t> data =
         qvfl::splitCommandData({userSection(0x80000), userSection(0x100000)}, {}, 0x200000);
@@ -185,14 +195,14 @@ TEST(SplitRules, SizesAndTypes) {
     EXPECT_EQ(data[22 + 3], 0x03 | (3 << 3));
 }
 
-TEST(SplitRules, JournalSection) {
+TEST(SplitRules, JournalSection)
+{
     const auto split = [](const Section& section, const qvfl::SectionMap& kept = {}) {
         return thrownException([&] { qvfl::splitCommandData({section}, kept, 4096); }).code();
     };
     EXPECT_NO_THROW(qvfl::splitCommandData({journal(500)}, {}, 4096));
     EXPECT_EQ(split(journal(499)), QVFLASH_ST_INVALID_JOURNAL_EVENTS_SIZE);
-    EXPECT_EQ(split(journal(500), current({Section::Type::JournalEvents})),
-              QVFLASH_ST_JOURNAL_EVENTS_ALREADY_EXISTS);
+    EXPECT_EQ(split(journal(500), current({Section::Type::JournalEvents})), QVFLASH_ST_JOURNAL_EVENTS_ALREADY_EXISTS);
     Section visible = journal(500);
     visible.accessState = Section::AccessState::ReadOnly;
     EXPECT_EQ(split(visible), QVFLASH_ST_INVALID_JOURNAL_ACCESS_RIGHTS);
@@ -207,7 +217,8 @@ TEST(SplitRules, JournalSection) {
     EXPECT_EQ(split(five), QVFLASH_ST_JOURNAL_READ_ONLY_TEMP);
 }
 
-TEST(SplitRules, ProtectConditionsAndSecretIds) {
+TEST(SplitRules, ProtectConditionsAndSecretIds)
+{
     const auto split = [](SecurAttr attr) {
         Section section = userSection(10);
         section.conditions.insert_or_assign(Op::Op1, attr);
@@ -215,8 +226,7 @@ TEST(SplitRules, ProtectConditionsAndSecretIds) {
     };
     const Exception twoKinds = split(rule(0x0C, 5));
     EXPECT_EQ(twoKinds.code(), QVFLASH_ST_INVALID_PROTECT_CONDITIONS);
-    EXPECT_EQ(twoKinds.conditions(),
-              std::vector<Condition>{integer(QVFLASH_COND_PROTECT_CONDITIONS, 12)});
+    EXPECT_EQ(twoKinds.conditions(), std::vector<Condition>{integer(QVFLASH_COND_PROTECT_CONDITIONS, 12)});
     EXPECT_EQ(split(rule(0x20)).code(), QVFLASH_ST_INVALID_PROTECT_CONDITIONS);
     const Exception local = split(rule(0x06, 2));
     EXPECT_EQ(local.code(), QVFLASH_ST_INVALID_SECRET_ID);
@@ -226,12 +236,9 @@ TEST(SplitRules, ProtectConditionsAndSecretIds) {
     EXPECT_EQ(split(rule(0x09, 0)).conditions(),
               (std::vector<Condition>{text(QVFLASH_COND_SECRET_ID_RANGE, "complex rule: [1, 31]"),
                                       integer(QVFLASH_COND_SECRET_ID, 0)}));
-    EXPECT_EQ(split(rule(0x10, 15)).conditions()[0],
-              text(QVFLASH_COND_SECRET_ID_RANGE, "key: [16, 31]"));
-    EXPECT_EQ(split(rule(0x04)).conditions(),
-              std::vector<Condition>{integer(QVFLASH_COND_SECRET_ID, 0)});
-    EXPECT_EQ(split(rule(0x01, 9)).conditions(),
-              std::vector<Condition>{integer(QVFLASH_COND_SECRET_ID, 9)});
+    EXPECT_EQ(split(rule(0x10, 15)).conditions()[0], text(QVFLASH_COND_SECRET_ID_RANGE, "key: [16, 31]"));
+    EXPECT_EQ(split(rule(0x04)).conditions(), std::vector<Condition>{integer(QVFLASH_COND_SECRET_ID, 0)});
+    EXPECT_EQ(split(rule(0x01, 9)).conditions(), std::vector<Condition>{integer(QVFLASH_COND_SECRET_ID, 9)});
     EXPECT_EQ(split(SecurAttr{AccessForbidden{}, 4}).conditions(),
               std::vector<Condition>{integer(QVFLASH_COND_SECRET_ID, 4)});
     Section empty = userSection(10);
@@ -239,7 +246,8 @@ TEST(SplitRules, ProtectConditionsAndSecretIds) {
     EXPECT_NO_THROW(qvfl::splitCommandData({empty}, {}, 4096));
 }
 
-TEST(AccessChangeRules, JournalAndEncryptedSections) {
+TEST(AccessChangeRules, JournalAndEncryptedSections)
+{
     using State = Section::AccessState;
     EXPECT_EQ(thrownException([] { qvfl::checkCdRomPermanent(State::CdRom, false); }).code(),
               QVFLASH_ST_CD_ROM_PERMANENT_ONLY);

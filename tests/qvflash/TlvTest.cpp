@@ -10,12 +10,14 @@ using qvfl::TlvType;
 
 namespace {
 
-std::vector<TLV> parse(const std::vector<std::uint8_t>& bytes, TlvType type) {
+std::vector<TLV> parse(const std::vector<std::uint8_t>& bytes, TlvType type)
+{
     return parseTLVStructs(bytes.begin(), bytes.end(), type);
 }
 
 // The parsing condition text of a failure, or "" when parsing succeeds.
-std::string failureOf(const std::vector<std::uint8_t>& bytes, TlvType type) {
+std::string failureOf(const std::vector<std::uint8_t>& bytes, TlvType type)
+{
     try {
         parse(bytes, type);
     } catch (const qvfl::Exception& e) {
@@ -27,13 +29,15 @@ std::string failureOf(const std::vector<std::uint8_t>& bytes, TlvType type) {
     return "";
 }
 
-std::vector<std::uint8_t> withValue(const std::string& header, std::size_t size) {
+std::vector<std::uint8_t> withValue(const std::string& header, std::size_t size)
+{
     std::vector<std::uint8_t> bytes = hexBytes(header);
     bytes.resize(bytes.size() + size, 0x5A);
     return bytes;
 }
 
-TEST(TlvLists, ValuesAreViewsInBufferOrder) {
+TEST(TlvLists, ValuesAreViewsInBufferOrder)
+{
     const auto bytes = hexBytes("82 04 14 00 00 64 00 00 83 02 00 03");
     const std::vector<TLV> tlvs = parse(bytes, TlvType::Ber);
     ASSERT_EQ(tlvs.size(), 3U);
@@ -45,7 +49,8 @@ TEST(TlvLists, ValuesAreViewsInBufferOrder) {
     EXPECT_TRUE(parse({}, TlvType::Simple).empty());
 }
 
-TEST(TlvLists, BerLengthForms) {
+TEST(TlvLists, BerLengthForms)
+{
     const auto longForm = withValue("04 81 80", 128);
     ASSERT_EQ(parse(longForm, TlvType::Ber).size(), 1U);
     EXPECT_EQ(parse(longForm, TlvType::Ber)[0].size(), 128U);
@@ -54,12 +59,12 @@ TEST(TlvLists, BerLengthForms) {
 
     EXPECT_EQ(failureOf(withValue("04 81 7F", 127), TlvType::Ber), "invalid length encoding in TLV");
     EXPECT_EQ(failureOf(hexBytes("04 80 00 00"), TlvType::Ber), "invalid length encoding in TLV");
-    EXPECT_EQ(failureOf(hexBytes("04 85 00 00 00 00 01 00"), TlvType::Ber),
-              "invalid length encoding in TLV");
+    EXPECT_EQ(failureOf(hexBytes("04 85 00 00 00 00 01 00"), TlvType::Ber), "invalid length encoding in TLV");
     EXPECT_EQ(failureOf(hexBytes("04 82 01"), TlvType::Ber), "invalid length encoding in TLV");
 }
 
-TEST(TlvLists, SimpleLengthForms) {
+TEST(TlvLists, SimpleLengthForms)
+{
     EXPECT_EQ(parse(withValue("01 FF 01 00", 256), TlvType::Simple)[0].size(), 256U);
     EXPECT_EQ(parse(withValue("01 FE", 254), TlvType::Simple)[0].size(), 254U);
     // Under BER, 81 is a long form; under SIMPLE-TLV it is a length.
@@ -67,15 +72,12 @@ TEST(TlvLists, SimpleLengthForms) {
     EXPECT_EQ(failureOf(hexBytes("01 FF 01"), TlvType::Simple), "invalid length encoding in TLV");
 }
 
-TEST(TlvLists, TruncatedInput) {
-    EXPECT_EQ(failureOf(hexBytes("83 02 00 03 8F"), TlvType::Ber),
-              "missing Tag or/and Length field");
-    EXPECT_EQ(failureOf(hexBytes("83 03 00 03"), TlvType::Ber),
-              "buffer contains incomplete structure value");
-    EXPECT_EQ(failureOf(hexBytes("04 84 FF FF FF FF 00"), TlvType::Ber),
-              "buffer contains incomplete structure value");
-    EXPECT_EQ(failureOf(hexBytes("01 FF FF FF 00"), TlvType::Simple),
-              "buffer contains incomplete structure value");
+TEST(TlvLists, TruncatedInput)
+{
+    EXPECT_EQ(failureOf(hexBytes("83 02 00 03 8F"), TlvType::Ber), "missing Tag or/and Length field");
+    EXPECT_EQ(failureOf(hexBytes("83 03 00 03"), TlvType::Ber), "buffer contains incomplete structure value");
+    EXPECT_EQ(failureOf(hexBytes("04 84 FF FF FF FF 00"), TlvType::Ber), "buffer contains incomplete structure value");
+    EXPECT_EQ(failureOf(hexBytes("01 FF FF FF 00"), TlvType::Simple), "buffer contains incomplete structure value");
 }
 
 } // namespace

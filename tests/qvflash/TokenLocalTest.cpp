@@ -12,18 +12,23 @@ using qvfl::TokenImpl;
 
 namespace {
 
-std::vector<std::uint8_t> bytes(const std::string& text) { return {text.begin(), text.end()}; }
+std::vector<std::uint8_t> bytes(const std::string& text)
+{
+    return {text.begin(), text.end()};
+}
 
 } // namespace
 
-TEST(TokenLocalObjects, CreationArgumentsAreCheckedBeforeAnyTraffic) {
+TEST(TokenLocalObjects, CreationArgumentsAreCheckedBeforeAnyTraffic)
+{
     auto card = std::make_shared<ScriptedScard>();
     TokenImpl token(card);
     const auto createMva = [&](unsigned count, unsigned size, unsigned attempts) {
         return thrownException([&] {
                    token.createMva(static_cast<std::uint8_t>(count), static_cast<std::uint8_t>(size),
                                    static_cast<std::uint8_t>(attempts));
-               }).code();
+               })
+            .code();
     };
     EXPECT_EQ(createMva(0, 10, 5), QVFLASH_ST_INVALID_RECORD_COUNT);
     EXPECT_EQ(createMva(255, 10, 5), QVFLASH_ST_INVALID_RECORD_COUNT);
@@ -33,15 +38,14 @@ TEST(TokenLocalObjects, CreationArgumentsAreCheckedBeforeAnyTraffic) {
     EXPECT_EQ(createMva(10, 10, 11), QVFLASH_ST_INVALID_ATTEMPT_COUNT);
     // Valid arguments, but no admin login is remembered.
     EXPECT_EQ(createMva(254, 130, 10), QVFLASH_ST_INVALID_RIGHTS);
-    EXPECT_EQ(thrownException([&] { token.addMvaRecord(5, bytes("host")); }).code(),
-              QVFLASH_ST_INVALID_RIGHTS);
+    EXPECT_EQ(thrownException([&] { token.addMvaRecord(5, bytes("host")); }).code(), QVFLASH_ST_INVALID_RIGHTS);
 
     const auto createPin = [&](std::size_t size, unsigned attempts) {
         return thrownException([&] {
-                   token.createLocalPin(std::vector<std::uint8_t>(size, '1'),
-                                        static_cast<std::uint8_t>(attempts),
+                   token.createLocalPin(std::vector<std::uint8_t>(size, '1'), static_cast<std::uint8_t>(attempts),
                                         qvfl::CoreSecureType::LocalPin);
-               }).code();
+               })
+            .code();
     };
     EXPECT_EQ(createPin(6, 0), QVFLASH_ST_INVALID_ATTEMPT_COUNT);
     EXPECT_EQ(createPin(5, 3), QVFLASH_ST_INVALID_PIN_SIZE);
@@ -49,18 +53,19 @@ TEST(TokenLocalObjects, CreationArgumentsAreCheckedBeforeAnyTraffic) {
     EXPECT_TRUE(card->sent.empty());
 }
 
-TEST(TokenLocalObjects, IdentifierOfTheWrongKind) {
+TEST(TokenLocalObjects, IdentifierOfTheWrongKind)
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answer("62 0B 82 05 14 00 00 40 00 83 02 00 09 90 00");
     const qvfl::Exception error = thrownException([&] { TokenImpl(card).getLocalPin(9); });
     EXPECT_EQ(error.code(), QVFLASH_ST_OBJECT_ID_TYPE_MISMATCH);
     EXPECT_EQ(error.conditions(),
-              (std::vector<qvfl::Condition>{
-                  qvfl::Condition(QVFLASH_COND_SECRET_ID, std::int64_t{9}),
-                  qvfl::Condition(QVFLASH_COND_EXPECTED_SECRET_TYPE, std::int64_t{2})}));
+              (std::vector<qvfl::Condition>{qvfl::Condition(QVFLASH_COND_SECRET_ID, std::int64_t{9}),
+                                            qvfl::Condition(QVFLASH_COND_EXPECTED_SECRET_TYPE, std::int64_t{2})}));
 }
 
-TEST(TokenLocalObjects, CreatedLocalPinGetsItsFirstPinInTheSameTransaction) {
+TEST(TokenLocalObjects, CreatedLocalPinGetsItsFirstPinInTheSameTransaction)
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answer("90 00"); // the directory
     card->answer("62 08 82 02 10 00 83 02 00 03 90 00");
@@ -78,7 +83,8 @@ TEST(TokenLocalObjects, CreatedLocalPinGetsItsFirstPinInTheSameTransaction) {
     }
 }
 
-TEST(TokenLocalObjects, RememberedLocalPinFollowsItsChange) {
+TEST(TokenLocalObjects, RememberedLocalPinFollowsItsChange)
+{
     auto card = std::make_shared<ScriptedScard>();
     TokenImpl token(card);
     token.login({std::make_shared<qvfl::LocaLPinLogin>(5, bytes("123456"))});
@@ -100,7 +106,6 @@ TEST(TokenLocalObjects, RememberedLocalPinFollowsItsChange) {
     card->answer("62 08 82 02 10 00 83 02 00 05 90 00");
     token.unblockLocalPin(5);
     EXPECT_EQ(card->sentHex(),
-              (std::vector<std::string>{"00 20 00 85 06 36 35 34 33 32 31",
-                                        "00 A4 08 04 08 10 00 10 00 60 05 00 05 00",
+              (std::vector<std::string>{"00 20 00 85 06 36 35 34 33 32 31", "00 A4 08 04 08 10 00 10 00 60 05 00 05 00",
                                         "00 2C 03 85", "80 40 00 00"}));
 }

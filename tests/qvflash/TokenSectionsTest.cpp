@@ -20,12 +20,9 @@ const char kCountFlash[] = "80 53 12 00 04";
 const char kResetRights[] = "80 40 00 00";
 const char kGetSerial[] = "00 CA 01 81 08";
 
-const char kJournalSection[] =
-    "80 14 01 00 02 00 01 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00";
-const char kEncryptedReadWrite[] =
-    "80 14 02 43 00 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
-const char kUserSection[] =
-    "80 14 03 03 00 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+const char kJournalSection[] = "80 14 01 00 02 00 01 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00";
+const char kEncryptedReadWrite[] = "80 14 02 43 00 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
+const char kUserSection[] = "80 14 03 03 00 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00";
 
 // Answers each enumeration with the next list of cards, or throws what the
 // next step names.
@@ -34,12 +31,11 @@ public:
     std::vector<std::function<std::vector<std::shared_ptr<qvfl::Scard>>()>> polls;
     std::size_t calls = 0;
 
-    std::vector<std::shared_ptr<qvfl::Scard>> enumScards() override {
-        return polls.at(calls++)();
-    }
+    std::vector<std::shared_ptr<qvfl::Scard>> enumScards() override { return polls.at(calls++)(); }
 };
 
-std::shared_ptr<ScriptedScard> cardWithSerial(const char* serialAnswer) {
+std::shared_ptr<ScriptedScard> cardWithSerial(const char* serialAnswer)
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answer(serialAnswer);
     return card;
@@ -49,7 +45,8 @@ const qvfl::ResetPolling kQuickPolling{50ms, 1ms};
 
 } // namespace
 
-TEST(TokenSections, AvailableSizeLeavesOutTheJournals) {
+TEST(TokenSections, AvailableSizeLeavesOutTheJournals)
+{
     const auto available = [](const char* total, const std::string& sections) {
         auto card = std::make_shared<ScriptedScard>();
         card->answer(total);
@@ -59,25 +56,22 @@ TEST(TokenSections, AvailableSizeLeavesOutTheJournals) {
     // A journal of 512 units (size value 02 00).
     EXPECT_EQ(available("00 00 10 00 90 00", std::string(kJournalSection) + " 90 00"), 3584U);
     EXPECT_EQ(available("00 00 02 00 90 00", std::string(kJournalSection) + " 90 00"), 0U);
-    const qvfl::Exception tooSmall = thrownException(
-        [&] { available("00 00 01 FF 90 00", std::string(kJournalSection) + " 90 00"); });
+    const qvfl::Exception tooSmall =
+        thrownException([&] { available("00 00 01 FF 90 00", std::string(kJournalSection) + " 90 00"); });
     EXPECT_EQ(tooSmall.code(), QVFLASH_ST_UNEXPECTED_APDU_RESPONSE);
-    EXPECT_EQ(tooSmall.conditions(),
-              std::vector<qvfl::Condition>{qvfl::Condition(
-                  QVFLASH_COND_APDU_RESPONSE, std::string("invalid total device memory size"))});
+    EXPECT_EQ(tooSmall.conditions(), std::vector<qvfl::Condition>{qvfl::Condition(
+                                         QVFLASH_COND_APDU_RESPONSE, std::string("invalid total device memory size"))});
     EXPECT_EQ(thrownException([&] { available("00 00 10 00 00 90 00", "90 00"); }).conditions(),
               std::vector<qvfl::Condition>{qvfl::Condition(
-                  QVFLASH_COND_APDU_RESPONSE,
-                  std::string("the response length didn't match the expected"))});
+                  QVFLASH_COND_APDU_RESPONSE, std::string("the response length didn't match the expected"))});
 }
 
-TEST(TokenSections, SplitChecksComeBeforeTheSplitCommand) {
+TEST(TokenSections, SplitChecksComeBeforeTheSplitCommand)
+{
     auto counted = std::make_shared<ScriptedScard>();
     counted->answer(std::string(kJournalSection) + " " + kEncryptedReadWrite + " 90 00");
     TokenImpl token(counted);
-    EXPECT_EQ(thrownException([&] {
-                  token.splitIntoSections(std::vector<Section>(7), nullptr);
-              }).code(),
+    EXPECT_EQ(thrownException([&] { token.splitIntoSections(std::vector<Section>(7), nullptr); }).code(),
               QVFLASH_ST_INVALID_SECTION_COUNT);
     EXPECT_EQ(counted->sentHex(), std::vector<std::string>{kGetSections});
 
@@ -89,8 +83,7 @@ TEST(TokenSections, SplitChecksComeBeforeTheSplitCommand) {
     tooLarge.size = 4097;
     EXPECT_EQ(thrownException([&] { TokenImpl(sized).splitIntoSections({tooLarge}, nullptr); }).code(),
               QVFLASH_ST_INVALID_SECTION_SIZE);
-    EXPECT_EQ(sized->sentHex(),
-              (std::vector<std::string>{kGetSections, kCountFlash, kGetSections}));
+    EXPECT_EQ(sized->sentHex(), (std::vector<std::string>{kGetSections, kCountFlash, kGetSections}));
 
     auto none = std::make_shared<ScriptedScard>();
     EXPECT_EQ(thrownException([&] { TokenImpl(none).splitIntoSections({}, nullptr); }).code(),
@@ -98,7 +91,8 @@ TEST(TokenSections, SplitChecksComeBeforeTheSplitCommand) {
     EXPECT_TRUE(none->sent.empty());
 }
 
-TEST(TokenSections, AccessChangeChecks) {
+TEST(TokenSections, AccessChangeChecks)
+{
     auto cdRom = std::make_shared<ScriptedScard>();
     EXPECT_EQ(thrownException([&] {
                   TokenImpl(cdRom).changeAccessRights(1, Section::AccessState::CdRom, false, nullptr);
@@ -109,8 +103,7 @@ TEST(TokenSections, AccessChangeChecks) {
     auto journal = std::make_shared<ScriptedScard>();
     journal->answer(std::string(kJournalSection) + " " + kEncryptedReadWrite + " 90 00");
     EXPECT_EQ(thrownException([&] {
-                  TokenImpl(journal).changeAccessRights(1, Section::AccessState::ReadOnly, false,
-                                                        nullptr);
+                  TokenImpl(journal).changeAccessRights(1, Section::AccessState::ReadOnly, false, nullptr);
               }).code(),
               QVFLASH_ST_JOURNAL_RO_ENCRYPTED_CONFLICT);
     EXPECT_EQ(journal->sentHex(), (std::vector<std::string>{kGetSections, kResetRights}));
@@ -122,7 +115,8 @@ TEST(TokenSections, AccessChangeChecks) {
               (std::vector<std::string>{kGetSections, "80 53 11 01 04 82 02 03 00", kResetRights}));
 }
 
-TEST(TokenSections, ResetPollsUntilTheSameSerialComesBack) {
+TEST(TokenSections, ResetPollsUntilTheSameSerialComesBack)
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answer("00 00 00 00 00 00 00 2A 90 00");
     auto enumerator = std::make_shared<ScriptedEnumerator>();
@@ -130,14 +124,10 @@ TEST(TokenSections, ResetPollsUntilTheSameSerialComesBack) {
         []() -> std::vector<std::shared_ptr<qvfl::Scard>> {
             throw PcscException(static_cast<LONG>(SCARD_E_NO_SMARTCARD), __FILE__, "enumScards", __LINE__);
         },
+        [] { return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("00 00 00 00 00 00 00 2B 90 00")}; },
         [] {
-            return std::vector<std::shared_ptr<qvfl::Scard>>{
-                cardWithSerial("00 00 00 00 00 00 00 2B 90 00")};
-        },
-        [] {
-            return std::vector<std::shared_ptr<qvfl::Scard>>{
-                cardWithSerial("00 00 00 00 00 00 00 2B 90 00"),
-                cardWithSerial("00 00 00 00 00 00 00 2A 90 00")};
+            return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("00 00 00 00 00 00 00 2B 90 00"),
+                                                             cardWithSerial("00 00 00 00 00 00 00 2A 90 00")};
         }};
     TokenImpl(card).resetToken(enumerator, {10s, 1ms});
     EXPECT_EQ(enumerator->calls, 3U);
@@ -145,14 +135,12 @@ TEST(TokenSections, ResetPollsUntilTheSameSerialComesBack) {
     EXPECT_EQ(card->lockDepth, 0);
 }
 
-TEST(TokenSections, ResetEndsOnACardErrorOrTheDeadline) {
+TEST(TokenSections, ResetEndsOnACardErrorOrTheDeadline)
+{
     auto refusing = std::make_shared<ScriptedEnumerator>();
-    refusing->polls = {[] {
-        return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("6A 88")};
-    }};
+    refusing->polls = {[] { return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("6A 88")}; }};
     EXPECT_EQ(thrownException([&] {
-                  TokenImpl(cardWithSerial("00 00 00 00 00 00 00 2A 90 00"))
-                      .resetToken(refusing, kQuickPolling);
+                  TokenImpl(cardWithSerial("00 00 00 00 00 00 00 2A 90 00")).resetToken(refusing, kQuickPolling);
               }).code(),
               QVFLASH_ST_REFERENCE_DATA_NOT_FOUND);
     EXPECT_EQ(refusing->calls, 1U);
@@ -163,8 +151,7 @@ TEST(TokenSections, ResetEndsOnACardErrorOrTheDeadline) {
     }
     auto card = std::make_shared<ScriptedScard>();
     card->answer("00 00 00 00 00 00 00 2A 90 00");
-    const qvfl::Exception missing =
-        thrownException([&] { TokenImpl(card).resetToken(gone, kQuickPolling); });
+    const qvfl::Exception missing = thrownException([&] { TokenImpl(card).resetToken(gone, kQuickPolling); });
     EXPECT_EQ(missing.code(), QVFLASH_ST_DEVICE_NOT_FOUND);
     EXPECT_TRUE(missing.conditions().empty());
 
@@ -176,7 +163,8 @@ TEST(TokenSections, ResetEndsOnACardErrorOrTheDeadline) {
     EXPECT_EQ(refused->sentHex().back(), kResetRights);
 }
 
-TEST(TokenJournal, ChunksGoOutChainedUnderOneTransaction) {
+TEST(TokenJournal, ChunksGoOutChainedUnderOneTransaction)
+{
     auto card = std::make_shared<ScriptedScard>();
     card->answer(std::string(kJournalSection) + " 90 00");
     TokenImpl(card).logPcInfo({std::string(226, 'u'), "d", "o", "n", 0});
@@ -196,8 +184,7 @@ TEST(TokenJournal, ChunksGoOutChainedUnderOneTransaction) {
     EXPECT_EQ(refused->sentHex().size(), 3U); // the second chunk is not sent
 
     auto secondKindOnly = std::make_shared<ScriptedScard>();
-    secondKindOnly->answer(
-        "80 14 01 00 02 00 02 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00 90 00");
+    secondKindOnly->answer("80 14 01 00 02 00 02 3F FF 01 FF FF FF FF 00 00 00 00 00 00 00 00 90 00");
     EXPECT_EQ(thrownException([&] { TokenImpl(secondKindOnly).logPcInfo({}); }).code(),
               QVFLASH_ST_JOURNAL_EVENTS_MISSING);
     EXPECT_EQ(secondKindOnly->sent.size(), 1U);

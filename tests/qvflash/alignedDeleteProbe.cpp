@@ -14,7 +14,8 @@ std::vector<ReleasedBlock>* released = nullptr;
 // a copy of a whole page per release.
 constexpr std::size_t kRecordedBytes = 64;
 
-void record(void* block) {
+void record(void* block)
+{
     const std::lock_guard<std::mutex> lock(probeMutex);
     if (!armed) {
         return;
@@ -27,14 +28,16 @@ void record(void* block) {
 
 } // namespace
 
-void armAlignedDeleteProbe() {
+void armAlignedDeleteProbe()
+{
     const std::lock_guard<std::mutex> lock(probeMutex);
     delete released;
     released = new std::vector<ReleasedBlock>();
     armed = true;
 }
 
-std::vector<ReleasedBlock> disarmAlignedDeleteProbe() {
+std::vector<ReleasedBlock> disarmAlignedDeleteProbe()
+{
     const std::lock_guard<std::mutex> lock(probeMutex);
     armed = false;
     std::vector<ReleasedBlock> result = std::move(*released);
@@ -43,7 +46,8 @@ std::vector<ReleasedBlock> disarmAlignedDeleteProbe() {
     return result;
 }
 
-void* operator new(std::size_t size, std::align_val_t alignment) {
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
     const auto align = static_cast<std::size_t>(alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
     if (void* block = std::aligned_alloc(align, rounded == 0 ? align : rounded)) {
@@ -52,13 +56,15 @@ void* operator new(std::size_t size, std::align_val_t alignment) {
     throw std::bad_alloc();
 }
 
-void operator delete(void* block, std::align_val_t) noexcept {
+void operator delete(void* block, std::align_val_t) noexcept
+{
     if (block != nullptr) {
         record(block);
     }
     std::free(block);
 }
 
-void operator delete(void* block, std::size_t, std::align_val_t alignment) noexcept {
+void operator delete(void* block, std::size_t, std::align_val_t alignment) noexcept
+{
     operator delete(block, alignment);
 }

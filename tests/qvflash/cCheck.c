@@ -7,21 +7,22 @@
 static unsigned passed;
 static unsigned failed;
 
-static void fail(const char *file, int line, const char *what) {
+static void fail(const char* file, int line, const char* what)
+{
     ++failed;
     fprintf(stderr, "%s:%d: FAILED: %s\n", file, line, what);
 }
 
-static void printConditions(void) {
-    qvflash_Condition *conditions = NULL;
+static void printConditions(void)
+{
+    qvflash_Condition* conditions = NULL;
     size_t count = 0;
     if (qvflash_last_status_conditions(&conditions, &count) != QVFLASH_ST_OK) {
         return;
     }
     for (size_t i = 0; i < count; ++i) {
         if (conditions[i].detail.kind == 1) {
-            fprintf(stderr, "    condition %d: \"%s\"\n", (int)conditions[i].code,
-                    conditions[i].detail.data.text);
+            fprintf(stderr, "    condition %d: \"%s\"\n", (int)conditions[i].code, conditions[i].detail.data.text);
         } else {
             fprintf(stderr, "    condition %d: %" PRId64 "\n", (int)conditions[i].code,
                     conditions[i].detail.data.value);
@@ -30,7 +31,8 @@ static void printConditions(void) {
     qvflash_last_status_conditions_destroy(&conditions, count);
 }
 
-void checkTrue(int ok, const char *what, const char *file, int line) {
+void checkTrue(int ok, const char* what, const char* file, int line)
+{
     if (ok) {
         ++passed;
     } else {
@@ -38,8 +40,8 @@ void checkTrue(int ok, const char *what, const char *file, int line) {
     }
 }
 
-void checkStatus(qvflash_StatusCode got, qvflash_StatusCode expected, const char *what,
-                 const char *file, int line) {
+void checkStatus(qvflash_StatusCode got, qvflash_StatusCode expected, const char* what, const char* file, int line)
+{
     if (got == expected) {
         ++passed;
         return;
@@ -49,13 +51,13 @@ void checkStatus(qvflash_StatusCode got, qvflash_StatusCode expected, const char
     printConditions();
 }
 
-static void checkSingleCondition(qvflash_ConditionCode code, int kind, int64_t value,
-                                 const char *text, const char *file, int line) {
-    qvflash_Condition *conditions = NULL;
+static void checkSingleCondition(qvflash_ConditionCode code, int kind, int64_t value, const char* text,
+                                 const char* file, int line)
+{
+    qvflash_Condition* conditions = NULL;
     size_t count = 0;
     const qvflash_StatusCode status = qvflash_last_status_conditions(&conditions, &count);
-    int ok = status == QVFLASH_ST_OK && count == 1 && conditions[0].code == code &&
-             conditions[0].detail.kind == kind;
+    int ok = status == QVFLASH_ST_OK && count == 1 && conditions[0].code == code && conditions[0].detail.kind == kind;
     if (ok) {
         ok = kind == 0 ? conditions[0].detail.data.value == value
                        : text != NULL && strcmp(conditions[0].detail.data.text, text) == 0;
@@ -75,16 +77,19 @@ static void checkSingleCondition(qvflash_ConditionCode code, int kind, int64_t v
     printConditions();
 }
 
-void checkIntCondition(qvflash_ConditionCode code, int64_t value, const char *file, int line) {
+void checkIntCondition(qvflash_ConditionCode code, int64_t value, const char* file, int line)
+{
     checkSingleCondition(code, 0, value, NULL, file, line);
 }
 
-void checkTextCondition(qvflash_ConditionCode code, const char *text, const char *file, int line) {
+void checkTextCondition(qvflash_ConditionCode code, const char* text, const char* file, int line)
+{
     checkSingleCondition(code, 1, 0, text, file, line);
 }
 
-void checkNoConditions(const char *file, int line) {
-    qvflash_Condition *conditions = NULL;
+void checkNoConditions(const char* file, int line)
+{
+    qvflash_Condition* conditions = NULL;
     size_t count = 1;
     const qvflash_StatusCode status = qvflash_last_status_conditions(&conditions, &count);
     if (status == QVFLASH_ST_OK && count == 0 && conditions == NULL) {
@@ -96,8 +101,9 @@ void checkNoConditions(const char *file, int line) {
     qvflash_last_status_conditions_destroy(&conditions, count);
 }
 
-int lastIntCondition(qvflash_ConditionCode code, int64_t *value) {
-    qvflash_Condition *conditions = NULL;
+int lastIntCondition(qvflash_ConditionCode code, int64_t* value)
+{
+    qvflash_Condition* conditions = NULL;
     size_t count = 0;
     int found = 0;
     if (qvflash_last_status_conditions(&conditions, &count) != QVFLASH_ST_OK) {
@@ -113,7 +119,8 @@ int lastIntCondition(qvflash_ConditionCode code, int64_t *value) {
     return found;
 }
 
-int checkSummary(void) {
+int checkSummary(void)
+{
     printf("%u passed, %u failed\n", passed, failed);
     return failed == 0 ? 0 : 1;
 }

@@ -8,20 +8,19 @@
 
 #include <stdint.h>
 
-void checkTrue(int ok, const char *what, const char *file, int line);
+void checkTrue(int ok, const char* what, const char* file, int line);
 /* On a mismatch the conditions of the last status are printed too. */
-void checkStatus(qvflash_StatusCode got, qvflash_StatusCode expected, const char *what,
-                 const char *file, int line);
+void checkStatus(qvflash_StatusCode got, qvflash_StatusCode expected, const char* what, const char* file, int line);
 /* The last status carries exactly one condition, of this code, with this
  * integer detail. */
-void checkIntCondition(qvflash_ConditionCode code, int64_t value, const char *file, int line);
+void checkIntCondition(qvflash_ConditionCode code, int64_t value, const char* file, int line);
 /* The last status carries exactly one condition, of this code, with this
  * text detail. */
-void checkTextCondition(qvflash_ConditionCode code, const char *text, const char *file, int line);
-void checkNoConditions(const char *file, int line);
+void checkTextCondition(qvflash_ConditionCode code, const char* text, const char* file, int line);
+void checkNoConditions(const char* file, int line);
 /* Whether the last status has a condition of this code with an integer
  * detail; its value goes to *value. */
-int lastIntCondition(qvflash_ConditionCode code, int64_t *value);
+int lastIntCondition(qvflash_ConditionCode code, int64_t* value);
 /* Prints the summary line; the exit status of the program. */
 int checkSummary(void);
 

@@ -8,8 +8,9 @@
 #include <stdlib.h>
 #include <string.h>
 
-static void statusExports(void) {
-    const char *text = "unchanged";
+static void statusExports(void)
+{
+    const char* text = "unchanged";
     CHECK_STATUS(qvflash_status_description(QVFLASH_ST_INCORRECT_LOGIN, &text), QVFLASH_ST_OK);
     CHECK(text != NULL && strcmp(text, "Login is incorrect") == 0);
     CHECK_STATUS(qvflash_status_description(QVFLASH_ST_APDU_ERROR, &text), QVFLASH_ST_OK);
@@ -21,11 +22,10 @@ static void statusExports(void) {
      * a description query does not replace it. */
     CHECK_STATUS(qvflash_logout(NULL), QVFLASH_ST_NULL_PTR_ARG);
     CHECK_STATUS(qvflash_status_description(QVFLASH_ST_OK, NULL), QVFLASH_ST_NULL_PTR_ARG);
-    CHECK_STATUS(qvflash_condition_description(QVFLASH_COND_SECRET_ID, NULL),
-                 QVFLASH_ST_NULL_PTR_ARG);
+    CHECK_STATUS(qvflash_condition_description(QVFLASH_COND_SECRET_ID, NULL), QVFLASH_ST_NULL_PTR_ARG);
     CHECK_NO_CONDITIONS();
 
-    qvflash_Condition *conditions = NULL;
+    qvflash_Condition* conditions = NULL;
     size_t count = 0;
     CHECK_STATUS(qvflash_last_status_conditions(NULL, &count), QVFLASH_ST_NULL_PTR_ARG);
     CHECK_STATUS(qvflash_last_status_conditions(&conditions, NULL), QVFLASH_ST_NULL_PTR_ARG);
@@ -36,17 +36,18 @@ static void statusExports(void) {
     CHECK(conditions == &kept);
 }
 
-static void destroyFunctions(void) {
+static void destroyFunctions(void)
+{
     qvflash_destroy_token_list(NULL);
     qvflash_destroy_section_list(NULL);
     qvflash_destroy_mva_id_list(NULL);
     qvflash_destroy_local_pin_id_list(NULL);
     qvflash_destroy_token(NULL);
 
-    uint64_t *serials = NULL;
-    qvflash_Section *sections = NULL;
-    uint16_t *ids = NULL;
-    qvflash_TokenImpl_ *token = NULL;
+    uint64_t* serials = NULL;
+    qvflash_Section* sections = NULL;
+    uint16_t* ids = NULL;
+    qvflash_TokenImpl_* token = NULL;
     qvflash_destroy_token_list(&serials);
     qvflash_destroy_section_list(&sections);
     qvflash_destroy_mva_id_list(&ids);
@@ -57,7 +58,8 @@ static void destroyFunctions(void) {
 
 /* Every export that takes a token refuses a NULL handle, and every required
  * out-pointer is tested before the readers are listed. */
-static void nullPointers(void) {
+static void nullPointers(void)
+{
     const qvflash_String pin = {8, "12345678"};
     const uint8_t bytes[4] = {1, 2, 3, 4};
     const qvflash_MvaRecord record = {sizeof bytes, bytes};
@@ -65,9 +67,9 @@ static void nullPointers(void) {
     const qvflash_PcInfo info = {{1, "u"}, {1, "d"}, {1, "o"}, {1, "n"}, 0};
     qvflash_Section section;
     memset(&section, 0, sizeof section);
-    uint64_t *serials = NULL;
-    qvflash_Section *sections = NULL;
-    uint16_t *ids = NULL;
+    uint64_t* serials = NULL;
+    qvflash_Section* sections = NULL;
+    uint16_t* ids = NULL;
     size_t count = 0;
     bool supported = false;
     uint16_t value16 = 0;
@@ -93,8 +95,7 @@ static void nullPointers(void) {
     CHECK_STATUS(qvflash_create_section_list(NULL, &sections, &count), null);
     CHECK_STATUS(qvflash_get_available_flash_size(NULL, &value32), null);
     CHECK_STATUS(qvflash_split_into_sections(NULL, &section, 1), null);
-    CHECK_STATUS(qvflash_change_section_access_rights(NULL, 1, QVFLASH_SECTION_READ_ONLY, false),
-                 null);
+    CHECK_STATUS(qvflash_change_section_access_rights(NULL, 1, QVFLASH_SECTION_READ_ONLY, false), null);
     CHECK_STATUS(qvflash_create_mva_id_list(NULL, &ids, &count), null);
     CHECK_STATUS(qvflash_create_mva(NULL, &params, &value16), null);
     CHECK_STATUS(qvflash_mva_add_record(NULL, 5, record, &value8), null);
@@ -107,11 +108,11 @@ static void nullPointers(void) {
     CHECK_STATUS(qvflash_change_local_pin(NULL, 3, pin), null);
     CHECK_STATUS(qvflash_add_pc_info_to_journal(NULL, &info), null);
     CHECK_STATUS(qvflash_reset_login_attempts_user(NULL), null);
-    CHECK(sections == NULL && ids == NULL && value8 == 0 && value16 == 0 && value32 == 0 &&
-          !supported);
+    CHECK(sections == NULL && ids == NULL && value8 == 0 && value16 == 0 && value32 == 0 && !supported);
 }
 
-int main(void) {
+int main(void)
+{
     /* No reader must be reached: a stray call would fail on this socket. */
     setenv("PCSCLITE_CSOCK_NAME", "/nonexistent/pcscd.comm", 1);
     statusExports();

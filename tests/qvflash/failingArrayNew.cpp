@@ -10,11 +10,13 @@ std::atomic<std::size_t> countdown{0};
 
 } // namespace
 
-void failArrayNewAfter(std::size_t allocations) {
+void failArrayNewAfter(std::size_t allocations)
+{
     countdown = allocations;
 }
 
-void* operator new[](std::size_t size) {
+void* operator new[](std::size_t size)
+{
     std::size_t left = countdown.load();
     while (left > 0 && !countdown.compare_exchange_weak(left, left - 1)) {
     }
@@ -27,10 +29,12 @@ void* operator new[](std::size_t size) {
     throw std::bad_alloc();
 }
 
-void operator delete[](void* memory) noexcept {
+void operator delete[](void* memory) noexcept
+{
     std::free(memory);
 }
 
-void operator delete[](void* memory, std::size_t) noexcept {
+void operator delete[](void* memory, std::size_t) noexcept
+{
     std::free(memory);
 }

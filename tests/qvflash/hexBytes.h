@@ -6,7 +6,8 @@
 #include <vector>
 
 // "62 31 82 05" as bytes: the notation of card traces.
-inline std::vector<std::uint8_t> hexBytes(const std::string& text) {
+inline std::vector<std::uint8_t> hexBytes(const std::string& text)
+{
     std::istringstream in(text);
     std::vector<std::uint8_t> bytes;
     std::string byte;

@@ -6,7 +6,8 @@
 
 // The library exception that f throws; a test failure when it throws none.
 template <typename F>
-qvfl::Exception thrownException(F&& f) {
+qvfl::Exception thrownException(F&& f)
+{
     try {
         f();
     } catch (const qvfl::Exception& e) {

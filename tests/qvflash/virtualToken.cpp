@@ -12,7 +12,8 @@
 #include <iostream>
 #include <string>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::cerr << "usage: qvflash-virtual-token add|stray-mva|drop-local-pin|remove SERIAL\n";
         return 2;

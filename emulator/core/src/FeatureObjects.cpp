@@ -24,7 +24,8 @@ Bytes byteValue(unsigned char value)
 std::optional<unsigned long> ulongOf(const Attribute& attribute)
 {
     unsigned long value = 0;
-    if (attribute.value.size() != sizeof value) return std::nullopt;
+    if (attribute.value.size() != sizeof value)
+        return std::nullopt;
     std::memcpy(&value, attribute.value.data(), sizeof value);
     return value;
 }
@@ -37,24 +38,24 @@ FeatureObject featureHeader(unsigned long type)
                           {feature::typeAttribute, ulongValue(type)}}};
 }
 
-}  // namespace
+} // namespace
 
 FeatureObject pinPolicyObject(const PinPolicyValues& v, unsigned long userType)
 {
     FeatureObject object = featureHeader(feature::pinPolicyType);
     object.attributes.insert(object.attributes.end(), {
-        {feature::modifiable, boolValue(v.allowChanging)},
-        {feature::removeOnFormat, boolValue(v.removeOnFormat)},
-        {feature::minLength, byteValue(v.minLength)},
-        {feature::historyDepth, byteValue(v.historyDepth)},
-        {feature::defaultPinAllowed, boolValue(v.defaultPinAllowed)},
-        {feature::digitRequired, boolValue(v.digitRequired)},
-        {feature::uppercaseRequired, boolValue(v.uppercaseRequired)},
-        {feature::lowercaseRequired, boolValue(v.lowercaseRequired)},
-        {feature::specCharRequired, boolValue(v.specCharRequired)},
-        {feature::diffCharsRequired, boolValue(v.diffCharsRequired)},
-        {feature::policyUserType, ulongValue(userType)},
-    });
+                                                          {feature::modifiable, boolValue(v.allowChanging)},
+                                                          {feature::removeOnFormat, boolValue(v.removeOnFormat)},
+                                                          {feature::minLength, byteValue(v.minLength)},
+                                                          {feature::historyDepth, byteValue(v.historyDepth)},
+                                                          {feature::defaultPinAllowed, boolValue(v.defaultPinAllowed)},
+                                                          {feature::digitRequired, boolValue(v.digitRequired)},
+                                                          {feature::uppercaseRequired, boolValue(v.uppercaseRequired)},
+                                                          {feature::lowercaseRequired, boolValue(v.lowercaseRequired)},
+                                                          {feature::specCharRequired, boolValue(v.specCharRequired)},
+                                                          {feature::diffCharsRequired, boolValue(v.diffCharsRequired)},
+                                                          {feature::policyUserType, ulongValue(userType)},
+                                                      });
     return object;
 }
 
@@ -62,10 +63,10 @@ FeatureObject touchObject(unsigned long mode, unsigned long presenceLimit, unsig
 {
     FeatureObject object = featureHeader(feature::touchType);
     object.attributes.insert(object.attributes.end(), {
-        {feature::touchMode, ulongValue(mode)},
-        {feature::presenceTimeLimit, ulongValue(presenceLimit)},
-        {feature::actionTimeout, ulongValue(timeout)},
-    });
+                                                          {feature::touchMode, ulongValue(mode)},
+                                                          {feature::presenceTimeLimit, ulongValue(presenceLimit)},
+                                                          {feature::actionTimeout, ulongValue(timeout)},
+                                                      });
     return object;
 }
 
@@ -80,7 +81,8 @@ bool isFeature(const FeatureObject& object, unsigned long type)
 {
     const Attribute* cls = object.find(feature::classAttribute);
     const Attribute* kind = object.find(feature::typeAttribute);
-    return cls != nullptr && kind != nullptr && ulongOf(*cls) == feature::hardwareFeatureClass && ulongOf(*kind) == type;
+    return cls != nullptr && kind != nullptr && ulongOf(*cls) == feature::hardwareFeatureClass &&
+           ulongOf(*kind) == type;
 }
 
-}  // namespace qvtoken
+} // namespace qvtoken

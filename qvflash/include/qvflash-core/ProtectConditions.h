@@ -16,8 +16,8 @@ public:
     static constexpr std::uint8_t kKey = 0x10;         // id 16..31
 
     // Throws std::invalid_argument for a combination that is not a valid byte.
-    ProtectConditions(bool admin, bool user, bool localSecret, bool complexRule, bool key,
-                      bool bit5, bool bit6, bool bit7);
+    ProtectConditions(bool admin, bool user, bool localSecret, bool complexRule, bool key, bool bit5, bool bit6,
+                      bool bit7);
 
     // The byte as carried, unchecked: what a caller handed over is judged
     // where it is sent (isValid).

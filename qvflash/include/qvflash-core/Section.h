@@ -39,7 +39,8 @@ struct Section {
     };
     static constexpr unsigned kOperationCount = 6;
 
-    static SwitchAccessOperations operationAt(unsigned index) {
+    static SwitchAccessOperations operationAt(unsigned index)
+    {
         return static_cast<SwitchAccessOperations>(1U << index);
     }
 

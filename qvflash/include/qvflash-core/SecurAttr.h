@@ -11,7 +11,10 @@ namespace qvfl {
 // The operation is forbidden to everyone.
 struct AccessForbidden {};
 
-inline bool operator==(const AccessForbidden&, const AccessForbidden&) { return true; }
+inline bool operator==(const AccessForbidden&, const AccessForbidden&)
+{
+    return true;
+}
 
 // The security attribute of one access-switching operation of a section.
 struct SecurAttr {
@@ -20,7 +23,8 @@ struct SecurAttr {
     std::optional<std::uint8_t> secretId;
 };
 
-inline bool operator==(const SecurAttr& left, const SecurAttr& right) {
+inline bool operator==(const SecurAttr& left, const SecurAttr& right)
+{
     return left.rule == right.rule && left.secretId == right.secretId;
 }
 

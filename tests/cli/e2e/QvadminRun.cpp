@@ -28,8 +28,7 @@ std::string readFile(const std::filesystem::path& path)
 
 } // namespace
 
-QvadminRun::QvadminRun()
-    : libraryDir(QV_MODULE_DIR)
+QvadminRun::QvadminRun() : libraryDir(QV_MODULE_DIR)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "qvadmin-e2e-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
@@ -83,7 +82,6 @@ RunResult QvadminRun::run(const std::vector<std::string>& args, const std::strin
     command += " >" + (stdoutTarget.empty() ? quote((dir / "out").string()) : stdoutTarget);
     command += " 2>" + quote((dir / "err").string());
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            stdoutTarget.empty() ? readFile(dir / "out") : std::string(),
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, stdoutTarget.empty() ? readFile(dir / "out") : std::string(),
             readFile(dir / "err")};
 }

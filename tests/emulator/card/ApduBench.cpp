@@ -35,8 +35,8 @@ int main(int argc, char** argv)
         }
         std::sort(micros.begin(), micros.end());
         const auto at = [&](double q) { return micros[static_cast<std::size_t>(q * (micros.size() - 1))]; };
-        std::cout << "APDU round trip over " << count << " exchanges (us): median " << at(0.5) << ", p10 "
-                  << at(0.1) << ", p90 " << at(0.9) << ", max " << micros.back() << '\n';
+        std::cout << "APDU round trip over " << count << " exchanges (us): median " << at(0.5) << ", p10 " << at(0.1)
+                  << ", p90 " << at(0.9) << ", max " << micros.back() << '\n';
     } catch (const std::exception& error) {
         std::cerr << "apdu-bench: " << error.what() << '\n';
         return 1;

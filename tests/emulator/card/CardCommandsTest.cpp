@@ -194,7 +194,8 @@ TEST_F(CardCommands, CreateFileRefusesEveryWrongTemplateByte)
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             Bytes bad = bytes;
             bad[i] ^= 0x40;
-            EXPECT_EQ(send("00 E0 00 00 " + lc(toSpacedHex(bad)) + " " + toSpacedHex(bad)), "6A 80") << good << " byte " << i;
+            EXPECT_EQ(send("00 E0 00 00 " + lc(toSpacedHex(bad)) + " " + toSpacedHex(bad)), "6A 80")
+                << good << " byte " << i;
         }
     }
     EXPECT_TRUE(token().directory.empty());
@@ -241,7 +242,8 @@ TEST_F(CardCommands, JournalChunksReassembleWithRawLengths)
     stream.insert(stream.end(), tail.begin(), tail.end());
     const Bytes first(stream.begin(), stream.begin() + 100);
     const Bytes rest(stream.begin() + 100, stream.end());
-    const std::string head = "80 02 00 " + toSpacedHex({static_cast<std::uint8_t>(stream.size())}) + " A5 64 " + toSpacedHex(first);
+    const std::string head =
+        "80 02 00 " + toSpacedHex({static_cast<std::uint8_t>(stream.size())}) + " A5 64 " + toSpacedHex(first);
     EXPECT_EQ(send("10 DA 01 7C " + lc(head) + " " + head), "90 00");
     const std::string more = "A5 " + lc(toSpacedHex(rest)) + " " + toSpacedHex(rest);
     EXPECT_EQ(send("00 DA 01 7C " + lc(more) + " " + more), "90 00");

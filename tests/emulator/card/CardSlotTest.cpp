@@ -7,7 +7,6 @@
 
 #include <arpa/inet.h>
 #include <filesystem>
-#include <unistd.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -101,9 +100,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    const fs::path dir = fs::path(::testing::TempDir())
-        / ("qvcard-slot-" + std::to_string(::getpid()) + "-"
-           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("qvcard-slot-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     qvtoken::TokenStore store{dir};
     FakeVpcd vpcd;
 };

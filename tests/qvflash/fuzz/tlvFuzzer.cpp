@@ -1,9 +1,9 @@
 // Feeds arbitrary card answers to every TLV and FCP parser. Parsing failures
 // are the library's own exceptions; anything else, a sanitizer report, or a
 // tag that does not read back as it was written is a crash.
-#include <qvflash-core/errors/InvalidState.h>
 #include <qvflash-core/apdu/VrRsfResponseWrap.h>
 #include <qvflash-core/apdu/fcp.h>
+#include <qvflash-core/errors/InvalidState.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +15,8 @@ using namespace qvfl::FCP;
 namespace {
 
 template <typename Tag>
-Tag reparse(const Tag& tag) {
+Tag reparse(const Tag& tag)
+{
     const std::vector<std::uint8_t> encoded = tag.toVector();
     if (encoded.size() != tag.getTagFullLength() && tag.tag != RecordStatusTag::kTag) {
         __builtin_trap();
@@ -24,7 +25,8 @@ Tag reparse(const Tag& tag) {
 }
 
 // Every tag object that parses must survive encoding and parsing again.
-void checkRoundTrips(const TLV& tlv) {
+void checkRoundTrips(const TLV& tlv)
+{
     try {
         switch (tlv.tag) {
         case FcpDescriptorTag::kTag: {
@@ -52,8 +54,7 @@ void checkRoundTrips(const TLV& tlv) {
             }
             break;
         case SecurityAttributesTag::kTag:
-            if (reparse(SecurityAttributesTag(tlv)).toVector() !=
-                SecurityAttributesTag(tlv).toVector()) {
+            if (reparse(SecurityAttributesTag(tlv)).toVector() != SecurityAttributesTag(tlv).toVector()) {
                 __builtin_trap();
             }
             break;
@@ -63,8 +64,7 @@ void checkRoundTrips(const TLV& tlv) {
         case RecordStatusTag::kTag: {
             const RecordStatusTag tag(tlv);
             // States beyond 253 do not fit a one-byte length on the way back.
-            if (tag.recordStates.size() <= 0x7F - 2 &&
-                reparse(tag).recordStates != tag.recordStates) {
+            if (tag.recordStates.size() <= 0x7F - 2 && reparse(tag).recordStates != tag.recordStates) {
                 __builtin_trap();
             }
             break;
@@ -84,7 +84,8 @@ void checkRoundTrips(const TLV& tlv) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
     std::vector<std::uint8_t> bytes(data, data + size);
     try {
         parseTLVStructs(bytes.begin(), bytes.end(), TlvType::Simple);

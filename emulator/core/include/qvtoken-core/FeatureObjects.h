@@ -10,10 +10,10 @@ namespace qvtoken {
 // Attribute types and values of the module's hardware-feature objects.
 namespace feature {
 
-constexpr unsigned long classAttribute = 0x0;            // CKA_CLASS
-constexpr unsigned long modifiable = 0x170;              // CKA_MODIFIABLE
-constexpr unsigned long typeAttribute = 0x300;           // CKA_HW_FEATURE_TYPE
-constexpr unsigned long hardwareFeatureClass = 5;        // CKO_HW_FEATURE
+constexpr unsigned long classAttribute = 0x0;     // CKA_CLASS
+constexpr unsigned long modifiable = 0x170;       // CKA_MODIFIABLE
+constexpr unsigned long typeAttribute = 0x300;    // CKA_HW_FEATURE_TYPE
+constexpr unsigned long hardwareFeatureClass = 5; // CKO_HW_FEATURE
 
 constexpr unsigned long tokenInfoType = 0x80000001;
 constexpr unsigned long pinPolicyType = 0x80000006;
@@ -36,7 +36,7 @@ constexpr unsigned long touchMode = 0x80003400;
 constexpr unsigned long presenceTimeLimit = 0x80003401;
 constexpr unsigned long actionTimeout = 0x80003402;
 
-}  // namespace feature
+} // namespace feature
 
 // Attribute values in the module's representation: CK_ULONG in host order, CK_BBOOL and
 // CK_BYTE as one byte.
@@ -67,4 +67,4 @@ FeatureObject tokenInfoObject(const std::string& modelName);
 // Whether the object carries CKA_CLASS = hardware feature and the given feature type.
 bool isFeature(const FeatureObject& object, unsigned long type);
 
-}  // namespace qvtoken
+} // namespace qvtoken

@@ -25,4 +25,4 @@ struct PinState {
     void unblock() { triesLeft = maxTries; }
 };
 
-}  // namespace qvtoken
+} // namespace qvtoken

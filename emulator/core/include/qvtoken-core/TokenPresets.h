@@ -32,4 +32,4 @@ public:
 extern const char* const defaultUserPin;
 extern const char* const defaultAdminPin;
 
-}  // namespace qvtoken
+} // namespace qvtoken

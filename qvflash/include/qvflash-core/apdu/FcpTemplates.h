@@ -12,10 +12,8 @@ std::vector<std::uint8_t> getMvaTemplateDataVector(std::uint16_t fileId, std::ui
                                                    std::uint8_t recordSize, std::uint8_t attempts);
 
 // CREATE FILE data for a new local PIN file. The caller checks the ranges.
-std::vector<std::uint8_t> getLocalPinTemplateDataVector(std::uint16_t fileId,
-                                                        std::uint16_t fileSize,
-                                                        std::uint8_t minLength,
-                                                        std::uint8_t attempts,
+std::vector<std::uint8_t> getLocalPinTemplateDataVector(std::uint16_t fileId, std::uint16_t fileSize,
+                                                        std::uint8_t minLength, std::uint8_t attempts,
                                                         CoreSecureType type);
 
 } // namespace qvfl::FCP

@@ -11,8 +11,7 @@ namespace qvfl::ApduCommand {
 // SELECT (00 A4) asking for the FCP template of the selected file, up to 256 bytes.
 class SelectApdu : public Apdu {
 public:
-    SelectApdu(std::uint8_t p1, std::uint8_t p2,
-               const std::optional<std::vector<std::uint8_t>>& data);
+    SelectApdu(std::uint8_t p1, std::uint8_t p2, const std::optional<std::vector<std::uint8_t>>& data);
 };
 
 // Selects a file by its path from the master file.

@@ -35,10 +35,10 @@ const TLV* findTag(const std::vector<TLV>& tlvs, std::uint8_t tag);
 // lengthOffset and lengthSize hold 1; on return they give the decoded length,
 // where its bytes start (counted from the tag byte) and how many there are.
 // begin is the tag byte.
-void simpleTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length,
-                           std::uint8_t& lengthOffset, std::uint8_t& lengthSize);
-void berTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length,
-                        std::uint8_t& lengthOffset, std::uint8_t& lengthSize);
+void simpleTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length, std::uint8_t& lengthOffset,
+                           std::uint8_t& lengthSize);
+void berTlvDecodeLength(ByteIterator begin, ByteIterator end, std::uint32_t& length, std::uint8_t& lengthOffset,
+                        std::uint8_t& lengthSize);
 
 // The failure of every TLV and FCP parser: an internal error with one
 // parsing condition that names what was wrong.

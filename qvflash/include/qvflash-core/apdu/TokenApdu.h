@@ -23,8 +23,7 @@ public:
 // The flash-memory commands (80 53).
 class PerformSectionsActionApdu : public Apdu {
 public:
-    PerformSectionsActionApdu(std::uint8_t p1, std::uint8_t p2,
-                              const std::optional<std::vector<std::uint8_t>>& data,
+    PerformSectionsActionApdu(std::uint8_t p1, std::uint8_t p2, const std::optional<std::vector<std::uint8_t>>& data,
                               const std::optional<std::uint8_t>& le);
 };
 

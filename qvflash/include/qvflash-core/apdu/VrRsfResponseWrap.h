@@ -28,9 +28,9 @@ public:
     RecordStatusTag recordStatus;
 
 private:
-    VrRsfResponseWrap(FcpDescriptorTag descriptor, FcpFileIdTag fileIdTag,
-                      SecurityAttributesTag securityAttributes, FcpParametersTag parameters,
-                      FcpProfileIndicatorTag profileIndicator, RecordStatusTag recordStatus);
+    VrRsfResponseWrap(FcpDescriptorTag descriptor, FcpFileIdTag fileIdTag, SecurityAttributesTag securityAttributes,
+                      FcpParametersTag parameters, FcpProfileIndicatorTag profileIndicator,
+                      RecordStatusTag recordStatus);
 };
 
 } // namespace qvfl::FCP

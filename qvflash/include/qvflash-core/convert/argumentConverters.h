@@ -29,7 +29,8 @@ CoreSecureType toCoreSecureType(qvflash_SecureType secureType);
 
 // A local secret id (3..31); otherwise 100018 with the id.
 template <typename Id>
-std::uint8_t toCoreSecretId(Id id) {
+std::uint8_t toCoreSecretId(Id id)
+{
     if (id < kFirstLocalSecretId || id > kLastLocalSecretId) {
         throw invalidSecretId(id);
     }
@@ -37,7 +38,8 @@ std::uint8_t toCoreSecretId(Id id) {
 }
 
 template <typename Id>
-std::uint16_t toApiSecretId(Id id) {
+std::uint16_t toApiSecretId(Id id)
+{
     if (id < kFirstLocalSecretId || id > kLastLocalSecretId) {
         throw invalidSecretId(id);
     }

@@ -24,13 +24,11 @@ Section::AccessState toCoreAccessState(qvflash_SectionAccessState state);
 // left out of the section's map). 100017 for an unknown rule or secret type or
 // a forbidden operation with a secret; 100018 for a secret id outside 3..31;
 // 100027 when the token's object of that id is of another type.
-std::optional<SecurAttr> toCoreSecAttr(const qvflash_PrConds& conditions,
-                                       const SecretTypeLookup& lookup);
+std::optional<SecurAttr> toCoreSecAttr(const qvflash_PrConds& conditions, const SecretTypeLookup& lookup);
 
 // The record's id is not read: the card numbers sections by position.
 Section toCoreSection(const qvflash_Section& section, const SecretTypeLookup& lookup);
 
-qvflash_Section toApiSection(std::uint8_t id, const Section& section,
-                             const SecretTypeLookup& lookup);
+qvflash_Section toApiSection(std::uint8_t id, const Section& section, const SecretTypeLookup& lookup);
 
 } // namespace qvfl::convert

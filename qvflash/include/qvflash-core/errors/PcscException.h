@@ -11,6 +11,5 @@
 class PcscException : public qvfl::Exception {
 public:
     // rc is the platform's LONG: only its low 32 bits are the PC/SC code.
-    PcscException(LONG rc, const std::string& file, const std::string& function,
-                  unsigned long line);
+    PcscException(LONG rc, const std::string& file, const std::string& function, unsigned long line);
 };

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <qvflash-core/errors/Exception.h>
 #include <qvflash-core/TokenHandle.h>
+#include <qvflash-core/errors/Exception.h>
 
 #include <cstddef>
 #include <memory>
@@ -10,7 +10,8 @@ namespace qvfl::exports {
 
 // Status 3 when any of the required pointers is NULL.
 template <typename... Pointers>
-void requirePointers(const Pointers*... pointers) {
+void requirePointers(const Pointers*... pointers)
+{
     const bool anyNull = (... || (pointers == nullptr));
     if (anyNull) {
         throw Exception(QVFLASH_ST_NULL_PTR_ARG);
@@ -19,7 +20,8 @@ void requirePointers(const Pointers*... pointers) {
 
 // The token behind a handle; only the handle pointer is tested, its cell is
 // trusted.
-inline Token& tokenOf(qvflash_TokenImpl_* handle) {
+inline Token& tokenOf(qvflash_TokenImpl_* handle)
+{
     requirePointers(handle);
     return *handle->token;
 }
@@ -27,17 +29,19 @@ inline Token& tokenOf(qvflash_TokenImpl_* handle) {
 // A list for the caller: zeroed, one array allocation, non-NULL also when
 // empty, released again unless published.
 template <typename T>
-std::unique_ptr<T[]> newApiList(std::size_t count) {
+std::unique_ptr<T[]> newApiList(std::size_t count)
+{
     return std::make_unique<T[]>(count);
 }
 
 // Releases a list the library handed out and clears the caller's pointer.
 template <typename T>
-void destroyApiList(T** list) {
+void destroyApiList(T** list)
+{
     if (list == nullptr || *list == nullptr) {
         return;
     }
-    delete[] *list;
+    delete[] * list;
     *list = nullptr;
 }
 

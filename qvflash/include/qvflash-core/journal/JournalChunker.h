@@ -21,8 +21,8 @@ public:
 
 private:
     // Appends one chunk holding piece (at most 253 bytes).
-    static void addChunk(std::vector<std::vector<std::uint8_t>>& chunks,
-                         const std::vector<std::uint8_t>& piece, bool first);
+    static void addChunk(std::vector<std::vector<std::uint8_t>>& chunks, const std::vector<std::uint8_t>& piece,
+                         bool first);
     // The next part of tlv that fits freeSpace bytes of the current piece:
     // tag and length first when it starts the object.
     std::vector<std::uint8_t> createDataBlock(const TLV& tlv, std::size_t freeSpace);

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <qvflash-core/LocalSecretType.h>
-#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/apdu/TLV.h>
+#include <qvflash-core/pcsc/Scard.h>
 
 #include <cstdint>
 #include <functional>

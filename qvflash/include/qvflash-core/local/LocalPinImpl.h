@@ -1,15 +1,14 @@
 #pragma once
 
-#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/local/LocalPin.h>
+#include <qvflash-core/pcsc/Scard.h>
 
 namespace qvfl {
 
 // One local PIN file of the local-login directory; a short-lived handle.
 class LocalPinImpl : public LocalPin {
 public:
-    static std::shared_ptr<LocalPinImpl> wrapLocalPin(std::shared_ptr<Scard> scard,
-                                                      unsigned short id);
+    static std::shared_ptr<LocalPinImpl> wrapLocalPin(std::shared_ptr<Scard> scard, unsigned short id);
 
     LocalPinImpl(std::shared_ptr<Scard> scard, unsigned short id);
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/apdu/VrRsfResponseWrap.h>
 #include <qvflash-core/local/MVA.h>
+#include <qvflash-core/pcsc/Scard.h>
 
 namespace qvfl {
 

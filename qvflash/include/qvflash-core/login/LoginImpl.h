@@ -1,8 +1,8 @@
 #pragma once
 
-#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/login/Login.h>
 #include <qvflash-core/login/locked_allocator.h>
+#include <qvflash-core/pcsc/Scard.h>
 
 #include <cstdint>
 #include <memory>
@@ -51,7 +51,8 @@ LoginImpl::Secret takeSecret(std::vector<std::uint8_t>& bytes);
 namespace qvfl {
 
 template <typename Command>
-Command LoginImpl::presentSecret(std::uint8_t p2) const {
+Command LoginImpl::presentSecret(std::uint8_t p2) const
+{
     std::vector<std::uint8_t> bytes(secret.begin(), secret.end());
     const ScopedWipe wipe(bytes);
     return Command(p2, bytes);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/login/Login.h>
+#include <qvflash-core/pcsc/Scard.h>
 
 #include <memory>
 #include <vector>
@@ -17,15 +17,13 @@ public:
     // Drops from logins every entry the card no longer accepts as a PIN
     // (status 100021) and every empty one. Any other failure resets the
     // card's rights and is passed on.
-    LoginTransaction(const std::shared_ptr<Scard>& scard,
-                     std::vector<std::shared_ptr<Login>>& logins);
+    LoginTransaction(const std::shared_ptr<Scard>& scard, std::vector<std::shared_ptr<Login>>& logins);
     ~LoginTransaction();
     LoginTransaction(const LoginTransaction&) = delete;
     LoginTransaction& operator=(const LoginTransaction&) = delete;
 
 private:
-    void tryLogin(std::vector<std::shared_ptr<Login>>& logins,
-                  std::vector<std::shared_ptr<Login>>::iterator& it);
+    void tryLogin(std::vector<std::shared_ptr<Login>>& logins, std::vector<std::shared_ptr<Login>>::iterator& it);
     void internalLogout();
 
     std::shared_ptr<Scard> scard;

@@ -18,9 +18,12 @@ public:
 
     locked_allocator() noexcept = default;
     template <typename U>
-    locked_allocator(const locked_allocator<U>&) noexcept {}
+    locked_allocator(const locked_allocator<U>&) noexcept
+    {
+    }
 
-    T* allocate(std::size_t n) {
+    T* allocate(std::size_t n)
+    {
         if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) {
             throw std::bad_array_new_length();
         }
@@ -31,12 +34,14 @@ public:
 };
 
 template <typename T, typename U>
-bool operator==(const locked_allocator<T>&, const locked_allocator<U>&) noexcept {
+bool operator==(const locked_allocator<T>&, const locked_allocator<U>&) noexcept
+{
     return true;
 }
 
 template <typename T, typename U>
-bool operator!=(const locked_allocator<T>&, const locked_allocator<U>&) noexcept {
+bool operator!=(const locked_allocator<T>&, const locked_allocator<U>&) noexcept
+{
     return false;
 }
 

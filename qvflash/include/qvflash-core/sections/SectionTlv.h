@@ -30,8 +30,8 @@ SectionMap parseSections(const std::vector<std::uint8_t>& response);
 // Bytes 7 to 21 of a section TLV: the operation mask, six condition bytes, a
 // reserved byte and six secret bytes. Journal sections may leave only the
 // temporary switch to read-only open.
-std::map<Section::SwitchAccessOperations, SecurAttr> parseSectSecurAttrs(
-    const std::vector<std::uint8_t>& bytes, bool journal);
+std::map<Section::SwitchAccessOperations, SecurAttr> parseSectSecurAttrs(const std::vector<std::uint8_t>& bytes,
+                                                                         bool journal);
 
 // One operation's condition byte c and secret byte s.
 SecurAttr parseSecurAttr(std::uint8_t c, std::uint8_t s);

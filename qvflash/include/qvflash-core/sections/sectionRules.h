@@ -20,15 +20,14 @@ void checkSectionCount(const std::vector<Section>& sections, const SectionMap& c
 // Checks the new sections against the token's current ones and the size a
 // repartitioning may distribute, and returns the SPLIT command data: one
 // section TLV per section, in list order. The count is checkSectionCount's.
-std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections,
-                                           const SectionMap& current, std::uint32_t available);
+std::vector<std::uint8_t> splitCommandData(const std::vector<Section>& sections, const SectionMap& current,
+                                           std::uint32_t available);
 
 // CD-ROM emulation can only be switched on permanently.
 void checkCdRomPermanent(Section::AccessState state, bool permanent);
 
 // The section must exist; journal sections only switch to read-only
 // temporarily, and not while an encrypted section is readable.
-void checkAccessChange(const SectionMap& sections, std::uint8_t sectionId,
-                       Section::AccessState state, bool permanent);
+void checkAccessChange(const SectionMap& sections, std::uint8_t sectionId, Section::AccessState state, bool permanent);
 
 } // namespace qvfl

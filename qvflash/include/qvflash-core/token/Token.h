@@ -3,9 +3,9 @@
 #include <qvflash-core/CoreSecureType.h>
 #include <qvflash-core/LocalSecretType.h>
 #include <qvflash-core/PcInfo.h>
-#include <qvflash-core/pcsc/ScardEnumerator.h>
 #include <qvflash-core/Section.h>
 #include <qvflash-core/login/Login.h>
+#include <qvflash-core/pcsc/ScardEnumerator.h>
 
 #include <cstdint>
 #include <memory>
@@ -35,27 +35,22 @@ public:
     virtual void splitIntoSections(const std::vector<Section>& sections,
                                    const std::shared_ptr<ScardEnumerator>& enumerator) = 0;
     // A permanent change restarts the token and reconnects to it.
-    virtual void changeAccessRights(std::uint8_t sectionId, Section::AccessState state,
-                                    bool permanent,
+    virtual void changeAccessRights(std::uint8_t sectionId, Section::AccessState state, bool permanent,
                                     const std::shared_ptr<ScardEnumerator>& enumerator) = 0;
     virtual SectionMap getSectionsAttributes() const = 0;
     // The size a repartitioning may distribute: the flash memory less the
     // journal sections.
     virtual std::uint32_t getSizeAvailableForFormatting() = 0;
 
-    virtual std::shared_ptr<Login> createMvaLogin(std::uint16_t mvaId,
-                                                  std::vector<std::uint8_t> record) = 0;
+    virtual std::shared_ptr<Login> createMvaLogin(std::uint16_t mvaId, std::vector<std::uint8_t> record) = 0;
     virtual std::shared_ptr<Login> createMvaLogin(std::uint16_t mvaId, Login::NoAuthNeed_t) = 0;
-    virtual std::shared_ptr<Login> createLocalPinLogin(std::uint16_t id,
-                                                       std::vector<std::uint8_t> pin) = 0;
+    virtual std::shared_ptr<Login> createLocalPinLogin(std::uint16_t id, std::vector<std::uint8_t> pin) = 0;
     virtual std::shared_ptr<Login> createLocalPinLogin(std::uint16_t id, Login::NoAuthNeed_t) = 0;
 
     // MVA objects; creating one and adding records need a remembered admin login.
-    virtual std::uint16_t createMva(std::uint8_t recordCount, std::uint8_t recordSize,
-                                    std::uint8_t attempts) = 0;
+    virtual std::uint16_t createMva(std::uint8_t recordCount, std::uint8_t recordSize, std::uint8_t attempts) = 0;
     virtual std::vector<std::uint16_t> getMvaIdList() = 0;
-    virtual std::uint8_t addMvaRecord(std::uint16_t mvaId,
-                                      const std::vector<std::uint8_t>& record) = 0;
+    virtual std::uint8_t addMvaRecord(std::uint16_t mvaId, const std::vector<std::uint8_t>& record) = 0;
     virtual void eraseRecordFromMva(std::uint16_t mvaId, std::uint8_t recordId) = 0;
     virtual void clearMva(std::uint16_t mvaId) = 0;
     virtual void unblockMva(std::uint16_t mvaId) = 0;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/local/LocalLoginDirectory.h>
 #include <qvflash-core/local/LocalPin.h>
 #include <qvflash-core/local/MVA.h>
+#include <qvflash-core/pcsc/Scard.h>
 #include <qvflash-core/token/Token.h>
 
 #include <chrono>
@@ -50,21 +50,17 @@ public:
     // the deadline (100022) and moves that card's connection into the
     // token's card handle.
     void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator);
-    void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator,
-                    const ResetPolling& polling);
+    void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, const ResetPolling& polling);
 
     // Security event journal (TokenImplJournal.cpp).
     void logPcInfo(PcInfo&& info) override;
 
     // MVA objects (TokenImplMva.cpp).
-    std::shared_ptr<Login> createMvaLogin(std::uint16_t mvaId,
-                                          std::vector<std::uint8_t> record) override;
+    std::shared_ptr<Login> createMvaLogin(std::uint16_t mvaId, std::vector<std::uint8_t> record) override;
     std::shared_ptr<Login> createMvaLogin(std::uint16_t mvaId, Login::NoAuthNeed_t) override;
-    std::uint16_t createMva(std::uint8_t recordCount, std::uint8_t recordSize,
-                            std::uint8_t attempts) override;
+    std::uint16_t createMva(std::uint8_t recordCount, std::uint8_t recordSize, std::uint8_t attempts) override;
     std::vector<std::uint16_t> getMvaIdList() override;
-    std::uint8_t addMvaRecord(std::uint16_t mvaId,
-                              const std::vector<std::uint8_t>& record) override;
+    std::uint8_t addMvaRecord(std::uint16_t mvaId, const std::vector<std::uint8_t>& record) override;
     void eraseRecordFromMva(std::uint16_t mvaId, std::uint8_t recordId) override;
     void clearMva(std::uint16_t mvaId) override;
     void unblockMva(std::uint16_t mvaId) override;
@@ -73,8 +69,7 @@ public:
 
     // Local PINs and the local-login directory (TokenImplLocalPin.cpp).
     using FileInfo = LocalLoginFile;
-    std::shared_ptr<Login> createLocalPinLogin(std::uint16_t id,
-                                               std::vector<std::uint8_t> pin) override;
+    std::shared_ptr<Login> createLocalPinLogin(std::uint16_t id, std::vector<std::uint8_t> pin) override;
     std::shared_ptr<Login> createLocalPinLogin(std::uint16_t id, Login::NoAuthNeed_t) override;
     std::uint16_t createLocalPin(std::vector<std::uint8_t> pin, std::uint8_t attempts,
                                  CoreSecureType secureType) override;
