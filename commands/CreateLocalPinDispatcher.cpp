@@ -6,13 +6,12 @@
 #include "commands/newPinGenSettingsDefault.h"
 #include "commands/pinRoles.h"
 #include "commands/runNewPinCommand.h"
+#include "commands/wipePinsOnExit.h"
 #include "logging/LocalPinIdRecord.h"
 #include "logging/addOption.h"
 #include "pin/PinGenSettingsCliOption.h"
 #include "pin/PinInputModeCliOption.h"
 #include "pin/PinValueCliOption.h"
-#include "pin/wipeString.h"
-#include "pkcs11/ScopeGuard.h"
 #include "token/SetLocalPinParams.h"
 #include "token/Token.h"
 
@@ -71,10 +70,7 @@ void CreateLocalPinDispatcher::run(boost::program_options::variables_map* vm, st
             {token.getSerialNumber(), pin_roles::kNewPinKey, [&token] { return token.getMinUserPinLen(); }},
             [&token, &authPin, id, logger](const std::string& newPin) {
                 SetLocalPinParams params{authPin, newPin};
-                auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&params] {
-                    wipeString(params.authPin);
-                    wipeString(params.newPin);
-                });
+                const auto wipe = wipePinsOnExit(params);
                 if (id) {
                     token.createLocalPin(*id, params);
                     return toString(*id);

@@ -6,12 +6,11 @@
 #include "commands/newPinGenSettingsDefault.h"
 #include "commands/pinRoles.h"
 #include "commands/runNewPinCommand.h"
+#include "commands/wipePinsOnExit.h"
 #include "logging/addOption.h"
 #include "pin/PinGenSettingsCliOption.h"
 #include "pin/PinInputModeCliOption.h"
 #include "pin/PinValueCliOption.h"
-#include "pin/wipeString.h"
-#include "pkcs11/ScopeGuard.h"
 #include "token/SetLocalPinParams.h"
 #include "token/Token.h"
 
@@ -64,10 +63,7 @@ void SetLocalPinDispatcher::run(boost::program_options::variables_map* vm, std::
             {token.getSerialNumber(), pin_roles::kNewPinKey, [&token, id] { return token.getMinLocalPinLen(id); }},
             [&token, &authPin, id](const std::string& newPin) {
                 SetLocalPinParams params{authPin, newPin};
-                auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&params] {
-                    wipeString(params.authPin);
-                    wipeString(params.newPin);
-                });
+                const auto wipe = wipePinsOnExit(params);
                 token.setLocalPin(id, params);
                 return toString(id);
             }};

@@ -4,11 +4,10 @@
 #include "commands/newPinGenSettingsDefault.h"
 #include "commands/pinRoles.h"
 #include "commands/runNewPinCommand.h"
+#include "commands/wipePinsOnExit.h"
 #include "pin/PinGenSettingsCliOption.h"
 #include "pin/PinInputModeCliOption.h"
 #include "pin/PinValueCliOption.h"
-#include "pin/wipeString.h"
-#include "pkcs11/ScopeGuard.h"
 #include "token/Token.h"
 #include "token/types/UserType.h"
 
@@ -50,10 +49,7 @@ NewPinTarget adminPinTarget(Token& token, const std::string& authPin)
     return {{token.getSerialNumber(), pin_roles::kNewPinKey, [&token] { return token.getMinSoPinLen(); }},
             [&token, &authPin](const std::string& newPin) {
                 SetSoPinParams params{authPin, newPin};
-                auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&params] {
-                    wipeString(params.authPin);
-                    wipeString(params.newPin);
-                });
+                const auto wipe = wipePinsOnExit(params);
                 token.setSoPin(params);
                 return *toString(UserType::So);
             }};

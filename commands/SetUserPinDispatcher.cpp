@@ -5,12 +5,11 @@
 #include "commands/newPinGenSettingsDefault.h"
 #include "commands/pinRoles.h"
 #include "commands/runNewPinCommand.h"
+#include "commands/wipePinsOnExit.h"
 #include "logging/addOption.h"
 #include "pin/PinGenSettingsCliOption.h"
 #include "pin/PinInputModeCliOption.h"
 #include "pin/PinValueCliOption.h"
-#include "pin/wipeString.h"
-#include "pkcs11/ScopeGuard.h"
 #include "token/Token.h"
 #include "token/types/UserType.h"
 
@@ -73,10 +72,7 @@ void SetUserPinDispatcher::run(boost::program_options::variables_map* vm, std::s
                              [&token] { return token.getUserPinPolicy(); }},
                             [&token, &authPin, authAs](const std::string& newPin) {
                                 SetUserPinParams params{authAs, authPin, newPin};
-                                auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&params] {
-                                    wipeString(params.authPin);
-                                    wipeString(params.newPin);
-                                });
+                                const auto wipe = wipePinsOnExit(params);
                                 token.setUserPin(params);
                                 return *toString(UserType::User);
                             }};
