@@ -98,6 +98,11 @@ TEST(TokenTypesTest, OwnerWordsReadOnlyWhatNamesAnObject)
         {"unknown", "<fail>"},
         {"unknown-7", "<fail>"},
         {"local-99999999999999999999", "<fail>"},
+        {"local-3x", "<fail>"},
+        {"local-3O", "<fail>"},
+        {"local-+3", "<fail>"},
+        {"mva-5abc", "<fail>"},
+        {"mva-+5", "<fail>"},
     };
     for (const auto& [text, expected] : cases) {
         EXPECT_EQ(readBack<VolumeOwner>(text, VolumeOwner(UserType::So)), expected) << text;
@@ -153,9 +158,9 @@ TEST(TokenTypesTest, VolumeParamsReadSizeModeOwnersAndType)
         EXPECT_EQ(write(params.owners), c.owners) << c.text;
         EXPECT_EQ(params.sectionType, c.type) << c.text;
     }
-    for (const char* text :
-         {"1024:rw:user:journal:x", "1024:rw:user:x", "4294967296:rw:user", "4294967808:rw:user", "-5:rw:user",
-          "+5:rw:user", "5x:rw:user", "1024:rw", "1024:RW:user", "1024:rw:user,", ""}) {
+    for (const char* text : {"1024:rw:user:journal:x", "1024:rw:user:x", "4294967296:rw:user", "4294967808:rw:user",
+                             "-5:rw:user", "+5:rw:user", "5x:rw:user", "1024:rw", "1024:RW:user", "1024:rw:user,", "",
+                             "512::rw:user", ":512:rw:user", "512:rw:user:", "512:rw::user", "512:rw:user::journal"}) {
         std::istringstream in(text);
         VolumeParams params{7, AccessMode::Hidden, {VolumeOwner(None{})}, SectionType::Journal};
         EXPECT_FALSE(in >> params) << text;

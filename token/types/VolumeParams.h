@@ -18,6 +18,7 @@ struct VolumeParams {
     SectionType sectionType = SectionType::UserFiles;
 };
 
-// Reads one word; a size that is signed or above 4294967295, any unreadable part, or text
-// left over fails the stream and leaves the target unchanged.
+// Reads one word of three or four parts between colons; an empty part, a size that is signed
+// or above 4294967295, any unreadable part, or text left over fails the stream and leaves the
+// target unchanged.
 std::istream& operator>>(std::istream& in, VolumeParams& params);

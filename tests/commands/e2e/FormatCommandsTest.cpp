@@ -174,4 +174,20 @@ TEST_F(TokenCommandTest, FormatDriveRefusesTheFirstVolumeWithImpossibleOwners)
     EXPECT_FALSE(hasLogFolder());
 }
 
+// A typo in an owner or a part must not name another owner or a volume of other parts.
+TEST_F(TokenCommandTest, FormatDriveRefusesVolumesWithTrailingSignedOrEmptyParts)
+{
+    scene.add(kSerial, true);
+    const auto before = scene.load(kSerial).drive.sections.size();
+    for (const char* volume : {"100:rw:local-3x", "100:rw:local-3O", "100:rw:local-+3", "100:rw:mva-5abc",
+                               "512::rw:user", ":512:rw:user", "512:rw:user:"}) {
+        const auto result = qvadmin.run({"format-drive", "-p", kAdminPin, "--volume", volume});
+        EXPECT_EQ(result.status, 255) << volume;
+        EXPECT_EQ(result.err,
+                  syntaxError("the argument ('" + std::string(volume) + "') for option '--volume' is invalid"));
+    }
+    EXPECT_EQ(scene.load(kSerial).drive.sections.size(), before);
+    EXPECT_FALSE(hasLogFolder());
+}
+
 } // namespace
