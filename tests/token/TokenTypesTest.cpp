@@ -176,7 +176,7 @@ TEST(TokenTypesTest, OwnerCombinations)
         {{MvaId(1), UserType::User}, true},
         {{None{}}, true},
         {{LocalUserId(3)}, true},
-        {{MixedOwner{}}, true},
+        {{MixedOwner{}}, false},
         {{UnknownOwner{}}, false},
         {{UnknownOwner{4}}, false},
         {{UserType::User, UserType::So}, false},

@@ -11,7 +11,8 @@ const std::set<std::set<Type>> kValidOwnerCombinations{{Type::User, Type::Mva}};
 bool checkOwnersCombination(const std::vector<VolumeOwner>& owners)
 {
     if (owners.size() == 1) {
-        return owners.front().getType() != Type::Unknown;
+        const auto type = owners.front().getType();
+        return type != Type::Unknown && type != Type::Mixed;
     }
     std::set<Type> types;
     for (const auto& owner : owners) {

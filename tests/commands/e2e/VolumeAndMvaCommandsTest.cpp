@@ -65,6 +65,23 @@ TEST_F(VolumeAccessTest, TheCardJournalsEveryChangeAndFailedLogin)
     EXPECT_NE(log(kSerial).find("    new-mode: cd\n    temp: true\n"), std::string::npos) << log(kSerial);
 }
 
+// One operation with another rule makes the owner "mixed": no owner the tool can log in as, so
+// neither a PIN nor its absence lets the change through, and no PIN is tried.
+TEST_F(VolumeAccessTest, AVolumeOfMixedConditionsIsRefusedBeforeAnyLogin)
+{
+    scene.add(kSerial, true, [](qvtoken::TokenState& token) { token.drive.sections[0].conditions.back() = 1; });
+    const auto before = scene.load(kSerial);
+    const auto refused =
+        tokenLine(kSerial, "error: Couldn't modify the volume's access mode because it's protected with an "
+                           "unsupported authentication type.") +
+        kFailure;
+    EXPECT_EQ(setMode("1", "r", {"-p", "1111111"}).out, refused);
+    EXPECT_EQ(setMode("1", "r", {"--no-pins"}).out, refused);
+    const auto after = scene.load(kSerial);
+    EXPECT_EQ(after.userPin.triesLeft, before.userPin.triesLeft);
+    EXPECT_EQ(accessOf(after, kUserVolume), accessOf(before, kUserVolume));
+}
+
 TEST_F(VolumeAccessTest, ATemporaryModeOfTheModuleLastsUntilReplug)
 {
     scene.add(kSerial, false);
