@@ -42,7 +42,7 @@ void registerWhatsQvflash()
     quorvik::qvflash::registerWhat(QVFLASH_ST_JOURNAL_EVENTS_ALREADY_EXISTS, "Journal section already exists.");
 }
 
-// The order of registration is the order of the help listing within each category.
+// The help lists the commands by category, sorted by name within each, whatever the order here.
 void registerCommands(ParamParser& parser, TokenManager& tokenManager)
 {
     registerTokenCommand<SetSoPinDispatcher>(parser, tokenManager);
