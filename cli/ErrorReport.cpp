@@ -3,6 +3,7 @@
 #include "cli/CliError.h"
 #include "cli/DomainError.h"
 #include "cli/LoggerError.h"
+#include "cli/controlCharacters.h"
 
 #include <boost/program_options/errors.hpp>
 
@@ -10,7 +11,7 @@
 
 void printCliErrorMessage(const std::exception& error)
 {
-    std::cerr << "Syntax error: " << error.what() << std::endl;
+    std::cerr << "Syntax error: " << escapeControlCharacters(error.what()) << std::endl;
     std::cerr << "To see a list of all supported commands, run 'qvadmin --help'." << std::endl;
     std::cerr << "To see a list of options supported by a specific command, run 'qvadmin <command> --help'"
               << std::endl;
@@ -25,11 +26,11 @@ int reportCurrentException() noexcept
     } catch (const boost::program_options::error& error) {
         printCliErrorMessage(error);
     } catch (const LoggerError& error) {
-        std::cerr << "Logger error: " << error.what() << std::endl;
+        std::cerr << "Logger error: " << escapeControlCharacters(error.what()) << std::endl;
     } catch (const OperationFailedError&) {
         // The strategy has printed every token's outcome already.
     } catch (const std::exception& error) {
-        std::cerr << "Error: " << error.what() << std::endl;
+        std::cerr << "Error: " << escapeControlCharacters(error.what()) << std::endl;
     } catch (...) {
         std::cerr << "Something went wrong..." << std::endl;
     }

@@ -4,6 +4,7 @@
 #include "cli/CliError.h"
 #include "cli/FlagCliOption.h"
 #include "cli/TypedCliOption.h"
+#include "commands/checkLabelText.h"
 #include "commands/logCommandRecord.h"
 #include "commands/makeSharedPin.h"
 #include "commands/pinRoles.h"
@@ -151,6 +152,8 @@ ApplyPinVisitor newPinVisitor(std::uint64_t serial, const std::string& key, std:
 void FormatDispatcher::run(boost::program_options::variables_map* vm, std::shared_ptr<BaseStrategy> strategy,
                            std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager)
 {
+    const std::string label = optionsAdapter.value<LabelOption>(vm);
+    checkLabelText(label, labelOptionAttributes.key.name);
     const bool repair = vm->count(repairAttributes.key.name) != 0;
     // Repair mode formats a token whose admin PIN is unknown: asking for it makes no sense.
     if (repair && buildPinManager(authPinParamsDto).areRelatedOptionsPresent(*vm)) {
@@ -163,7 +166,7 @@ void FormatDispatcher::run(boost::program_options::variables_map* vm, std::share
     const auto managers = preparePinManagers(*vm, roles);
 
     FormatTokenParams params;
-    params.label = optionsAdapter.value<LabelOption>(vm);
+    params.label = label;
     params.minSoPinLength = optionsAdapter.value<MinSoPinOption>(vm);
     params.minUserPinLength = optionsAdapter.value<MinUserPinOption>(vm);
     params.maxSoRetryCount = optionsAdapter.value<MaxSoPinRetryCountOption>(vm);

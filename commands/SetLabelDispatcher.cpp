@@ -2,6 +2,7 @@
 
 #include "cli/BoostCommandInfoAdapter.h"
 #include "cli/TypedCliOption.h"
+#include "commands/checkLabelText.h"
 #include "commands/pinRoles.h"
 #include "commands/runAuthPinCommand.h"
 #include "logging/addOption.h"
@@ -41,6 +42,7 @@ void SetLabelDispatcher::run(boost::program_options::variables_map* vm, std::sha
                              std::shared_ptr<logging::BaseLogger> logger, const TokenManager& tokenManager)
 {
     const std::string label = optionsAdapter.value<LabelOption>(vm);
+    checkLabelText(label, labelOptionAttributes.key.name);
     logging::CommandRecord record{setLabelCommandInfo.commandName(), {}, {}};
     logging::addOption(record, labelOptionAttributes.key.name, label);
     runAuthPinCommand(

@@ -1,5 +1,6 @@
 #include "logging/ConsoleLogger.h"
 
+#include "cli/controlCharacters.h"
 #include "pkcs11/ScopeGuard.h"
 
 #include <boost/format.hpp>
@@ -14,7 +15,7 @@ namespace {
 
 std::string item(const std::string& label, const std::string& value)
 {
-    return (boost::format("%1%: %2%") % label % value).str();
+    return (boost::format("%1%: %2%") % label % escapeControlCharacters(value)).str();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "logging/FileLogger.h"
 
+#include "cli/controlCharacters.h"
 #include "logging/AppendFile.h"
 #include "logging/LogFilePath.h"
 
@@ -11,7 +12,7 @@ constexpr const char* kIndent = "    ";
 
 std::string dump(const char* indent, const std::string& key, const std::string& value)
 {
-    return indent + key + ": " + value + '\n';
+    return indent + key + ": " + escapeControlCharacters(value) + '\n';
 }
 
 std::string block(const CommandRecord& command, const FullRecord& record)

@@ -4,6 +4,7 @@
 #include "cli/DomainError.h"
 #include "cli/LoggerError.h"
 #include "cli/ParseUtils.h"
+#include "cli/controlCharacters.h"
 #include "logging/BaseLogger.h"
 #include "token/TokenManager.h"
 #include "token/generalOptionBuilders.h"
@@ -82,7 +83,7 @@ void DispatchCommand::run()
         try {
             throwOnWriteError(*logger);
         } catch (const LoggerError& error) {
-            std::cerr << "Logger error: " << error.what() << std::endl;
+            std::cerr << "Logger error: " << escapeControlCharacters(error.what()) << std::endl;
         }
         throw;
     }

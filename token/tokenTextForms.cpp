@@ -1,5 +1,7 @@
 #include "token/tokenTextForms.h"
 
+#include "cli/controlCharacters.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
@@ -32,9 +34,9 @@ std::size_t characterCount(const std::string& text)
 
 std::ostream& operator<<(std::ostream& out, const TokenInfo& info)
 {
-    label(out, "Label") << info.label << std::endl;
+    label(out, "Label") << escapeControlCharacters(info.label) << std::endl;
     label(out, "Serial number") << info.serialNumber << std::endl;
-    label(out, "Model") << info.model << std::endl;
+    label(out, "Model") << escapeControlCharacters(info.model) << std::endl;
     label(out, "Memory(KB) (free/all)") << kilobytes(info.freeMemory) << " / " << kilobytes(info.totalMemory)
                                         << std::endl;
     label(out, "User's PIN length") << info.minUserPinLength << "-" << info.maxUserPinLength << std::endl;
@@ -97,13 +99,15 @@ std::ostream& operator<<(std::ostream& out, const std::vector<BriefTokenInfo>& t
     if (tokens.empty()) {
         return out << "No token found." << std::endl;
     }
+    std::vector<std::string> models;
     std::size_t width = 0;
     for (const auto& token : tokens) {
-        width = std::max(width, characterCount(token.model));
+        models.push_back(escapeControlCharacters(token.model));
+        width = std::max(width, characterCount(models.back()));
     }
-    for (const auto& token : tokens) {
-        out << token.model << std::string(width - characterCount(token.model), out.fill()) << " - " << std::dec
-            << token.serialNumber << std::endl;
+    for (std::size_t i = 0; i < tokens.size(); ++i) {
+        out << models[i] << std::string(width - characterCount(models[i]), out.fill()) << " - " << std::dec
+            << tokens[i].serialNumber << std::endl;
     }
     return out;
 }

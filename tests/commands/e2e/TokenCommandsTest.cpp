@@ -144,6 +144,40 @@ TEST_F(TokenCommandsTest, ListTokens)
     EXPECT_EQ(qvadmin.run({"list-tokens"}), (CommandResult{255, "", "Error: Unknown PIN change policy.\n"}));
 }
 
+// Control characters that a token reports or a user gives are written escaped, so every record
+// keeps one line per field and nothing reaches a terminal as a command; a label with one is refused.
+TEST_F(TokenCommandsTest, ControlCharactersFromATokenOrTheCommandLineStayOnTheirLine)
+{
+    const std::string label = "Lab\x1b[31mel\x7f";
+    scene.add(kSerial, false, [&label](qvtoken::TokenState& token) {
+        token.featureNumber = 40;
+        token.objects.push_back(qvtoken::tokenInfoObject("Evil\nerror: none\nstatus: success"));
+        token.label = label;
+    });
+    const std::string model = "Evil\\nerror: none\\nstatus: success";
+    EXPECT_EQ(qvadmin.run({"list-tokens"}).out, model + " - 1234567890\n");
+    const auto info = qvadmin.run({"info"}).out;
+    EXPECT_NE(info.find(": Lab\\x1b[31mel\\x7f\n"), std::string::npos) << info;
+    EXPECT_NE(info.find(": " + model + "\n"), std::string::npos) << info;
+
+    EXPECT_EQ(qvadmin.run({"set-label", "-p", "1111111", "-l", "plain"}).out,
+              tokenLine(kSerial, "error: Incorrect user PIN. Attempts left: 9.", model) + kFailure);
+    EXPECT_NE(log(kSerial).find("\nmodel: " + model + "\n"), std::string::npos) << log(kSerial);
+    EXPECT_EQ(logBody(log(kSerial)),
+              "set-label\n    label: \"plain\"\nerror: Incorrect user PIN. Attempts left: 9.\nstatus: failure\n\n");
+
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"set-label", "-p", kUserPin, "-l", "\x1b[31mred"}, "\\x1b[31mred"},
+        {{"format", "-p", kAdminPin, "--label", "two\nlines"}, "two\\nlines"},
+    };
+    for (const auto& [args, shown] : refused) {
+        EXPECT_EQ(
+            qvadmin.run(args),
+            (CommandResult{255, "", syntaxError("the argument ('" + shown + "') for option '--label' is invalid")}));
+    }
+    EXPECT_EQ(scene.load(kSerial).label, label);
+}
+
 TEST_F(TokenCommandsTest, InfoShowsTheSectionsEachTokenHas)
 {
     scene.addPreset("full", false);
