@@ -2,8 +2,8 @@
 
 // The host calls that the libraries make, spelled once for every system.
 // macOS answers them itself; on Linux this layer answers the same questions
-// from /proc, /sys and /run, or from the same folders under the directory that
-// QV_HOST_ROOT names (read on every call).
+// from /proc, /sys and /run, or, in builds that honour it, from the same folders
+// under the directory that QV_HOST_ROOT names (read on every call).
 
 #include <cstddef>
 #include <string>
@@ -17,7 +17,10 @@ namespace platform {
 #if defined(__APPLE__)
 using ::sysctlbyname;
 // A shell word that starts the profiler.
-inline constexpr char kSystemProfiler[] = "system_profiler";
+inline std::string systemProfiler()
+{
+    return "system_profiler";
+}
 // The name of the system whose version "kern.osproductversion" gives.
 inline std::string operatingSystemName()
 {
@@ -29,8 +32,11 @@ inline std::string operatingSystemName()
 // into *length.
 int sysctlbyname(const char* name, void* value, std::size_t* length, void* newValue, std::size_t newLength);
 // A shell word that starts the profiler: this layer's own program, by its
-// absolute path, single-quoted.
-extern const char kSystemProfiler[];
+// absolute path beside the library folder this code is linked from,
+// single-quoted. Throws std::system_error (ENOENT) naming the path when no
+// program can be run there, so that a missing profiler is told apart from a
+// host without drives.
+std::string systemProfiler();
 // The name of the system whose version "kern.osproductversion" gives: the NAME
 // of os-release.
 std::string operatingSystemName();

@@ -14,7 +14,7 @@ const HwParamsGetter& HwParamsGetter::get()
 
 std::vector<std::string> HwParamsGetter::internalHardDiskSerials() const
 {
-    return detail::internalHardDiskSerials(platform::kSystemProfiler);
+    return detail::internalHardDiskSerials(platform::systemProfiler());
 }
 
 std::vector<std::string> HwParamsGetter::cpuModels() const

@@ -8,8 +8,12 @@ namespace platform {
 
 std::filesystem::path hostPath(std::string_view absolutePath)
 {
+#ifdef QV_HOST_ROOT_SEAM
     const char* root = std::getenv("QV_HOST_ROOT");
     return std::filesystem::path(root != nullptr ? root : "").concat(absolutePath);
+#else
+    return std::filesystem::path(absolutePath);
+#endif
 }
 
 std::optional<std::string> readFile(const std::filesystem::path& path)

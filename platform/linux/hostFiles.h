@@ -7,7 +7,8 @@
 
 namespace platform {
 
-// An absolute host path, under QV_HOST_ROOT when that is set.
+// An absolute host path, under QV_HOST_ROOT when that is set and the build
+// honours it.
 std::filesystem::path hostPath(std::string_view absolutePath);
 
 // The whole content of a file, or nothing when it cannot be read.

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix (and the emulator into another, as a module installed
+# elsewhere), then works from there: qvadmin version and list-tokens against the stand-in on
+# one virtual token, and a C program built through the installed headers and pkg-config files
+# that takes a snapshot through the installed library and its profiler.
+#   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
+set -euo pipefail
+build=$1 libdir=$2 source=$3 seam=$4
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix standin=$work/standin
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+cmake --install "$build" --prefix "$standin" --component emulator >/dev/null
+for file in bin/qvadmin "$libdir"/libqvflash.so.1 "$libdir"/libqvflash-utils.so.1 "$libdir"/libqvflash.so \
+  "$libdir"/libqvflash-utils.so libexec/qv-system-profiler include/qvflash.h include/qvflash-utils.h \
+  "$libdir"/pkgconfig/qvflash.pc "$libdir"/pkgconfig/qvflash-utils.pc; do
+  [ -e "$prefix/$file" ] || fail "$file not installed"
+done
+for file in "$libdir"/libqvpkcs11zrn.so bin/qvtoken bin/qvtoken-card; do
+  [ ! -e "$prefix/$file" ] || fail "$file installed without the emulator component"
+done
+
+# The module is found on the library search path. Its token is one of this test's own (the
+# PKCS#11 road); the cards' pcscd (PCSCLITE_CSOCK_NAME) has none of it.
+export LD_LIBRARY_PATH=$standin/$libdir QVTOKEN_STATE_DIR=$work/state
+"$prefix/bin/qvadmin" version | grep -q '^qvadmin version:' || fail "qvadmin version"
+"$standin/bin/qvtoken" create full >/dev/null
+tokens=$("$prefix/bin/qvadmin" list-tokens)
+grep -q '1234567890' <<<"$tokens" || fail "list-tokens: $tokens"
+unset LD_LIBRARY_PATH
+
+PKG_CONFIG_PATH=$prefix/$libdir/pkgconfig
+export PKG_CONFIG_PATH
+# shellcheck disable=SC2046
+cc -std=c11 -Wall -Werror -o "$work/linksBoth" "$source/tests/install/linksBoth.c" \
+  $(pkg-config --cflags --libs qvflash qvflash-utils) -Wl,-rpath,"$prefix/$libdir"
+
+# A fixture host's snapshot where the build honours QV_HOST_ROOT; the real host's (a snapshot or
+# a status) where it does not. Either way nothing on the error stream.
+fixture="D:s4ewnx0n123456;wdwx11a12b3456|P:intelrcoretmi79750hcpu260ghz"
+out=$(QV_HOST_ROOT="$source/tests/qvflash-utils/hosts/workstation" "$work/linksBoth" 2>"$work/err")
+[ ! -s "$work/err" ] || fail "snapshot wrote to stderr: $(cat "$work/err")"
+[ "$(head -1 <<<"$out")" = "Command executed successfully" ] || fail "qvflash status text: $out"
+snapshot=$(tail -1 <<<"$out")
+if [ "$seam" = ON ]; then
+  [ "$snapshot" = "$fixture" ] || fail "fixture snapshot: $snapshot"
+else
+  [ "$snapshot" != "$fixture" ] || fail "QV_HOST_ROOT honoured by a build without the seam"
+fi
+
+# Without its profiler the library says so with one status, and no shell chatter.
+rm "$prefix/libexec/qv-system-profiler"
+out=$("$work/linksBoth" 2>"$work/err")
+[ ! -s "$work/err" ] || fail "missing profiler wrote to stderr: $(cat "$work/err")"
+[ "$(tail -1 <<<"$out")" = "status 3" ] || fail "missing profiler: $out"
+echo "installed copy works"
