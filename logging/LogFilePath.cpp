@@ -27,6 +27,14 @@ int makeFolder(const std::string& path)
     return errno == EEXIST ? 0 : errno;
 }
 
+bool folderCanBeMade(const std::string& path)
+{
+    const auto folder = std::filesystem::path(path).parent_path();
+    const auto above = folder.has_parent_path() ? folder.parent_path() : std::filesystem::path(".");
+    std::error_code ignored;
+    return folder.empty() || std::filesystem::exists(folder, ignored) || std::filesystem::is_directory(above, ignored);
+}
+
 void prepareFilePath(const std::string& path)
 {
     checkFileName(path);

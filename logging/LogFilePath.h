@@ -12,6 +12,10 @@ void checkFileName(const std::string& path);
 // error number of the failure.
 int makeFolder(const std::string& path);
 
+// True when the path's folder part exists or can be made by makeFolder (its own folder exists);
+// nothing is made.
+bool folderCanBeMade(const std::string& path);
+
 // Checks a log or PIN file path before its file is opened: checkFileName, then makeFolder,
 // raising FileOpenError for the path when the folder cannot be made.
 void prepareFilePath(const std::string& path);

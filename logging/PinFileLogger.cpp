@@ -1,5 +1,6 @@
 #include "logging/PinFileLogger.h"
 
+#include "cli/LoggerError.h"
 #include "logging/AppendFile.h"
 #include "logging/LogFilePath.h"
 
@@ -39,13 +40,16 @@ PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
 {
     checkFileName(path);
     std::error_code ignored;
-    if (std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-        // Made by this open only when removed since the look: then it gets its header now.
-        auto file = openFileAndWarn(path);
-        if (file.created()) {
-            if (const int failure = file.appendAndClose(header()))
-                writeError_ = writeErrorCode(failure);
-        }
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+        if (!folderCanBeMade(path))
+            throw FileOpenError(path);
+        return;
+    }
+    // Made by this open only when removed since the look: then it gets its header now.
+    auto file = openFileAndWarn(path);
+    if (file.created()) {
+        if (const int failure = file.appendAndClose(header()))
+            writeError_ = writeErrorCode(failure);
     }
 }
 

@@ -94,7 +94,9 @@ TEST_F(FileLoggersTest, PathsAreCheckedWhenTheSinkIsBuilt)
     // One folder level is created, never two, and only for the log: the PIN file waits for its
     // first row.
     EXPECT_THROW(logging::FileLogger{pathOf("a/b/x.log")}, FileOpenError);
-    EXPECT_NO_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")});
+    EXPECT_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")}, FileOpenError);
+    EXPECT_NO_THROW(logging::PinFileLogger{pathOf("b/x.txt")});
+    EXPECT_FALSE(fs::exists(dir_ / "b"));
     EXPECT_FALSE(fs::exists(dir_ / "a"));
     const logging::FileLogger oneLevel(pathOf("a/x.log"));
     EXPECT_TRUE(fs::is_regular_file(dir_ / "a/x.log"));
