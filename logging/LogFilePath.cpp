@@ -32,7 +32,9 @@ bool folderCanBeMade(const std::string& path)
     const auto folder = std::filesystem::path(path).parent_path();
     const auto above = folder.has_parent_path() ? folder.parent_path() : std::filesystem::path(".");
     std::error_code ignored;
-    return folder.empty() || std::filesystem::exists(folder, ignored) || std::filesystem::is_directory(above, ignored);
+    if (folder.empty() || std::filesystem::is_directory(folder, ignored))
+        return true;
+    return !std::filesystem::exists(folder, ignored) && std::filesystem::is_directory(above, ignored);
 }
 
 void prepareFilePath(const std::string& path)

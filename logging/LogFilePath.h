@@ -12,8 +12,8 @@ void checkFileName(const std::string& path);
 // error number of the failure.
 int makeFolder(const std::string& path);
 
-// True when the path's folder part exists or can be made by makeFolder (its own folder exists);
-// nothing is made.
+// True when the path's folder part is a folder or can be made by makeFolder (nothing is in its
+// place and its own folder exists); nothing is made.
 bool folderCanBeMade(const std::string& path);
 
 // Checks a log or PIN file path before its file is opened: checkFileName, then makeFolder,

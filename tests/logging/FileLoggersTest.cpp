@@ -104,6 +104,7 @@ TEST_F(FileLoggersTest, PathsAreCheckedWhenTheSinkIsBuilt)
     // Made by structure rather than by permissions, which do not stop root: a parent that is a
     // file cannot become a folder, and a folder cannot be opened as the file.
     EXPECT_THROW(logging::FileLogger{pathOf("plain/x.log")}, FileOpenError);
+    EXPECT_THROW(logging::PinFileLogger{pathOf("plain/x.txt")}, FileOpenError);
     EXPECT_THROW(logging::FileLogger{pathOf("folder")}, FileOpenError);
     EXPECT_THROW(logging::PinFileLogger{pathOf("folder")}, FileOpenError);
 }
