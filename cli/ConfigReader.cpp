@@ -4,6 +4,7 @@
 #include "cli/TypedValueSemantic.h"
 #include "cli/VectorValueSemantic.h"
 
+#include <boost/program_options/errors.hpp>
 #include <boost/program_options/parsers.hpp>
 #include <boost/program_options/value_semantic.hpp>
 
@@ -74,9 +75,15 @@ void applyOptions(Config& config, const po::variables_map& variables, const std:
 ConfigHolder readConfig(const std::filesystem::path& path, const std::vector<std::string>& commandNames)
 {
     ConfigHolder holder;
-    const auto type = std::filesystem::status(path).type();
-    if (type == std::filesystem::file_type::not_found || type == std::filesystem::file_type::none) {
+    // Only a regular file is read: a FIFO would block every run, and a path whose status cannot
+    // be had (a loop of links, a folder that cannot be searched) is a file that cannot be read.
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::not_found) {
         return holder;
+    }
+    if (error || type != std::filesystem::file_type::regular) {
+        throw po::reading_file(path.c_str());
     }
 
     po::variables_map variables;

@@ -12,7 +12,8 @@
 #include <vector>
 
 // Reads the configuration file; a missing file gives empty configurations. The file's
-// errors are those of the option library, plus DuplicateGenSettingsError.
+// errors are those of the option library, plus DuplicateGenSettingsError; a path that is not a
+// regular file, or whose status cannot be had, is a file that cannot be read.
 ConfigHolder readConfig(const std::filesystem::path& path, const std::vector<std::string>& commandNames);
 
 // Every key the file may hold: the general keys, then each command's keys under its name.

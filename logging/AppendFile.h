@@ -1,14 +1,21 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <string>
 
 namespace logging {
 
 // A log or PIN file opened for appending. A file that this open creates gets owner-only
-// permissions, since it may receive generated PINs; an existing file keeps its mode. Failures
-// are handed back as the system error number of the call that failed.
+// permissions, since it may receive generated PINs. An existing file is used only when it is a
+// regular file of this user's that others cannot write: anything else could hand the PINs to
+// someone else, take forged lines, or block the run. Failures are handed back as the system
+// error number of the call that failed; a refused file gives EPERM.
 class AppendFile {
 public:
+    // Why an existing file was not opened.
+    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers };
+
     explicit AppendFile(const std::string& path);
     ~AppendFile();
     // One descriptor, one close.
@@ -20,22 +27,34 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     // True when this open made the file; of two processes racing for a new file only one sees it.
     bool created() const { return wasCreated_; }
+    Refusal refusal() const { return refusal_; }
+    // The permission bits of an existing file that was opened; 0 otherwise.
+    mode_t permissions() const { return permissions_; }
 
     // Writes the whole text and closes the file (some file systems report a lost write only at
     // close). 0, or the system error number of the first call that failed, the open included.
     int appendAndClose(const std::string& text);
 
 private:
+    int openExisting(const std::string& path);
+    bool accepts(const struct stat& info);
     int append(const std::string& text);
     int close();
 
     int fd_ = -1;
     bool wasCreated_ = false;
     int openErrno_ = 0;
+    Refusal refusal_ = Refusal::None;
+    mode_t permissions_ = 0;
 };
 
-// Opens the file for appending, raising FileOpenError when it cannot be opened or created.
+// Opens the file for appending, raising UnsafeFileError for an existing file of another user's
+// or one that others can write, and FileOpenError when it cannot be opened or created.
 AppendFile openFile(const std::string& path);
+
+// Opens the file as openFile does; an existing file that group or others can read is used, with
+// a warning on the standard error stream naming it and its mode.
+AppendFile openFileAndWarn(const std::string& path);
 
 // The getError code for a failed write or close with this system error number.
 int writeErrorCode(int errorNumber);

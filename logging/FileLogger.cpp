@@ -41,7 +41,7 @@ std::string block(const CommandRecord& command, const FullRecord& record)
 FileLogger::FileLogger(const std::string& path) : path_(path)
 {
     prepareFilePath(path);
-    openFile(path);
+    openFileAndWarn(path);
 }
 
 void FileLogger::flush(std::uint64_t serial)

@@ -9,8 +9,8 @@ namespace logging {
 // Appends one block of text per flushed token to one log file.
 class FileLogger : public HoldingLogger {
 public:
-    // Creates the file's folder (one level) and the file itself, so that a bad path fails
-    // before any token is touched.
+    // Creates the file's folder (one level) and the file itself, so that a bad path or a
+    // refused file fails before any token is touched.
     explicit FileLogger(const std::string& path);
 
     void flush(std::uint64_t serial) override;

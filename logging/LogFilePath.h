@@ -4,9 +4,20 @@
 
 namespace logging {
 
-// Checks a log or PIN file path before its file is opened: an empty file-name part raises
-// NoFileNameError; the folder part, when there is one, is created (one level, an existing one
-// is accepted; the file system's error otherwise).
+// Raises NoFileNameError when the path's file-name part is empty.
+void checkFileName(const std::string& path);
+
+// Creates the path's folder part, when there is one: one level, owner-only, since it holds
+// files that may receive generated PINs; an existing folder is accepted. 0, or the system
+// error number of the failure.
+int makeFolder(const std::string& path);
+
+// True when the path's folder part is a folder or can be made by makeFolder (nothing is in its
+// place and its own folder exists); nothing is made.
+bool folderCanBeMade(const std::string& path);
+
+// Checks a log or PIN file path before its file is opened: checkFileName, then makeFolder,
+// raising FileOpenError for the path when the folder cannot be made.
 void prepareFilePath(const std::string& path);
 
 // The folder that holds the running program.

@@ -1,5 +1,6 @@
 #include "logging/PinFileLogger.h"
 
+#include "cli/LoggerError.h"
 #include "logging/AppendFile.h"
 #include "logging/LogFilePath.h"
 
@@ -37,9 +38,15 @@ PinFileLogger::PinFileLogger() : PinFileLogger(constructWorkdirDefaultPath()) {}
 
 PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
 {
-    prepareFilePath(path);
-    auto file = openFile(path);
-    // Only the run that creates the file writes the header, also when two start together.
+    checkFileName(path);
+    std::error_code ignored;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+        if (!folderCanBeMade(path))
+            throw FileOpenError(path);
+        return;
+    }
+    // Made by this open only when removed since the look: then it gets its header now.
+    auto file = openFileAndWarn(path);
     if (file.created()) {
         if (const int failure = file.appendAndClose(header()))
             writeError_ = writeErrorCode(failure);
@@ -76,12 +83,22 @@ void PinFileLogger::flush(std::uint64_t serial)
     pending_.erase(found);
 
     // A failed open is recorded like a failed write.
-    if (const int failure = AppendFile(path_).appendAndClose(rows)) {
+    if (const int failure = write(rows)) {
         writeError_ = writeErrorCode(failure);
         // These PINs are already set on the token and written nowhere else for sure: hand them
         // to the operator, in the file's form, rather than lose them.
         std::cerr << header() << rows << std::flush;
     }
+}
+
+int PinFileLogger::write(const std::string& rows) const
+{
+    if (const int failure = makeFolder(path_))
+        return failure;
+    AppendFile file(path_);
+    // Only the run that creates the file writes the header, also when two write their first
+    // rows together.
+    return file.appendAndClose(file.created() ? header() + rows : rows);
 }
 
 int PinFileLogger::getError()

@@ -21,8 +21,10 @@ public:
 
     // "pin-file.txt" beside the program.
     PinFileLogger();
-    // Creates the file's folder (one level) and the file with its header when missing, so that
-    // a bad path fails before any token is touched.
+    // Checks the path, an existing file, or the folder a missing one would go in, so that a bad
+    // path or a refused file fails before any token is touched. A missing file is made, with its folder (one level) and
+    // its header, only when the first row is written: a run that generates no PIN leaves no file and needs no writable
+    // folder.
     explicit PinFileLogger(const std::string& path);
 
     void add(const CommandRecord& record) override;
@@ -35,6 +37,10 @@ public:
     int getError() override;
 
 private:
+    // Appends the rows, creating the file with its header when it is missing. 0, or the system
+    // error number of the failure.
+    int write(const std::string& rows) const;
+
     int writeError_ = NoWriteError;
     std::string path_;
     std::map<std::uint64_t, std::vector<PinInfo>> pending_;

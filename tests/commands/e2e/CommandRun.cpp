@@ -1,5 +1,6 @@
 #include "CommandRun.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
@@ -7,6 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -16,6 +18,26 @@ void check(bool ok, const std::string& what)
     if (!ok) {
         throw std::runtime_error(what);
     }
+}
+
+// Waits for the child; once the limit, when there is one, has passed, kills it first.
+int waitFor(pid_t child, const std::optional<std::chrono::milliseconds>& limit)
+{
+    int status = 0;
+    if (!limit) {
+        waitpid(child, &status, 0);
+        return status;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + *limit;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return status;
 }
 
 } // namespace
@@ -100,8 +122,7 @@ CommandResult CommandRun::run(const std::vector<std::string>& args, const std::s
     // Small inputs fit the pipe: the program need not read for the write to end.
     const bool written = write(in[1], input.data(), input.size()) == static_cast<ssize_t>(input.size());
     close(in[1]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int status = waitFor(child, runTimeLimit);
     check(written, "cannot write the program's input");
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(outPath), read(errPath)};
 }

@@ -2,6 +2,7 @@
 
 #include "PtyDriver.h"
 
+#include <chrono>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -36,6 +37,8 @@ public:
     std::unique_ptr<PtyDriver> runOnTerminal(const std::vector<std::string>& args) const;
     // The module's calls of the following runs go to trace.txt outside the program's folder.
     void traceModule();
+    // A following run still going after this long is killed, and its status is -1.
+    void limitRunTime(std::chrono::milliseconds limit) { runTimeLimit = limit; }
 
     const std::filesystem::path& folder() const { return appDir; }
     // A file's text, empty when it does not exist.
@@ -49,4 +52,5 @@ private:
     std::filesystem::path appDir;
     std::filesystem::path scratchDir;
     bool tracing = false;
+    std::optional<std::chrono::milliseconds> runTimeLimit;
 };

@@ -1,0 +1,148 @@
+#include "TokenCommandTest.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+mode_t modeOf(const fs::path& path)
+{
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 0777;
+}
+
+class HostileFilesTest : public TokenCommandTest {
+protected:
+    void SetUp() override
+    {
+        scene.add(kSerial, false);
+        // A run that waits on a FIFO would hang: it is killed instead and fails its row.
+        qvadmin.limitRunTime(std::chrono::seconds(20));
+    }
+
+    fs::path tokenLog() const
+    {
+        return qvadmin.folder() / "qvadmin-logs" / ("qvadmin_" + std::to_string(kSerial) + ".log");
+    }
+    // A file of the test's own, left as the program finds it.
+    fs::path plant(const fs::path& path, mode_t mode) const
+    {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << "planted\n";
+        chmod(path.c_str(), mode);
+        return path;
+    }
+};
+
+// Files put in the program's way: each is refused, or used, as an administrator expects, the
+// run ends in time, and a refused run leaves the token and the file as they were.
+TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
+{
+    const auto scratch = qvadmin.scratch();
+    const auto fifo = scratch / "fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto target = plant(scratch / "target.log", 0600);
+    fs::create_symlink(target, scratch / "link.log");
+    fs::create_symlink(scratch / "loop.log", scratch / "loop.log");
+    const auto config = qvadmin.folder() / "qvadmin_conf.ini";
+    const auto* nobody = getpwnam("nobody");
+
+    const auto label = [](const std::string& logFile) {
+        std::vector<std::string> args{"set-label", "-p", kUserPin, "-l", "changed"};
+        if (!logFile.empty()) {
+            args.insert(args.end(), {"--log-file", logFile});
+        }
+        return args;
+    };
+    const auto couldNotOpen = [](const fs::path& path) {
+        return "Logger error: Couldn't open or create file: " + path.string() + ".\n";
+    };
+    const auto unreadable = [&] {
+        return syntaxError("can not read options configuration file '" + config.string() + "'");
+    };
+    const auto none = [] { return true; };
+    // Each row's set-up answers whether the row can be run here.
+    const struct {
+        const char* name;
+        std::function<bool()> setUp;
+        std::vector<std::string> args;
+        std::string err;
+    } rows[] = {
+        {"log FIFO", none, label(fifo), couldNotOpen(fifo)},
+        {"log link", none, label(scratch / "link.log"), couldNotOpen(scratch / "link.log")},
+        {"log link loop", none, label(scratch / "loop.log"), couldNotOpen(scratch / "loop.log")},
+        {"log missing parents", none, label(scratch / "a/b/c.log"), couldNotOpen(scratch / "a/b/c.log")},
+        {"token log of another user's",
+         [&] {
+             const auto planted = plant(tokenLog(), 0600);
+             return geteuid() == 0 && nobody != nullptr && chown(planted.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+         },
+         label(""), "Logger error: File owned by another user: " + tokenLog().string() + ".\n"},
+        {"token log writable by all", [&] { return plant(tokenLog(), 0666), true; }, label(""),
+         "Logger error: File writable by other users: " + tokenLog().string() + ".\n"},
+        {"PIN file FIFO",
+         none,
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file", fifo.string()},
+         couldNotOpen(fifo)},
+        {"default PIN file link",
+         [&] {
+             fs::create_symlink(target, qvadmin.folder() / "pin-file.txt");
+             return true;
+         },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate"},
+         couldNotOpen(qvadmin.folder() / "pin-file.txt")},
+        {"configuration FIFO", [&] { return mkfifo(config.c_str(), 0600) == 0; }, {"version"}, unreadable()},
+        {"configuration link loop",
+         [&] {
+             fs::create_symlink(config, config);
+             return true;
+         },
+         {"--help"},
+         unreadable()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.setUp()) {
+            EXPECT_EQ(qvadmin.run(row.args), (CommandResult{255, "", row.err}));
+        } else {
+            std::cout << "[ SKIPPED  ] " << row.name << ": needs root and the user nobody\n";
+        }
+        const auto token = scene.load(kSerial);
+        EXPECT_EQ(token.label, "Stand-in A");
+        EXPECT_EQ(TokenScene::pinText(token.userPin), kUserPin);
+        fs::remove_all(qvadmin.folder() / "qvadmin-logs");
+        fs::remove(qvadmin.folder() / "pin-file.txt");
+        fs::remove(config);
+    }
+    EXPECT_EQ(qvadmin.read(target), "planted\n");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// A log that others may read is still written, with a warning; what the program makes itself is
+// its owner's alone, whatever the umask.
+TEST_F(HostileFilesTest, ReadableLogIsUsedWithAWarningAndNewFilesArePrivate)
+{
+    const auto readable = plant(qvadmin.scratch() / "shared.log", 0644);
+    EXPECT_EQ(
+        qvadmin.run({"set-label", "-p", kUserPin, "-l", "first", "--log-file", readable.string()}),
+        (CommandResult{0, kSuccess, "Warning: " + readable.string() + " can be read by other users (mode 0644).\n"}));
+    EXPECT_NE(qvadmin.read(readable).find("label: \"first\"\nstatus: success\n"), std::string::npos);
+
+    const auto oldMask = umask(0);
+    const auto generated = qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate"});
+    umask(oldMask);
+    EXPECT_EQ(generated, (CommandResult{0, kSuccess, ""}));
+    EXPECT_EQ(modeOf(qvadmin.folder() / "qvadmin-logs"), 0700u);
+    EXPECT_EQ(modeOf(tokenLog()), 0600u);
+    EXPECT_EQ(modeOf(qvadmin.folder() / "pin-file.txt"), 0600u);
+}
+
+} // namespace
