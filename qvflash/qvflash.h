@@ -348,6 +348,8 @@ QVFLASH_API qvflash_StatusCode qvflash_create_local_pin_id_list(qvflash_TokenImp
 QVFLASH_API void qvflash_destroy_local_pin_id_list(uint16_t** ids);
 QVFLASH_API qvflash_StatusCode qvflash_create_local_pin(qvflash_TokenImpl_* token, qvflash_String pin,
                                                         qvflash_SecureType secureType, uint16_t* localPinId);
+/* Succeeds once the card has taken the new PIN: when the card then refuses a stored login of
+ * that local PIN with the new PIN, the login is dropped and the change still succeeds. */
 QVFLASH_API qvflash_StatusCode qvflash_change_local_pin(qvflash_TokenImpl_* token, uint16_t localPinId,
                                                         qvflash_String newPin);
 

@@ -1,0 +1,97 @@
+// What the operator learns when a token fails part-way: faults injected with qvtoken, the
+// token read back afterwards.
+#include "TokenCommandTest.h"
+
+#include <cstdlib>
+#include <regex>
+
+namespace {
+
+const std::string kLocalPin = "11112222";
+
+// qvtoken with these arguments, for the scene's token.
+void qvtoken(const std::string& args)
+{
+    ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " " + args + " >/dev/null").c_str()), 0) << args;
+}
+
+std::string localPin(const qvtoken::TokenState& token, unsigned long id)
+{
+    for (const auto& entry : token.directory) {
+        if (const auto* local = std::get_if<qvtoken::LocalPin>(&entry); local && local->id == id) {
+            return TokenScene::pinText(local->pin);
+        }
+    }
+    return {};
+}
+
+// The PIN that the PIN file, or else the standard error stream, hands the operator.
+std::string handedOver(const std::string& pinFile, const std::string& err)
+{
+    std::smatch row;
+    if (std::regex_search(pinFile, row, std::regex("\n1234567890;(?:local-4|user);(\\S+)\n")) ||
+        std::regex_search(err, row,
+                          std::regex("^Token 1234567890: the operation failed after the generated "
+                                     "(?:local-4|user) PIN was sent; the token may now hold this PIN: "
+                                     "(\\S+)\n$"))) {
+        return row[1];
+    }
+    return {};
+}
+
+// A generated PIN reaches the operator whatever fails once it was sent; a failure before that
+// hands out nothing. `held` says whether the token then holds the new PIN.
+TEST_F(TokenCommandTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasSent)
+{
+    struct Case {
+        const char* name;
+        bool plugged;
+        std::string fault;
+        std::vector<std::string> args;
+        bool succeeds;
+        bool held;
+    };
+    const std::string serial = std::to_string(kSerial);
+    const std::vector<std::string> setLocal{"set-local-pin", "-i", "4", "-p", kLocalPin, "-N", "generate"};
+    const Case cases[] = {
+        // The card took the change; only the re-check of the library's stored login failed.
+        {"follow-up VERIFY", true, "card-fault " + serial + " sw 6F00 --ins 20 --p2 84 --nth 3 --once", setLocal, true,
+         true},
+        {"refused change", true, "card-fault " + serial + " sw 6F00 --ins 24 --once", setLocal, false, false},
+        {"module refusal",
+         false,
+         "fault " + serial + " C_SetPIN 0x30 --once",
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate"},
+         false,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TokenScene tokens;
+        tokens.add(kSerial, c.plugged);
+        CommandRun run;
+        if (c.plugged) {
+            ASSERT_EQ(
+                run.run({"create-local-pin", "-p", kUserPin, "-n", kLocalPin, "--no-log", "--no-pin-file"}).status, 0);
+        }
+        qvtoken(c.fault);
+        const auto result = run.run(c.args);
+        EXPECT_EQ(result.status, c.succeeds ? 0 : 255);
+        const auto pinFile = run.read(run.folder() / "pin-file.txt");
+        const auto pin = handedOver(pinFile, result.err);
+        ASSERT_FALSE(pin.empty()) << result.out << result.err << pinFile;
+        const auto token = tokens.load(kSerial);
+        const auto tokenPin = c.plugged ? localPin(token, 4) : TokenScene::pinText(token.userPin);
+        EXPECT_EQ(tokenPin == pin, c.held) << tokenPin;
+        const auto log = run.read(run.folder() / "qvadmin-logs" / ("qvadmin_" + serial + ".log"));
+        EXPECT_NE(log.find("    new-pin: " + pin + "\n"), std::string::npos) << log;
+    }
+    // A refused login sends nothing: no PIN is handed out.
+    scene.add(kSerial, true);
+    qvadmin.run({"create-local-pin", "-p", kUserPin, "-n", kLocalPin});
+    const auto refused = qvadmin.run({"set-local-pin", "-i", "4", "-p", "99998888", "-N", "generate"});
+    EXPECT_EQ(refused.out, tokenLine(kSerial, "error: Incorrect local-4 PIN. Attempts left: 9.") + kFailure);
+    EXPECT_EQ(refused.err, "");
+}
+
+} // namespace
