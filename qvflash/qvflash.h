@@ -107,7 +107,9 @@ typedef enum qvflash_ConditionCode QVFLASH_ENUM_BASE {
     QVFLASH_COND_SECTION_TYPE = 12,
     QVFLASH_COND_SECRET_ID = 13,
     QVFLASH_COND_SECRET_ID_RANGE = 14,
-    QVFLASH_COND_EXPECTED_SECRET_TYPE = 15
+    QVFLASH_COND_EXPECTED_SECRET_TYPE = 15,
+    /* The card made this change (a text) before the failure: only what followed it failed. */
+    QVFLASH_COND_CHANGE_MADE = 16
 } qvflash_ConditionCode;
 
 /* The detail of one condition: kind 0 holds an integer in value, kind 1 a

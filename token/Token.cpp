@@ -11,6 +11,7 @@
 #include "token/logoutGuards.h"
 #include "token/pkcsConversions.h"
 #include "token/tokenIdentification.h"
+#include "token/unblockFlashPins.h"
 #include "token/wrapPkcsLogin.h"
 #include "token/wrapQvflashLogin.h"
 
@@ -256,7 +257,7 @@ void Token::unblockPins(const std::string& soPin)
     if (flashToken_) {
         wrapQvflashLogin([&] { flashToken_->login(soPin, FlashUserType::Admin); }, UserType::So);
         const auto logout = logoutOnExit(*flashToken_);
-        flashToken_->unblockPins();
+        unblockFlashPins(*flashToken_);
         return;
     }
     auto session = openSession(*pkcsToken_);

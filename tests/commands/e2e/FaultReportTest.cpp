@@ -3,6 +3,7 @@
 #include "TokenCommandTest.h"
 
 #include <cstdlib>
+#include <functional>
 #include <regex>
 
 namespace {
@@ -92,6 +93,58 @@ TEST_F(TokenCommandTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasS
     const auto refused = qvadmin.run({"set-local-pin", "-i", "4", "-p", "99998888", "-N", "generate"});
     EXPECT_EQ(refused.out, tokenLine(kSerial, "error: Incorrect local-4 PIN. Attempts left: 9.") + kFailure);
     EXPECT_EQ(refused.err, "");
+}
+
+// A change the token made is stated when only what follows it fails: the restart after a new
+// layout or a permanent access mode, or the resets after the user PIN's in unblock-pins.
+TEST_F(TokenCommandTest, AChangeTheTokenMadeIsStatedWhenWhatFollowsItFails)
+{
+    struct Case {
+        const char* name;
+        std::string fault;
+        std::vector<std::string> args;
+        std::string stated;
+        std::function<bool(const qvtoken::TokenState&)> made;
+    };
+    const std::string serial = std::to_string(kSerial);
+    const std::string refusedRestart = "card-fault " + serial + " sw 6F00 --ins 53 --p1 14 --once";
+    const Case cases[] = {
+        {"format-drive",
+         refusedRestart,
+         {"format-drive", "-p", kAdminPin, "--volume", "100:rw:user", "500:h:none:journal"},
+         "; the token took the new volume layout, only its restart after the change failed.",
+         [](const qvtoken::TokenState& token) {
+             return token.drive.sections.size() == 2 && token.drive.sections[0].size == 100;
+         }},
+        {"permanent access mode",
+         refusedRestart,
+         {"set-volume-access-mode", "--volume-id", "1", "--new-mode", "r", "-p", kUserPin},
+         "; the token took the new access mode, only its restart after the change failed.",
+         [](qvtoken::TokenState token) { return token.drive.currentAccess(*token.drive.findSection(1)) == 1; }},
+        // User PIN, MVA 5, then local PIN 3, whose reset fails.
+        {"unblock-pins",
+         "card-fault " + serial + " sw 6A82 --ins 2C --nth 3 --once",
+         {"unblock-pins", "-p", kAdminPin},
+         "; counters reset before the failure: user, mva-5; the others were not reset.",
+         [](qvtoken::TokenState token) {
+             return token.userPin.triesLeft == 10 && token.findMva(5)->triesLeft == 10 &&
+                    token.findLocalPin(3)->pin.triesLeft == 1;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TokenScene tokens;
+        tokens.add(kSerial, true, [](qvtoken::TokenState& token) {
+            token.directory.emplace_back(qvtoken::MvaFile{5, 8, 1, {}, 10, 1, {}, {}});
+            token.userPin.triesLeft = 1;
+            token.findLocalPin(3)->pin.triesLeft = 1;
+        });
+        qvtoken(c.fault);
+        const auto result = CommandRun().run(c.args);
+        EXPECT_EQ(result.status, 255);
+        EXPECT_NE(result.out.find(c.stated + "\n" + kFailure), std::string::npos) << result.out;
+        EXPECT_TRUE(c.made(tokens.load(kSerial)));
+    }
 }
 
 } // namespace
