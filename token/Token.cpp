@@ -89,6 +89,11 @@ std::uint64_t Token::getSerialNumber() const
     return pkcsToken_->serialNumber();
 }
 
+unsigned long Token::getSlotId() const
+{
+    return pkcsToken_->slotId();
+}
+
 TokenInfo Token::getInfo() const
 {
     const CK_TOKEN_INFO info = pkcsToken_->getTokenInfo();

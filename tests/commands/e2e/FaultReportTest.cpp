@@ -147,4 +147,47 @@ TEST_F(TokenCommandTest, AChangeTheTokenMadeIsStatedWhenWhatFollowsItFails)
     }
 }
 
+// A token whose information cannot be read is named on the console with the error, alone or
+// among tokens run in parallel; it has no log, the others go on.
+TEST_F(TokenCommandTest, ATokenWhoseInformationCannotBeReadIsNamed)
+{
+    struct Case {
+        const char* name;
+        std::string fault;
+        std::vector<std::string> args;
+        std::string line;
+    };
+    const std::string failing = std::to_string(kSerial + 1);
+    const Case cases[] = {
+        {"alone",
+         "fault " + failing + " C_GetTokenInfo 0x30 --once",
+         {"set-label", "-s", failing, "-p", kUserPin, "-l", "X"},
+         "serial: " + failing + ", error: PKCS11: CKR_DEVICE_ERROR\n"},
+        {"parallel",
+         "fault " + failing + " C_GetTokenInfo 0x30 --once",
+         {"set-label", "--parallel", "-p", kUserPin, "-l", "X"},
+         "serial: " + failing + ", error: PKCS11: CKR_DEVICE_ERROR\n"},
+        // Gone when its session was opened: the token no longer tells its serial.
+        {"gone",
+         "fault " + failing + " C_OpenSession 0xE0 --once",
+         {"set-label", "-s", failing, "-p", kUserPin, "-l", "X"},
+         "slot: 21, error: PKCS11: CKR_TOKEN_NOT_PRESENT\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TokenScene tokens;
+        for (std::uint64_t serial = kSerial; serial < kSerial + 3; ++serial) {
+            tokens.add(serial, false);
+        }
+        qvtoken(c.fault);
+        CommandRun run;
+        const auto result = run.run(c.args);
+        EXPECT_EQ(result.status, 255);
+        EXPECT_EQ(result.out, c.line + kFailure);
+        EXPECT_FALSE(std::filesystem::exists(run.folder() / "qvadmin-logs" / ("qvadmin_" + failing + ".log")));
+        EXPECT_NE(tokens.load(kSerial + 1).label, "X");
+        EXPECT_EQ(tokens.load(kSerial + 2).label == "X", c.args[1] == "--parallel");
+    }
+}
+
 } // namespace
