@@ -10,20 +10,10 @@ namespace {
 
 const std::string kLocalPin = "11112222";
 
-// qvtoken with these arguments, for the scene's token.
+// Runs qvtoken, which sets faults in the tokens' state.
 void qvtoken(const std::string& args)
 {
     ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " " + args + " >/dev/null").c_str()), 0) << args;
-}
-
-std::string localPin(const qvtoken::TokenState& token, unsigned long id)
-{
-    for (const auto& entry : token.directory) {
-        if (const auto* local = std::get_if<qvtoken::LocalPin>(&entry); local && local->id == id) {
-            return TokenScene::pinText(local->pin);
-        }
-    }
-    return {};
 }
 
 // The PIN that the PIN file, or else the standard error stream, hands the operator.
@@ -82,7 +72,7 @@ TEST_F(TokenCommandTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasS
         const auto pin = handedOver(pinFile, result.err);
         ASSERT_FALSE(pin.empty()) << result.out << result.err << pinFile;
         const auto token = tokens.load(kSerial);
-        const auto tokenPin = c.plugged ? localPin(token, 4) : TokenScene::pinText(token.userPin);
+        const auto tokenPin = TokenScene::pinText(c.plugged ? token.findLocalPin(4)->pin : token.userPin);
         EXPECT_EQ(tokenPin == pin, c.held) << tokenPin;
         const auto log = run.read(run.folder() / "qvadmin-logs" / ("qvadmin_" + serial + ".log"));
         EXPECT_NE(log.find("    new-pin: " + pin + "\n"), std::string::npos) << log;
