@@ -66,20 +66,21 @@ void CreateLocalPinDispatcher::run(boost::program_options::variables_map* vm, st
     }
     // The applier hands every token's operation this same logger.
     auto localPinTarget = [id, logger](Token& token, const std::string& authPin) {
-        return NewPinTarget{// Without an id the token names the local PIN, and says which only on success.
-                            {token.getSerialNumber(), pin_roles::kNewPinKey, id ? toString(*id) : std::string("local"),
-                             [&token] { return token.getMinUserPinLen(); }},
-                            [&token, &authPin, id, logger](const std::string& newPin) {
-                                SetLocalPinParams params{authPin, newPin};
-                                const auto wipe = wipePinsOnExit(params);
-                                if (id) {
-                                    token.createLocalPin(*id, params);
-                                    return toString(*id);
-                                }
-                                const auto chosen = token.createLocalPin(params);
-                                logger->add(token.getSerialNumber(), logging::LocalPinIdRecord{chosen.get()});
-                                return toString(chosen);
-                            }};
+        // Without an id the token names the local PIN, and says which only on success.
+        const std::string role = id ? toString(*id) : std::string("local");
+        return NewPinTarget{
+            {token.getSerialNumber(), pin_roles::kNewPinKey, role, [&token] { return token.getMinUserPinLen(); }},
+            [&token, &authPin, id, logger](const std::string& newPin) {
+                SetLocalPinParams params{authPin, newPin};
+                const auto wipe = wipePinsOnExit(params);
+                if (id) {
+                    token.createLocalPin(*id, params);
+                    return toString(*id);
+                }
+                const auto chosen = token.createLocalPin(params);
+                logger->add(token.getSerialNumber(), logging::LocalPinIdRecord{chosen.get()});
+                return toString(chosen);
+            }};
     };
     runNewPinCommand(*vm, std::move(record), authPinParamsDto, newPinParamsDto, localPinTarget, *strategy, logger,
                      tokenManager);

@@ -59,7 +59,8 @@ void SetLocalPinDispatcher::run(boost::program_options::variables_map* vm, std::
     logging::CommandRecord record{setLocalPinCommandInfo.commandName(), {}, {}};
     logging::addOption(record, localUserIdOptionAttributes.key.name, given);
     auto localPinTarget = [id](Token& token, const std::string& authPin) {
-        return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, toString(id),
+        const std::string role = toString(id);
+        return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, role,
                              [&token, id] { return token.getMinLocalPinLen(id); }},
                             [&token, &authPin, id](const std::string& newPin) {
                                 SetLocalPinParams params{authPin, newPin};
