@@ -40,3 +40,7 @@ QV_ERROR(UnnecessaryPinProvidedError, DomainError, (), "PIN is provided but not 
 QV_ERROR(MissingPinError, DomainError, (), "PIN is required but not provided.");
 QV_ERROR(UnnecessaryLocalPinIdProvidedError, DomainError, (), "Secret id is provided but not required.");
 QV_ERROR(MissingLocalPinIdError, DomainError, (), "Secret id is required but not provided.");
+QV_ERROR(RestartAfterChangeError, DomainError, (const std::string& reason, const std::string& change),
+         reason + "; the token took " + change + ", only its restart after the change failed.");
+QV_ERROR(PartlyUnblockedError, DomainError, (const std::string& reason, const std::string& counters),
+         reason + "; counters reset before the failure: " + counters + "; the others were not reset.");

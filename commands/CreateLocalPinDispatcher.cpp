@@ -66,8 +66,10 @@ void CreateLocalPinDispatcher::run(boost::program_options::variables_map* vm, st
     }
     // The applier hands every token's operation this same logger.
     auto localPinTarget = [id, logger](Token& token, const std::string& authPin) {
+        // Without an id the token names the local PIN, and says which only on success.
+        const std::string role = id ? toString(*id) : std::string("local");
         return NewPinTarget{
-            {token.getSerialNumber(), pin_roles::kNewPinKey, [&token] { return token.getMinUserPinLen(); }},
+            {token.getSerialNumber(), pin_roles::kNewPinKey, role, [&token] { return token.getMinUserPinLen(); }},
             [&token, &authPin, id, logger](const std::string& newPin) {
                 SetLocalPinParams params{authPin, newPin};
                 const auto wipe = wipePinsOnExit(params);

@@ -139,7 +139,7 @@ ApplyPinVisitor newPinVisitor(std::uint64_t serial, const std::string& key, std:
                               std::string& target, UserType type, std::shared_ptr<logging::BaseLogger> logger)
 {
     return ApplyPinVisitor(
-        {serial, key, std::move(minLength)},
+        {serial, key, *toString(type), std::move(minLength)},
         [&target, type](const std::string& pin) {
             target = pin;
             return *toString(type);

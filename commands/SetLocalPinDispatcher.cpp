@@ -59,14 +59,15 @@ void SetLocalPinDispatcher::run(boost::program_options::variables_map* vm, std::
     logging::CommandRecord record{setLocalPinCommandInfo.commandName(), {}, {}};
     logging::addOption(record, localUserIdOptionAttributes.key.name, given);
     auto localPinTarget = [id](Token& token, const std::string& authPin) {
-        return NewPinTarget{
-            {token.getSerialNumber(), pin_roles::kNewPinKey, [&token, id] { return token.getMinLocalPinLen(id); }},
-            [&token, &authPin, id](const std::string& newPin) {
-                SetLocalPinParams params{authPin, newPin};
-                const auto wipe = wipePinsOnExit(params);
-                token.setLocalPin(id, params);
-                return toString(id);
-            }};
+        const std::string role = toString(id);
+        return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, role,
+                             [&token, id] { return token.getMinLocalPinLen(id); }},
+                            [&token, &authPin, id](const std::string& newPin) {
+                                SetLocalPinParams params{authPin, newPin};
+                                const auto wipe = wipePinsOnExit(params);
+                                token.setLocalPin(id, params);
+                                return toString(id);
+                            }};
     };
     runNewPinCommand(*vm, std::move(record), authPinParamsDto, newPinParamsDto, localPinTarget, *strategy,
                      std::move(logger), tokenManager);

@@ -46,7 +46,8 @@ const options::BoostCommandInfoAdapter<AuthPinInputOption, AuthPinValueOption, N
 
 NewPinTarget adminPinTarget(Token& token, const std::string& authPin)
 {
-    return {{token.getSerialNumber(), pin_roles::kNewPinKey, [&token] { return token.getMinSoPinLen(); }},
+    return {{token.getSerialNumber(), pin_roles::kNewPinKey, *toString(UserType::So),
+             [&token] { return token.getMinSoPinLen(); }},
             [&token, &authPin](const std::string& newPin) {
                 SetSoPinParams params{authPin, newPin};
                 const auto wipe = wipePinsOnExit(params);

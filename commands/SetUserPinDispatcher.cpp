@@ -67,7 +67,7 @@ void SetUserPinDispatcher::run(boost::program_options::variables_map* vm, std::s
     logging::addOption(record, authRoleOptionAttributes.key.name, authAs);
     // Whoever logs in, the PIN set is the user's.
     auto userPinTarget = [authAs](Token& token, const std::string& authPin) {
-        return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey,
+        return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, *toString(UserType::User),
                              [&token] { return token.getMinUserPinLen(); },
                              [&token] { return token.getUserPinPolicy(); }},
                             [&token, &authPin, authAs](const std::string& newPin) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace quorvik::qvflash {
 
@@ -34,11 +35,13 @@ public:
     bool contains(uint16_t id) const { return std::find(ids_, ids_ + count_, id) != ids_ + count_; }
 
     // Restores every object's login attempts in list order; the first failure ends the walk,
-    // and the resets before it stay done.
-    void unblockAll() const
+    // and the resets before it stay done: each is added to `restored` as it succeeds.
+    void unblockAll(std::vector<uint16_t>& restored) const
     {
-        for (size_t i = 0; i < count_; ++i)
+        for (size_t i = 0; i < count_; ++i) {
             handleStatusCode(resetAttempts(token_, ids_[i]));
+            restored.push_back(ids_[i]);
+        }
     }
 
 private:

@@ -115,11 +115,12 @@ void Token::setLocalPin(uint16_t id, std::string_view pin)
     handleStatusCode(qvflash_change_local_pin(handle_.get(), id, toLibraryString(pin)));
 }
 
-void Token::unblockPins()
+void Token::unblockPins(UnblockedPins& restored)
 {
     handleStatusCode(qvflash_reset_login_attempts_user(handle_.get()));
-    MvaList::create(handle_.get())->unblockAll();
-    LocalPinList::create(handle_.get())->unblockAll();
+    restored.user = true;
+    MvaList::create(handle_.get())->unblockAll(restored.mvas);
+    LocalPinList::create(handle_.get())->unblockAll(restored.localPins);
 }
 
 void Token::splitIntoSections(const std::vector<qvflash_Section>& sections)

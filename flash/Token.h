@@ -2,6 +2,7 @@
 
 #include "flash/ObjectIdList.h"
 #include "flash/SectionList.h"
+#include "flash/UnblockedPins.h"
 #include "qvflash.h"
 
 #include <cstdint>
@@ -49,8 +50,8 @@ public:
     uint16_t createLocalPin(std::string_view pin);
     void setLocalPin(uint16_t id, std::string_view pin);
     // Restores the attempts of the user PIN, then of every MVA, then of every local PIN; stops
-    // at the first failure.
-    void unblockPins();
+    // at the first failure. `restored` names what was restored before it.
+    void unblockPins(UnblockedPins& restored);
     void splitIntoSections(const std::vector<qvflash_Section>& sections);
     void changeSectionAccessRights(uint8_t id, qvflash_SectionAccessState state, bool permanent);
 

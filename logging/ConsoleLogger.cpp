@@ -32,7 +32,8 @@ void ConsoleLogger::flush(std::uint64_t serial)
             std::string line = items.front();
             for (std::size_t i = 1; i < items.size(); ++i)
                 line += ", " + items[i];
-            std::cout << line << std::endl;
+            // One insertion: lines printed outside this logger's lock stay whole beside it.
+            std::cout << line + '\n' << std::flush;
         }
         holder_.eraseRecord(serial);
     });

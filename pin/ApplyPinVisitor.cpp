@@ -7,6 +7,7 @@
 #include "pkcs11/Pkcs11Exception.h"
 #include "pkcs11/ScopeGuard.h"
 
+#include <iostream>
 #include <set>
 #include <utility>
 
@@ -33,6 +34,15 @@ void checkPolicy(const PinPolicy& policy, const std::vector<PinGenSettingsElemen
             throw GenSettingsMissingError();
         }
     }
+}
+
+// One line, written at once, so that parallel tokens' lines stay whole.
+void tellPossiblySetPin(std::uint64_t serial, const std::string& role, const std::string& pin)
+{
+    std::string line = "Token " + std::to_string(serial) + ": the operation failed after the generated " + role +
+                       " PIN was sent; the token may now hold this PIN: " + pin + "\n";
+    const auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&line] { wipeString(line); });
+    std::cerr << line << std::flush;
 }
 
 } // namespace
@@ -66,6 +76,14 @@ void ApplyPinVisitor::visit(GenerateInputMode& mode)
             return;
         } catch (const quorvik::pkcs11::PinInHistoryException&) {
         } catch (const quorvik::pkcs11::InappropriatePinException&) {
+        } catch (const DomainError&) {
+            // The token's checks and refused logins: raised before the new PIN leaves the program.
+            throw;
+        } catch (const std::exception&) {
+            // The token may have taken the PIN before the failure: the error line alone would lose it.
+            tellPossiblySetPin(params_.serial, params_.role, pin);
+            logger_->add(params_.serial, logging::PinRecord{params_.name, params_.role, pin});
+            throw;
         }
     }
     throw PinRegenerationError();

@@ -19,6 +19,9 @@ public:
         std::uint64_t serial;
         // Key of the role's PIN value option, written into the PIN record.
         std::string name;
+        // The PIN's type as the PIN file writes it ("user", "so", "local-4"), or "local" for a
+        // local PIN the token names; told to the operator when a generated PIN may be lost.
+        std::string role;
         // Asked only when a PIN is generated: on a token without the objects it reads, a
         // given PIN must still be applicable.
         std::function<std::size_t()> minLength;
@@ -31,7 +34,9 @@ public:
 
     void visit(BaseInputMode& mode) override;
     // Throws GenSettingsMissingError when the settings miss a set the policy requires, and
-    // PinRegenerationError after the seventh refused PIN.
+    // PinRegenerationError after the seventh refused PIN. When applying fails in a way that may
+    // have left the PIN on the token, the PIN is written on the standard error stream and
+    // logged before the error passes on: nobody else knows it.
     void visit(GenerateInputMode& mode) override;
 
 private:

@@ -23,6 +23,7 @@ public:
     Token(const detail::Wrapper& wrapper, CK_SLOT_ID slot, const CK_SLOT_INFO& info);
 
     const std::string& description() const noexcept { return description_; }
+    CK_SLOT_ID slotId() const noexcept { return slot_; }
 
     // Read once from the extended token information, then cached.
     std::uint64_t serialNumber() const;

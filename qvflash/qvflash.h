@@ -107,7 +107,9 @@ typedef enum qvflash_ConditionCode QVFLASH_ENUM_BASE {
     QVFLASH_COND_SECTION_TYPE = 12,
     QVFLASH_COND_SECRET_ID = 13,
     QVFLASH_COND_SECRET_ID_RANGE = 14,
-    QVFLASH_COND_EXPECTED_SECRET_TYPE = 15
+    QVFLASH_COND_EXPECTED_SECRET_TYPE = 15,
+    /* The card made this change (a text) before the failure: only what followed it failed. */
+    QVFLASH_COND_CHANGE_MADE = 16
 } qvflash_ConditionCode;
 
 /* The detail of one condition: kind 0 holds an integer in value, kind 1 a
@@ -348,6 +350,8 @@ QVFLASH_API qvflash_StatusCode qvflash_create_local_pin_id_list(qvflash_TokenImp
 QVFLASH_API void qvflash_destroy_local_pin_id_list(uint16_t** ids);
 QVFLASH_API qvflash_StatusCode qvflash_create_local_pin(qvflash_TokenImpl_* token, qvflash_String pin,
                                                         qvflash_SecureType secureType, uint16_t* localPinId);
+/* Succeeds once the card has taken the new PIN: when the card then refuses a stored login of
+ * that local PIN with the new PIN, the login is dropped and the change still succeeds. */
 QVFLASH_API qvflash_StatusCode qvflash_change_local_pin(qvflash_TokenImpl_* token, uint16_t localPinId,
                                                         qvflash_String newPin);
 

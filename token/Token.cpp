@@ -11,6 +11,7 @@
 #include "token/logoutGuards.h"
 #include "token/pkcsConversions.h"
 #include "token/tokenIdentification.h"
+#include "token/unblockFlashPins.h"
 #include "token/wrapPkcsLogin.h"
 #include "token/wrapQvflashLogin.h"
 
@@ -86,6 +87,11 @@ Token::Token(std::shared_ptr<quorvik::pkcs11::Token> pkcsToken)
 std::uint64_t Token::getSerialNumber() const
 {
     return pkcsToken_->serialNumber();
+}
+
+unsigned long Token::getSlotId() const
+{
+    return pkcsToken_->slotId();
 }
 
 TokenInfo Token::getInfo() const
@@ -256,7 +262,7 @@ void Token::unblockPins(const std::string& soPin)
     if (flashToken_) {
         wrapQvflashLogin([&] { flashToken_->login(soPin, FlashUserType::Admin); }, UserType::So);
         const auto logout = logoutOnExit(*flashToken_);
-        flashToken_->unblockPins();
+        unblockFlashPins(*flashToken_);
         return;
     }
     auto session = openSession(*pkcsToken_);

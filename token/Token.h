@@ -33,6 +33,8 @@ public:
     explicit Token(std::shared_ptr<quorvik::pkcs11::Token> pkcsToken);
 
     std::uint64_t getSerialNumber() const;
+    // The module's slot that holds the token; known also when the token is gone.
+    unsigned long getSlotId() const;
     TokenInfo getInfo() const;
     std::uint64_t getMinSoPinLen() const;
     // The token's minimum, or the policy's when that is stricter.

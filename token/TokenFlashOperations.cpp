@@ -11,6 +11,7 @@
 #include "token/types/checkOwnersCombination.h"
 #include "token/wrapPkcsLogin.h"
 #include "token/wrapQvflashLogin.h"
+#include "token/wrapRestartingChange.h"
 
 #include <algorithm>
 #include <limits>
@@ -106,7 +107,7 @@ void Token::formatDrive(const FormatDriveParams& params)
     }
     wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::Admin); }, UserType::So);
     const auto logout = logoutOnExit(*flashToken_);
-    flashToken_->splitIntoSections(sections);
+    wrapRestartingChange([&] { flashToken_->splitIntoSections(sections); }, "the new volume layout");
 }
 
 void Token::setVolumeAccessMode(const SetVolumeAccessModeParams& params)
@@ -151,7 +152,9 @@ void Token::setVolumeAccessModeByFlash(const SetVolumeAccessModeParams& params)
         addLogPcInfo(*flashToken_);
         throw;
     }
-    flashToken_->changeSectionAccessRights(id, toQvflash(params.accessMode), params.permanent);
+    wrapRestartingChange(
+        [&] { flashToken_->changeSectionAccessRights(id, toQvflash(params.accessMode), params.permanent); },
+        "the new access mode");
     addLogPcInfo(*flashToken_);
 }
 

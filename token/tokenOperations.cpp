@@ -2,6 +2,7 @@
 
 #include "logging/TimeUtil.h"
 #include "token/Token.h"
+#include "token/printUnreadToken.h"
 
 #include <exception>
 #include <utility>
@@ -28,7 +29,8 @@ createLoggingApplier(const std::function<void(std::shared_ptr<logging::BaseLogge
         TokenInfo info;
         try {
             info = token.getInfo();
-        } catch (const std::exception&) {
+        } catch (const std::exception& error) {
+            printUnreadToken(token, error.what());
             return false;
         }
         logger->add(logging::OperationRecord{TimeUtil::getTimestamp(), info.model, info.serialNumber});

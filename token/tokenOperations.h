@@ -18,7 +18,8 @@ std::function<bool(Token&)> createSimpleApplier(const std::function<void(Token&)
 
 // Records the token's outcome with the logger: its operation record, the operation's own
 // records, its error when it failed, then the flush. A token whose information cannot be read
-// fails without any record. Errors of the logger itself are not caught.
+// fails without any record: there is no serial to file it under; only the console names it.
+// Errors of the logger itself are not caught.
 std::function<bool(Token&)>
 createLoggingApplier(const std::function<void(std::shared_ptr<logging::BaseLogger>, Token&)>& operation,
                      std::shared_ptr<logging::BaseLogger> logger);

@@ -2,6 +2,7 @@
 
 #include <qvflash-core/apdu/FcpTemplates.h>
 #include <qvflash-core/apdu/LocalLoginApdu.h>
+#include <qvflash-core/errors/Exception.h>
 #include <qvflash-core/local/LocalPinImpl.h>
 #include <qvflash-core/login/LoginTransaction.h>
 #include <qvflash-core/pcsc/ScardLocker.h>
@@ -89,14 +90,20 @@ void TokenImpl::changeLocalPin(std::uint16_t id, std::vector<std::uint8_t> newPi
         const LoginTransaction transaction(scard, logins);
         getLocalPin(id)->changePin(newPin);
     }
-    // The remembered credential follows the change.
+    // The card has taken the new PIN: nothing after this point may report the change as failed.
+    // The remembered credential follows the change when the card confirms the new PIN in a
+    // second transaction; when that fails, the credential is dropped rather than kept stale, and
+    // an operation that needs it later fails on its own.
     const auto stored =
         std::find_if(logins.begin(), logins.end(), [id](const auto& login) { return login && login->getId() == id; });
     if (stored == logins.end()) {
         return;
     }
     logins.erase(stored);
-    login({createLocalPinLogin(id, newPin)});
+    try {
+        login({createLocalPinLogin(id, newPin)});
+    } catch (const Exception&) {
+    }
 }
 
 std::vector<std::uint16_t> TokenImpl::getLocalPinIdList()

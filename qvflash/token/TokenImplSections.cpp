@@ -11,7 +11,10 @@
 #include <qvflash-core/sections/sectionRules.h>
 #include <qvflash-core/token/TokenEnumerator.h>
 
+#include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace qvfl {
 namespace {
@@ -75,7 +78,7 @@ void TokenImpl::splitIntoSections(const std::vector<Section>& sections,
         const LoginTransaction transaction(scard, logins);
         transmitChecked(*scard, SplitIntoSectionsApdu(data));
     }
-    resetToken(enumerator);
+    resetAfterChange(enumerator, "sections split");
 }
 
 void TokenImpl::changeAccessRights(std::uint8_t sectionId, Section::AccessState state, bool permanent,
@@ -89,7 +92,18 @@ void TokenImpl::changeAccessRights(std::uint8_t sectionId, Section::AccessState 
         transmitChecked(*scard, ChangeAccessRights(sectionId, static_cast<std::uint8_t>(state), permanent));
     }
     if (permanent) {
+        resetAfterChange(enumerator, "access rights changed permanently");
+    }
+}
+
+void TokenImpl::resetAfterChange(const std::shared_ptr<ScardEnumerator>& enumerator, const char* change)
+{
+    try {
         resetToken(enumerator);
+    } catch (const Exception& failure) {
+        std::vector<Condition> conditions = failure.conditions();
+        conditions.emplace_back(QVFLASH_COND_CHANGE_MADE, std::string(change));
+        throw Exception(failure.code(), std::move(conditions));
     }
 }
 

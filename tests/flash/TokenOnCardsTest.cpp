@@ -200,7 +200,8 @@ TEST_F(TokenOnCards, UnblockResetsUserThenMvasThenLocalPinsAndStopsAtAFault)
     const auto token = Token::create(kSerial);
     token->login(kAdminPin, UserType::Admin);
     clearApduLog(kSerial);
-    token->unblockPins();
+    UnblockedPins restored;
+    token->unblockPins(restored);
     // The MVAs in the order the library lists them (as the directory holds them, not by id).
     EXPECT_EQ(sentApdus(kSerial, "00 2C"),
               (std::vector<std::string>{"00 2C 03 02", "00 2C 03 85", "00 2C 03 84", "00 2C 03 83"}));
@@ -212,8 +213,10 @@ TEST_F(TokenOnCards, UnblockResetsUserThenMvasThenLocalPinsAndStopsAtAFault)
         token.cardFaults.push_back({{}, {}, 0x2C, {}, {}, {}, {}, 2, false, 1, "sw", "6A82", 0});
     });
     clearApduLog(kSerial);
-    thrownBy<FileNotFoundException>([&] { token->unblockPins(); });
+    UnblockedPins partly;
+    thrownBy<FileNotFoundException>([&] { token->unblockPins(partly); });
     EXPECT_EQ(sentApdus(kSerial, "00 2C").size(), 2U);
+    EXPECT_TRUE(partly.user && partly.mvas.empty() && partly.localPins.empty());
     auto after = tokens->load(kSerial);
     EXPECT_EQ(after.userPin.triesLeft, 10U);
     EXPECT_TRUE(after.findMva(5)->triesLeft == 1 && after.findMva(4)->triesLeft == 1);

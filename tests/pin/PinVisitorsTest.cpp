@@ -63,7 +63,7 @@ protected:
         po::variables_map variables;
         put(variables, "gen-settings", settings);
         mode.prepare("new user PIN", variables);
-        ApplyPinVisitor::Params params{42, "new-pin",
+        ApplyPinVisitor::Params params{42, "new-pin", "user",
                                        [this] {
                                            ++minLengthCalls_;
                                            return std::size_t{6};
@@ -140,7 +140,7 @@ TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLengt
     put(variables, "new-pin", std::string("1234"));
     mode.prepare("new user PIN", variables);
     // A token without the objects that give a minimum length still takes a given PIN.
-    ApplyPinVisitor::Params params{42, "new-pin", []() -> std::size_t { throw NoPinPolicyError(); }};
+    ApplyPinVisitor::Params params{42, "new-pin", "user", []() -> std::size_t { throw NoPinPolicyError(); }};
     ApplyPinVisitor visitor(params, apply_, logger_);
     visitor.visit(static_cast<BaseInputMode&>(mode));
     EXPECT_EQ(applied_, std::vector<std::string>{"1234"});

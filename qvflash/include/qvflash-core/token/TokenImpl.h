@@ -83,6 +83,9 @@ public:
     void getLocalLoginFiles(const std::function<void(FileInfo&&)>& visitor) const;
 
 private:
+    // resetToken after the card took `change`: a failure then carries condition 16 naming the
+    // change, so that the caller does not take it for a refused change.
+    void resetAfterChange(const std::shared_ptr<ScardEnumerator>& enumerator, const char* change);
     void sendChunk(std::uint8_t cla, const std::vector<std::uint8_t>& chunk);
     // 6002 unless an admin login is remembered.
     void requireAdminLogin() const;
