@@ -4,7 +4,6 @@
 #include "flash/handleStatusCode.h"
 #include "pkcs11/ScopeGuard.h"
 
-#include <set>
 #include <utility>
 
 namespace quorvik::qvflash {
@@ -20,24 +19,25 @@ qvflash_MvaRecord toMvaRecord(const std::vector<uint8_t>& snapshot)
     return {snapshot.size(), snapshot.data()};
 }
 
-bool isListed(uint64_t serial)
+} // namespace
+
+std::set<uint64_t> Token::listSerials()
 {
     uint64_t* serials = nullptr;
     size_t count = 0;
     const qvflash_StatusCode status = qvflash_create_token_list(&serials, &count);
     const auto release = vt::scopeGuard(vt::ScopeExit{}, [&] { qvflash_destroy_token_list(&serials); });
     handleStatusCode(status);
-    const std::set<uint64_t> listed(serials, serials + count);
-    return listed.count(serial) != 0;
+    return std::set<uint64_t>(serials, serials + count);
 }
-
-} // namespace
 
 std::shared_ptr<Token> Token::create(uint64_t serial)
 {
-    if (!isListed(serial))
-        return nullptr;
+    return listSerials().count(serial) != 0 ? open(serial) : nullptr;
+}
 
+std::shared_ptr<Token> Token::open(uint64_t serial)
+{
     qvflash_TokenImpl_* opened = nullptr;
     handleStatusCode(qvflash_create_token(serial, &opened));
     // Owned from here on, so that no later failure can leak the handle and its card connection.

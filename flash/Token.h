@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,10 @@ class Token {
 public:
     // Null when the library does not list the serial or the token lacks the flash functions.
     static std::shared_ptr<Token> create(uint64_t serial);
+    // The serials of the tokens the library lists now; every call asks every card again.
+    static std::set<uint64_t> listSerials();
+    // For a serial the library lists: null when the token lacks the flash functions.
+    static std::shared_ptr<Token> open(uint64_t serial);
 
     Token(Passkey, uint64_t serial, TokenHandle handle);
     // Owns the library's handle and its card connection; only shared, never copied.

@@ -79,8 +79,9 @@ CK_QUORVIK_INIT_PARAM initBlock(const FormatTokenParams& params)
 
 } // namespace
 
-Token::Token(std::shared_ptr<quorvik::pkcs11::Token> pkcsToken)
-    : pkcsToken_(std::move(pkcsToken)), flashToken_(quorvik::qvflash::Token::create(pkcsToken_->serialNumber()))
+Token::Token(std::shared_ptr<quorvik::pkcs11::Token> pkcsToken, std::shared_ptr<FlashTokenList> flashTokens)
+    : pkcsToken_(std::move(pkcsToken)),
+      flash_(std::make_shared<FlashBackEnd>(pkcsToken_->serialNumber(), std::move(flashTokens)))
 {
 }
 
@@ -259,10 +260,10 @@ void Token::enableForcedPinChangeMode(const std::string& soPin)
 
 void Token::unblockPins(const std::string& soPin)
 {
-    if (flashToken_) {
-        wrapQvflashLogin([&] { flashToken_->login(soPin, FlashUserType::Admin); }, UserType::So);
-        const auto logout = logoutOnExit(*flashToken_);
-        unblockFlashPins(*flashToken_);
+    if (auto* const flash = flashToken()) {
+        wrapQvflashLogin([&] { flash->login(soPin, FlashUserType::Admin); }, UserType::So);
+        const auto logout = logoutOnExit(*flash);
+        unblockFlashPins(*flash);
         return;
     }
     auto session = openSession(*pkcsToken_);

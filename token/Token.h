@@ -4,6 +4,8 @@
 #include "pkcs11/Token.h"
 #include "token/AddSnapshotToMvaParams.h"
 #include "token/CreateMvaParams.h"
+#include "token/FlashBackEnd.h"
+#include "token/FlashTokenList.h"
 #include "token/FormatDriveParams.h"
 #include "token/FormatTokenParams.h"
 #include "token/SetLocalPinParams.h"
@@ -25,12 +27,13 @@
 
 // One plugged token as the tool sees it: its PKCS#11 token and, when the flash library supports
 // it, its flash token. An operation with two roads takes the flash road exactly when the flash
-// token is there. Every operation opens and ends its own session and login, and throws on
-// failure. Copies share the same tokens.
+// token is there; whether it is is asked of the flash library when an operation first needs to
+// know, so operations with one road never touch it. Every operation opens and ends its own
+// session and login, and throws on failure. Copies share the same tokens.
 class Token {
 public:
-    // Looks the token's serial up in the flash library.
-    explicit Token(std::shared_ptr<quorvik::pkcs11::Token> pkcsToken);
+    // `flashTokens` is the flash token list of the enumeration that found the token.
+    Token(std::shared_ptr<quorvik::pkcs11::Token> pkcsToken, std::shared_ptr<FlashTokenList> flashTokens);
 
     std::uint64_t getSerialNumber() const;
     // The module's slot that holds the token; known also when the token is gone.
@@ -69,12 +72,14 @@ public:
 
 private:
     void formatRepairing(const CK_QUORVIK_INIT_PARAM& block, std::uint64_t pinLength, std::uint64_t maxSoRetryCount);
-    void setVolumeAccessModeByFlash(const SetVolumeAccessModeParams& params);
+    void setVolumeAccessModeByFlash(quorvik::qvflash::Token& flash, const SetVolumeAccessModeParams& params);
     void setVolumeAccessModeByPkcs(const SetVolumeAccessModeParams& params);
     void checkMvaExists(unsigned short mvaId) const;
     // The flash token, or NoMvaSupportError.
     quorvik::qvflash::Token& mvaToken() const;
+    // The flash token, opened on the first call; null when the token has no flash back end.
+    quorvik::qvflash::Token* flashToken() const { return flash_->get(); }
 
     std::shared_ptr<quorvik::pkcs11::Token> pkcsToken_;
-    std::shared_ptr<quorvik::qvflash::Token> flashToken_;
+    std::shared_ptr<FlashBackEnd> flash_;
 };

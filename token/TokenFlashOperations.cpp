@@ -61,13 +61,13 @@ std::uint64_t Token::getMinLocalPinLen(const LocalUserId& id) const
 std::optional<TokenDriveInfo> Token::getDriveInfo() const
 {
     TokenDriveInfo drive;
-    if (flashToken_) {
-        const auto sections = flashToken_->getTokenVolumeInfo();
+    if (auto* const flash = flashToken()) {
+        const auto sections = flash->getTokenVolumeInfo();
         for (auto section = sections->cbegin(); section != sections->cend(); ++section) {
             drive.volumes.push_back(TokenVolumeInfo{section->id, section->size, fromQvflash(section->accessState),
                                                     fromQvflashVolumeOwners(*section), fromQvflash(section->type)});
         }
-        drive.totalSize = flashToken_->getDriveSize();
+        drive.totalSize = flash->getDriveSize();
         return drive;
     }
     if (!hasDrive(pkcsToken_->getTokenInfoEx())) {
@@ -86,7 +86,8 @@ std::optional<TokenDriveInfo> Token::getDriveInfo() const
 
 void Token::formatDrive(const FormatDriveParams& params)
 {
-    if (!flashToken_) {
+    auto* const flash = flashToken();
+    if (!flash) {
         std::vector<CK_VOLUME_FORMAT_INFO_EXTENDED> volumes;
         for (const auto& volume : params.volumes) {
             volumes.push_back(toPkcs(volume));
@@ -98,36 +99,36 @@ void Token::formatDrive(const FormatDriveParams& params)
     for (const auto& volume : params.volumes) {
         for (const auto& owner : volume.owners) {
             if (const auto* local = std::get_if<LocalUserId>(&owner.value())) {
-                checkSecretExistence(*flashToken_, local->get(), QVFLASH_SECRET_LOCAL_PIN);
+                checkSecretExistence(*flash, local->get(), QVFLASH_SECRET_LOCAL_PIN);
             } else if (const auto* mva = std::get_if<MvaId>(&owner.value())) {
-                checkSecretExistence(*flashToken_, mva->get(), QVFLASH_SECRET_MVA);
+                checkSecretExistence(*flash, mva->get(), QVFLASH_SECRET_MVA);
             }
         }
         sections.push_back(toQvflash(volume));
     }
-    wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::Admin); }, UserType::So);
-    const auto logout = logoutOnExit(*flashToken_);
-    wrapRestartingChange([&] { flashToken_->splitIntoSections(sections); }, "the new volume layout");
+    wrapQvflashLogin([&] { flash->login(params.authPin, FlashUserType::Admin); }, UserType::So);
+    const auto logout = logoutOnExit(*flash);
+    wrapRestartingChange([&] { flash->splitIntoSections(sections); }, "the new volume layout");
 }
 
 void Token::setVolumeAccessMode(const SetVolumeAccessModeParams& params)
 {
-    if (flashToken_) {
-        setVolumeAccessModeByFlash(params);
+    if (auto* const flash = flashToken()) {
+        setVolumeAccessModeByFlash(*flash, params);
     } else {
         setVolumeAccessModeByPkcs(params);
     }
 }
 
 // Every owner logs in; the journal records the host whether the logins pass or not.
-void Token::setVolumeAccessModeByFlash(const SetVolumeAccessModeParams& params)
+void Token::setVolumeAccessModeByFlash(quorvik::qvflash::Token& flash, const SetVolumeAccessModeParams& params)
 {
     // Section ids are one byte: a larger id must not select the section of its low byte.
     if (params.volumeId > std::numeric_limits<std::uint8_t>::max()) {
         throw NoVolumeError();
     }
     const auto id = static_cast<std::uint8_t>(params.volumeId);
-    const auto sections = flashToken_->getTokenVolumeInfo();
+    const auto sections = flash.getTokenVolumeInfo();
     const auto* section = sections->getSectionById(id);
     if (section == sections->cend()) {
         throw NoVolumeError();
@@ -143,19 +144,18 @@ void Token::setVolumeAccessModeByFlash(const SetVolumeAccessModeParams& params)
     if (!params.pin && pinNeeded) {
         throw MissingPinError();
     }
-    const auto logout = logoutOnExit(*flashToken_);
+    const auto logout = logoutOnExit(flash);
     try {
         for (const auto& owner : owners) {
-            wrapQvflashLogin([&] { loginOwner(*flashToken_, owner, params.pin); }, owner);
+            wrapQvflashLogin([&] { loginOwner(flash, owner, params.pin); }, owner);
         }
     } catch (...) {
-        addLogPcInfo(*flashToken_);
+        addLogPcInfo(flash);
         throw;
     }
-    wrapRestartingChange(
-        [&] { flashToken_->changeSectionAccessRights(id, toQvflash(params.accessMode), params.permanent); },
-        "the new access mode");
-    addLogPcInfo(*flashToken_);
+    wrapRestartingChange([&] { flash.changeSectionAccessRights(id, toQvflash(params.accessMode), params.permanent); },
+                         "the new access mode");
+    addLogPcInfo(flash);
 }
 
 // The module checks the owner's PIN itself.
@@ -184,7 +184,7 @@ void Token::setVolumeAccessModeByPkcs(const SetVolumeAccessModeParams& params)
 
 void Token::createLocalPin(LocalUserId id, const SetLocalPinParams& params)
 {
-    if (flashToken_) {
+    if (flashToken()) {
         throw UnnecessaryLocalPinIdProvidedError();
     }
     if (pkcsToken_->getLocalPinInfo(id.get())) {
@@ -197,27 +197,29 @@ void Token::createLocalPin(LocalUserId id, const SetLocalPinParams& params)
 // The login stays with the flash token after success; the library ends it with the handle.
 LocalUserId Token::createLocalPin(const SetLocalPinParams& params)
 {
-    if (!flashToken_) {
+    auto* const flash = flashToken();
+    if (!flash) {
         throw MissingLocalPinIdError();
     }
-    wrapQvflashLogin([&] { flashToken_->login(params.authPin, FlashUserType::User); }, UserType::User);
-    const auto logout = logoutOnFailure(*flashToken_);
-    return LocalUserId(flashToken_->createLocalPin(params.newPin));
+    wrapQvflashLogin([&] { flash->login(params.authPin, FlashUserType::User); }, UserType::User);
+    const auto logout = logoutOnFailure(*flash);
+    return LocalUserId(flash->createLocalPin(params.newPin));
 }
 
 void Token::setLocalPin(LocalUserId id, const SetLocalPinParams& params)
 {
-    if (!flashToken_) {
+    auto* const flash = flashToken();
+    if (!flash) {
         if (!pkcsToken_->getLocalPinInfo(id.get())) {
             throw NoSecretError();
         }
         wrapPkcsLogin([&] { pkcsToken_->setLocalPin(params.authPin, params.newPin, id.get()); }, id, *pkcsToken_);
         return;
     }
-    checkSecretExistence(*flashToken_, id.get(), QVFLASH_SECRET_LOCAL_PIN);
-    wrapQvflashLogin([&] { flashToken_->loginLocal(id.get(), params.authPin); }, id);
-    const auto logout = logoutOnFailure(*flashToken_);
-    flashToken_->setLocalPin(id.get(), params.newPin);
+    checkSecretExistence(*flash, id.get(), QVFLASH_SECRET_LOCAL_PIN);
+    wrapQvflashLogin([&] { flash->loginLocal(id.get(), params.authPin); }, id);
+    const auto logout = logoutOnFailure(*flash);
+    flash->setLocalPin(id.get(), params.newPin);
 }
 
 MvaId Token::createMva(const std::string& soPin, const CreateMvaParams& params)
@@ -231,7 +233,7 @@ MvaId Token::createMva(const std::string& soPin, const CreateMvaParams& params)
 void Token::clearMva(std::string_view soPin, unsigned short mvaId)
 {
     checkMvaExists(mvaId);
-    auto& flash = *flashToken_;
+    auto& flash = mvaToken();
     wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
     const auto logout = logoutOnExit(flash);
     flash.clearMva(mvaId);
@@ -240,7 +242,7 @@ void Token::clearMva(std::string_view soPin, unsigned short mvaId)
 void Token::addSnapshotToMva(std::string_view soPin, const AddSnapshotToMvaParams& params)
 {
     checkMvaExists(params.mvaId);
-    auto& flash = *flashToken_;
+    auto& flash = mvaToken();
     wrapQvflashLogin([&] { flash.login(soPin, FlashUserType::Admin); }, UserType::So);
     const auto logout = logoutOnExit(flash);
     flash.addSnapshotToMva(params.mvaId, params.snapshot);
@@ -255,8 +257,9 @@ void Token::checkMvaExists(unsigned short mvaId) const
 
 quorvik::qvflash::Token& Token::mvaToken() const
 {
-    if (!flashToken_) {
+    auto* const flash = flashToken();
+    if (!flash) {
         throw NoMvaSupportError();
     }
-    return *flashToken_;
+    return *flash;
 }

@@ -32,18 +32,22 @@ void TokenManager::setFilter(std::shared_ptr<BaseTokenFilter> newFilter)
 
 std::vector<Token> TokenManager::getTokens() const
 {
+    // The tokens of one enumeration share one flash token list, read only if one of them needs it.
+    const auto flashTokens = std::make_shared<FlashTokenList>();
     std::vector<Token> tokens;
     for (auto& pkcsToken : filterTokens(pkcs11, filter)) {
-        tokens.emplace_back(std::move(pkcsToken));
+        tokens.emplace_back(std::move(pkcsToken), flashTokens);
     }
     return tokens;
 }
 
 std::vector<BriefTokenInfo> TokenManager::getAvailableTokensInfo() const
 {
+    // Reading the information needs no flash token, so the shared list is never read.
+    const auto flashTokens = std::make_shared<FlashTokenList>();
     std::vector<BriefTokenInfo> rows;
     for (auto& pkcsToken : filterTokens(pkcs11, filter)) {
-        const TokenInfo info = Token(std::move(pkcsToken)).getInfo();
+        const TokenInfo info = Token(std::move(pkcsToken), flashTokens).getInfo();
         rows.push_back(BriefTokenInfo{info.model, info.serialNumber});
     }
     return rows;

@@ -1,7 +1,9 @@
 // Cost of the tool's token through the stand-in module and virtual cards on pcscd: getTokens
-// with 1 and 8 plugged tokens (wall time, module calls, and the APDUs of the flash library's
-// token list, read once per token), then per operation the module calls in order and the APDUs
-// the card received, on a token of each road. Run by scripts/bench-token under scripts/with-cards.
+// with 1 and 8 plugged tokens (wall time, module calls, and the APDUs the cards received: none,
+// the flash token list waits for an operation that needs it), then per operation the module
+// calls in order and the APDUs the card received, on a token of each road (the first operation
+// of the flash road that asks for the flash token also reads the list and opens the handle). Run by scripts/bench-token
+// under scripts/with-cards.
 #include "pkcs11/Pkcs11.h"
 #include "token/AnyTokenFilter.h"
 #include "token/SingleTokenFilter.h"

@@ -2,6 +2,7 @@
 #include "TokenCards.h"
 
 #include "flash/getPcSnapshot.h"
+#include "token/AnyTokenFilter.h"
 
 #include <qvtoken-core/TokenPresets.h>
 
@@ -154,6 +155,41 @@ TEST_F(FlashRoad, LocalPinsMvasAndUnblocking)
     EXPECT_EQ(errorOf([&] { p.createMva(kAdminPin, {}); }), "Operation isn't supported on tokens without MVA support.");
     EXPECT_EQ(errorOf([&] { p.createLocalPin({kUserPin, "1"}); }), "Secret id is required but not provided.");
     EXPECT_EQ(errorOf([&] { p.createLocalPin(LocalUserId(3), {kUserPin, "1"}); }), "Local PIN already exists.");
+}
+
+// One enumeration asks every card its serial once, and only when an operation needs the flash
+// library; each token's handle costs the library's own opening (every card's serial and its
+// own support query) once, then only what its operations send.
+TEST_F(FlashRoad, AnEnumerationReadsTheFlashTokenListOnceAndOnlyWhenNeeded)
+{
+    const std::vector<std::uint64_t> serials{71020, 71021, 71022, 71023};
+    for (unsigned i = 0; i < serials.size(); ++i) {
+        add("full", serials[i], 1 + i, true);
+    }
+    manager().setFilter(std::make_shared<AnyTokenFilter>());
+    clearLogs();
+    auto tokens = manager().getTokens();
+    const auto apdus = [&] {
+        long sent = 0;
+        for (const auto serial : serials) {
+            sent += logged(serial, "->");
+        }
+        return sent;
+    };
+    for (auto& t : tokens) {
+        t.getInfo();
+        t.setLabel(kUserPin, "One road");
+    }
+    EXPECT_EQ(apdus(), 0);
+    const long n = static_cast<long>(serials.size());
+    std::vector<long> afterRounds;
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& t : tokens) {
+            t.getDriveInfo();
+        }
+        afterRounds.push_back(apdus());
+    }
+    EXPECT_EQ(afterRounds, (std::vector<long>{n + n * (n + 1 + 4), n + n * (n + 1 + 4) + n * 4}));
 }
 
 // Each thread owns its token, as under the parallel strategy.

@@ -1,9 +1,11 @@
 #include "TokenCommandTest.h"
 
 #include <qvtoken-core/FeatureObjects.h>
+#include <qvtoken-core/TokenStore.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <regex>
 #include <sys/wait.h>
 
@@ -227,6 +229,40 @@ TEST_F(TokenCommandsTest, InfoShowsAFlashDriveAfterFormatDrive)
     const auto drive = info.substr(info.find("Drive info:"));
     EXPECT_EQ(drive.substr(0, drive.find("Touch settings:")),
               qvadmin.read(std::filesystem::path(QV_EXPECTED_DIR) / "info-drive-formatted.txt"));
+}
+
+// Commands of one road never ask the flash library: a card that would fail its next question
+// leaves them alone, and so does a missing PC/SC service, which only a flash road meets.
+TEST_F(TokenCommandsTest, OneRoadCommandsNeedNeitherTheCardsNorPcsc)
+{
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        scene.add(kSerial + i, true);
+    }
+    // Armed once the card is up: waiting for it asks its serial too.
+    qvtoken::TokenStore().modify(kSerial, [](qvtoken::TokenState& token) {
+        qvtoken::CardFault fault;
+        fault.ins = 0xCA;
+        fault.action = "sw";
+        fault.argument = "6F 00";
+        token.cardFaults.push_back(fault);
+    });
+    EXPECT_EQ(qvadmin.run(words("set-label --parallel -p 40417263 -l Glitch")), (CommandResult{0, kSuccess, ""}));
+    for (std::uint64_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(scene.load(kSerial + i).label, "Glitch");
+    }
+    // The glitch is still armed: the first flash read meets it.
+    EXPECT_NE(qvadmin.run(words("info -s 1234567890")).out.find("Couldn't retrieve info: Drive info."),
+              std::string::npos);
+
+    const auto unplugged = scene.add(kSerial + 4, false);
+    const std::string pcscd = std::getenv("PCSCLITE_CSOCK_NAME");
+    setenv("PCSCLITE_CSOCK_NAME", "/nonexistent/pcscd.comm", 1);
+    const auto label = qvadmin.run(words("set-label -s 1234567894 -p 40417263 -l Alone"));
+    const auto mva = qvadmin.run(words("create-mva -s 1234567894 -p 59302814"));
+    setenv("PCSCLITE_CSOCK_NAME", pcscd.c_str(), 1);
+    EXPECT_EQ(label, (CommandResult{0, kSuccess, ""}));
+    EXPECT_EQ(scene.load(unplugged).label, "Alone");
+    EXPECT_EQ(mva, (CommandResult{255, tokenLine(unplugged, "error: Qvflash: PCSC error") + kFailure, ""}));
 }
 
 } // namespace
