@@ -32,6 +32,10 @@ void ConsoleLogger::flush(std::uint64_t serial)
             for (std::size_t i = 1; i < items.size(); ++i)
                 line += ", " + items[i];
             std::cout << line << std::endl;
+            // The line may hold PINs that are already on the token and shown nowhere else:
+            // when standard output takes nothing, standard error gets them.
+            if (!std::cout)
+                std::cerr << line << std::endl;
         }
         holder_.eraseRecord(serial);
     });

@@ -1,6 +1,6 @@
 #pragma once
 
-// The host calls that the libraries make, spelled once for every system.
+// The host calls that the libraries and the program make, spelled once for every system.
 // macOS answers them itself; on Linux this layer answers the same questions
 // from /proc, /sys and /run, or from the same folders under the directory that
 // QV_HOST_ROOT names (read on every call).
@@ -9,7 +9,9 @@
 #include <string>
 
 #if defined(__APPLE__)
+#include <sys/ptrace.h>
 #include <sys/sysctl.h>
+#include <sys/types.h>
 #endif
 
 namespace platform {
@@ -23,6 +25,11 @@ inline std::string operatingSystemName()
 {
     return "macOS";
 }
+// Keeps other processes from reading the process's memory: no debugger may attach.
+inline int protectProcessMemory()
+{
+    return ::ptrace(PT_DENY_ATTACH, 0, nullptr, 0);
+}
 #else
 // 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,
 // ENOMEM when the value is larger than *length. A null value asks for the size
@@ -34,6 +41,9 @@ extern const char kSystemProfiler[];
 // The name of the system whose version "kern.osproductversion" gives: the NAME
 // of os-release.
 std::string operatingSystemName();
+// Keeps other processes from reading the process's memory: it is made non-dumpable, so no
+// core file is written and processes of the same user cannot trace it. 0, or -1 with errno.
+int protectProcessMemory();
 #endif
 
 } // namespace platform
