@@ -22,9 +22,7 @@ void keepStandardStreamsOpen() noexcept
 
 void keepMemoryOutOfDumps() noexcept
 {
-    const struct rlimit noCore {
-        0, 0
-    };
+    const rlimit noCore{0, 0};
     setrlimit(RLIMIT_CORE, &noCore);
     platform::protectProcessMemory();
 }
