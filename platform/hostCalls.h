@@ -3,15 +3,18 @@
 // The host calls that the libraries and the program make, spelled once for every system.
 // macOS answers them itself; on Linux this layer answers the same questions
 // from /proc, /sys and /run, or from the same folders under the directory that
-// QV_HOST_ROOT names (read on every call).
+// QV_HOST_ROOT names (read on every call), and makes the calls of its own that do
+// the same.
 
 #include <cstddef>
 #include <string>
 
 #if defined(__APPLE__)
+// The types first: the other two use them.
+#include <sys/types.h>
+
 #include <sys/ptrace.h>
 #include <sys/sysctl.h>
-#include <sys/types.h>
 #endif
 
 namespace platform {
