@@ -9,6 +9,8 @@ QV_ERROR_ROOT(DomainError);
 
 QV_ERROR(PinConfirmationFailedError, DomainError, (const std::string& pinName),
          "Confirmation of " + pinName + " failed.");
+QV_ERROR(NoPinGivenError, DomainError, (const std::string& pinName), "No " + pinName + " was given.");
+QV_ERROR(PinReadError, DomainError, (), "Couldn't read the PIN from the standard input.");
 QV_ERROR(NoneOwnerNotAllowedError, DomainError, (), "Owner can't be 'none' for non-journal sections.");
 QV_ERROR(WrongPinError, DomainError, (std::string ownerName, long long attemptsLeft),
          "Incorrect " + ownerName + " PIN. Attempts left: " + std::to_string(attemptsLeft) + ".");

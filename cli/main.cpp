@@ -1,12 +1,14 @@
 #include "cli/ErrorReport.h"
 #include "cli/ParamParser.h"
 #include "cli/StandardOutput.h"
+#include "cli/prepareProcess.h"
 #include "commands/registry.h"
 #include "pkcs11/Pkcs11.h"
 #include "token/TokenManager.h"
 
 int main(int argc, char** argv)
 {
+    prepareProcess();
     // Everything a failed run built is torn down, in reverse order, before the
     // error is reported.
     try {

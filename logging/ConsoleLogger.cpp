@@ -33,7 +33,12 @@ void ConsoleLogger::flush(std::uint64_t serial)
             for (std::size_t i = 1; i < items.size(); ++i)
                 line += ", " + items[i];
             // One insertion: lines printed outside this logger's lock stay whole beside it.
-            std::cout << line + '\n' << std::flush;
+            line += '\n';
+            std::cout << line << std::flush;
+            // The line may hold PINs that are already on the token and shown nowhere else:
+            // when standard output takes nothing, standard error gets them.
+            if (!std::cout)
+                std::cerr << line << std::flush;
         }
         holder_.eraseRecord(serial);
     });

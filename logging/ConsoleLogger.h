@@ -5,7 +5,8 @@
 namespace logging {
 
 // Prints one line per token on the standard output when there is something worth showing: an
-// error, a created MVA or local PIN id, or, with showPins, the PINs the token was given.
+// error, a created MVA or local PIN id, or, with showPins, the PINs the token was given. A line
+// that standard output does not take goes to standard error.
 class ConsoleLogger : public HoldingLogger {
 public:
     // showPins: true only when no log file and no PIN file keep the generated PINs.

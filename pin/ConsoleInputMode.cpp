@@ -27,6 +27,10 @@ void ConsoleInputMode::prepare(const std::string& pinName, const boost::program_
 {
     std::string typed = getPinFromStdInput("Enter " + pinName + ": ");
     auto wipeTyped = vt::scopeGuard(vt::ScopeExit{}, [&typed] { wipeString(typed); });
+    // An empty answer (Enter alone, or no input at all) would cost the token a login attempt.
+    if (typed.empty()) {
+        throw NoPinGivenError(pinName);
+    }
     if (confirm_) {
         std::string again = getPinFromStdInput("Enter " + pinName + " again: ");
         const bool same = again == typed;

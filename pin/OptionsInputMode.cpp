@@ -1,6 +1,7 @@
 #include "pin/OptionsInputMode.h"
 
 #include "cli/CliError.h"
+#include "cli/DomainError.h"
 #include "pin/BasePinManagerVisitor.h"
 #include "pin/isGivenExplicitly.h"
 #include "pin/wipeString.h"
@@ -29,8 +30,13 @@ void OptionsInputMode::prepare(const std::string& pinName, const boost::program_
     if (!checkSpecificOptions(variables)) {
         throw PinOptionCompletenessError(pinName);
     }
+    const auto& given = variables.at(valueOptionKey_).as<std::string>();
+    // An empty PIN would only cost the token a login attempt.
+    if (given.empty()) {
+        throw NoPinGivenError(pinName);
+    }
     wipeString(pin_);
-    pin_ = variables.at(valueOptionKey_).as<std::string>();
+    pin_ = given;
 }
 
 std::string OptionsInputMode::getPin(std::size_t) const

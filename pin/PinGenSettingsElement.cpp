@@ -64,6 +64,11 @@ void validate(const std::vector<PinGenSettingsElement>& settings)
 }
 
 namespace {
+
+// The range of the other counts of the command line: a token's PIN is far shorter, and a
+// longer length would only cost time and memory before the token refuses it.
+constexpr int kMaxLength = 255;
+
 std::optional<PinGenSettingsElement> parseLength(const std::string& word)
 {
     const std::regex lengthForm("(" + pinGenSettingLengthString + "|" + pinGenSettingLengthShortString + "):[0-9]+",
@@ -73,7 +78,7 @@ std::optional<PinGenSettingsElement> parseLength(const std::string& word)
     }
     try {
         const int length = std::stoi(word.substr(word.find(':') + 1));
-        if (length < 0) {
+        if (length < 0 || length > kMaxLength) {
             return std::nullopt;
         }
         return PinGenSettingsElement(static_cast<unsigned long long>(length));

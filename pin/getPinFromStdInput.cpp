@@ -1,6 +1,6 @@
 #include "pin/getPinFromStdInput.h"
 
-#include "cli/internalError.h"
+#include "cli/DomainError.h"
 #include "pin/EchoOffScope.h"
 #include "pin/wipeString.h"
 #include "pkcs11/ScopeGuard.h"
@@ -39,9 +39,16 @@ std::string readLine()
             continue;
         }
         if (count < 0) {
-            throw UnknownError();
+            throw PinReadError();
         }
-        if (count == 0 || c == '\n') {
+        if (count == 0) {
+            return line;
+        }
+        if (c == '\n') {
+            // A line ended the CR LF way: the CR is no part of the PIN.
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
             return line;
         }
         appendWiping(line, c);
@@ -54,7 +61,7 @@ std::string getPinFromStdInput(const std::string& prompt)
 {
     // Echo goes off before the prompt shows, so the flush of pending input cannot take
     // anything typed in answer to it.
-    EchoOffScope echoOff;
+    EchoOffScope echoOff(prompt);
     std::cout << prompt << std::flush;
     std::string pin = readLine();
     auto wipe = vt::scopeGuard(vt::ScopeFail{}, [&pin] { wipeString(pin); });

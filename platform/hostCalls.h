@@ -1,14 +1,19 @@
 #pragma once
 
-// The host calls that the libraries make, spelled once for every system.
+// The host calls that the libraries and the program make, spelled once for every system.
 // macOS answers them itself; on Linux this layer answers the same questions
 // from /proc, /sys and /run, or, in builds that honour it, from the same folders
-// under the directory that QV_HOST_ROOT names (read on every call).
+// under the directory that QV_HOST_ROOT names (read on every call), and makes the
+// calls of its own that do the same.
 
 #include <cstddef>
 #include <string>
 
 #if defined(__APPLE__)
+// The types first: the other two use them.
+#include <sys/types.h>
+
+#include <sys/ptrace.h>
 #include <sys/sysctl.h>
 #endif
 
@@ -26,6 +31,11 @@ inline std::string operatingSystemName()
 {
     return "macOS";
 }
+// Keeps other processes from reading the process's memory: no debugger may attach.
+inline int protectProcessMemory()
+{
+    return ::ptrace(PT_DENY_ATTACH, 0, nullptr, 0);
+}
 #else
 // 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,
 // ENOMEM when the value is larger than *length. A null value asks for the size
@@ -40,6 +50,9 @@ std::string systemProfiler();
 // The name of the system whose version "kern.osproductversion" gives: the NAME
 // of os-release.
 std::string operatingSystemName();
+// Keeps other processes from reading the process's memory: it is made non-dumpable, so no
+// core file is written and processes of the same user cannot trace it. 0, or -1 with errno.
+int protectProcessMemory();
 #endif
 
 } // namespace platform

@@ -234,7 +234,7 @@ void Token::setSoPin(const SetSoPinParams& params)
     auto session = openSession(*pkcsToken_);
     wrapPkcsLogin([&] { session.login(params.authPin, PkcsUserType::So); }, UserType::So, *pkcsToken_);
     session.setPIN(params.newPin);
-    logoutAfterChange(session);
+    logoutAfterChange(session, getSerialNumber());
 }
 
 void Token::setUserPin(const SetUserPinParams& params)
@@ -247,7 +247,7 @@ void Token::setUserPin(const SetUserPinParams& params)
     } else {
         session.setPIN(params.newPin);
     }
-    logoutAfterChange(session);
+    logoutAfterChange(session, getSerialNumber());
 }
 
 void Token::enableForcedPinChangeMode(const std::string& soPin)
@@ -255,7 +255,7 @@ void Token::enableForcedPinChangeMode(const std::string& soPin)
     auto session = openSession(*pkcsToken_);
     wrapPkcsLogin([&] { session.login(soPin, PkcsUserType::So); }, UserType::So, *pkcsToken_);
     session.forceChangePin(PkcsUserType::User);
-    logoutAfterChange(session);
+    logoutAfterChange(session, getSerialNumber());
 }
 
 void Token::unblockPins(const std::string& soPin)
@@ -269,7 +269,7 @@ void Token::unblockPins(const std::string& soPin)
     auto session = openSession(*pkcsToken_);
     wrapPkcsLogin([&] { session.login(soPin, PkcsUserType::So); }, UserType::So, *pkcsToken_);
     session.unblockUserPinEx();
-    logoutAfterChange(session);
+    logoutAfterChange(session, getSerialNumber());
 }
 
 void Token::setLabel(const std::string& userPin, const std::string& label)
@@ -277,7 +277,7 @@ void Token::setLabel(const std::string& userPin, const std::string& label)
     auto session = openSession(*pkcsToken_);
     wrapPkcsLogin([&] { session.login(userPin, PkcsUserType::User); }, UserType::User, *pkcsToken_);
     session.setLabelEx(label);
-    logoutAfterChange(session);
+    logoutAfterChange(session, getSerialNumber());
 }
 
 // Closing the session ends the login.

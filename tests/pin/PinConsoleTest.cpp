@@ -73,8 +73,11 @@ TEST(PinConsoleTest, InputThatIsNoTerminalIsReadAsItIs)
               prompts + "Error: Confirmation of new user PIN failed.\n");
     std::ofstream(folder.program().parent_path() / "pins") << "x1\ny2\n";
     EXPECT_EQ(folder.run(consoleArgs(false), "<pins"), kPrompt + "\nPIN7831\n");
-    EXPECT_EQ(folder.run(consoleArgs(true), "</dev/null"), prompts + "PIN\n");
-    EXPECT_EQ(folder.run(consoleArgs(false), "<&-"), "Error: Something went wrong.\n");
+    EXPECT_EQ(folder.run(consoleArgs(false), "", "x1\r\n"), kPrompt + "\nPIN7831\n");
+    EXPECT_EQ(folder.run(consoleArgs(true), "</dev/null"), kPrompt + "\nError: No new user PIN was given.\n");
+    const std::string unreadable = "Error: Couldn't read the PIN from the standard input.\n";
+    EXPECT_EQ(folder.run(consoleArgs(false), "<&-"), unreadable);
+    EXPECT_EQ(folder.run(consoleArgs(false), "</"), kPrompt + unreadable);
 }
 
 } // namespace

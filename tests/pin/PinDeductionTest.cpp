@@ -53,7 +53,7 @@ TEST(PinDeductionTest, ModeComesFromExplicitChoiceOwnOptionsOrDefault)
         // Console from a command's own section only; input here is the null device.
         {"[probe]\nnew-pin-input=console\n",
          {"probe", "-p", "11"},
-         "Enter new user PIN: \nEnter new user PIN again: \nauth: pin [11]\nnew: pin []\n"},
+         "Enter new user PIN: \nError: No new user PIN was given.\n"},
         {"[probe]\nnew-pin-input=console\n", {"probe-default", "-p", "11"}, "auth: pin [11]\nnew: pin [40417263]\n"},
         // The default PIN, and its role's value option.
         {"", {"probe-default", "-p", "11", "--new-user-pin", "5"}, "auth: pin [11]\nnew: pin [5]\n"},

@@ -92,7 +92,8 @@ std::string CommandRun::read(const std::filesystem::path& path) const
     return text.str();
 }
 
-CommandResult CommandRun::run(const std::vector<std::string>& args, const std::string& input) const
+CommandResult CommandRun::run(const std::vector<std::string>& args, const std::string& input,
+                              const std::function<void()>& beforeExec) const
 {
     const auto program = (appDir / "qvadmin").string();
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -115,6 +116,9 @@ CommandResult CommandRun::run(const std::vector<std::string>& args, const std::s
         }
         close(in[0]);
         close(in[1]);
+        if (beforeExec) {
+            beforeExec();
+        }
         execv(program.c_str(), argv.data());
         _exit(127);
     }
@@ -127,7 +131,8 @@ CommandResult CommandRun::run(const std::vector<std::string>& args, const std::s
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(outPath), read(errPath)};
 }
 
-std::unique_ptr<PtyDriver> CommandRun::runOnTerminal(const std::vector<std::string>& args) const
+std::unique_ptr<PtyDriver> CommandRun::runOnTerminal(const std::vector<std::string>& args,
+                                                     const std::function<void()>& beforeExec) const
 {
-    return std::make_unique<PtyDriver>((appDir / "qvadmin").string(), args);
+    return std::make_unique<PtyDriver>((appDir / "qvadmin").string(), args, beforeExec);
 }

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -31,10 +32,14 @@ public:
     CommandRun(const CommandRun&) = delete;
     CommandRun& operator=(const CommandRun&) = delete;
 
-    // Standard input is a pipe holding `input`, or empty.
-    CommandResult run(const std::vector<std::string>& args, const std::string& input = {}) const;
+    // Standard input is a pipe holding `input`, or empty. beforeExec runs in the program's
+    // process right before it starts, to change what it inherits (async-signal-safe calls
+    // only).
+    CommandResult run(const std::vector<std::string>& args, const std::string& input = {},
+                      const std::function<void()>& beforeExec = {}) const;
     // The program on a pseudo-terminal, for the test to type at.
-    std::unique_ptr<PtyDriver> runOnTerminal(const std::vector<std::string>& args) const;
+    std::unique_ptr<PtyDriver> runOnTerminal(const std::vector<std::string>& args,
+                                             const std::function<void()>& beforeExec = {}) const;
     // The module's calls of the following runs go to trace.txt outside the program's folder.
     void traceModule();
     // A following run still going after this long is killed, and its status is -1.
