@@ -62,11 +62,11 @@ void SetLocalPinDispatcher::run(boost::program_options::variables_map* vm, std::
         const std::string role = toString(id);
         return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, role,
                              [&token, id] { return token.getMinLocalPinLen(id); }},
-                            [&token, &authPin, id](const std::string& newPin) {
+                            [&token, &authPin, id, role](const std::string& newPin) {
                                 SetLocalPinParams params{authPin, newPin};
                                 const auto wipe = wipePinsOnExit(params);
                                 token.setLocalPin(id, params);
-                                return toString(id);
+                                return role;
                             }};
     };
     runNewPinCommand(*vm, std::move(record), authPinParamsDto, newPinParamsDto, localPinTarget, *strategy,

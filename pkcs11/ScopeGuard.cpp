@@ -2,17 +2,30 @@
 
 #include <iostream>
 
-namespace vt::detail {
+namespace vt {
 
-void reportGuardError() noexcept
+std::string currentErrorText()
 {
     try {
         throw;
     } catch (const std::exception& error) {
-        std::cerr << error.what() << '\n';
+        return error.what();
     } catch (...) {
-        std::cerr << "An error occured in scope guard" << '\n';
+        return "An error occured in scope guard";
     }
 }
 
-} // namespace vt::detail
+namespace detail {
+
+void reportGuardError() noexcept
+{
+    try {
+        std::cerr << currentErrorText() << '\n';
+    } catch (...) {
+        // Nothing is left to report with.
+    }
+}
+
+} // namespace detail
+
+} // namespace vt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -10,6 +11,10 @@ namespace vt {
 // an exception.
 struct ScopeExit {};
 struct ScopeFail {};
+
+// The text of the exception being handled: its what(), or a fixed text for one that is no
+// std::exception. Only inside a handler.
+std::string currentErrorText();
 
 namespace detail {
 
