@@ -64,8 +64,10 @@ bool AppendFile::accepts(const struct stat& info)
         refusal_ = Refusal::NotRegular;
     else if (info.st_uid != ::geteuid())
         refusal_ = Refusal::ForeignOwner;
-    else if ((info.st_mode & S_IWOTH) != 0)
+    else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
         refusal_ = Refusal::WritableByOthers;
+    else if (info.st_nlink > 1)
+        refusal_ = Refusal::MoreThanOneName;
     return refusal_ == Refusal::None;
 }
 
@@ -123,6 +125,8 @@ AppendFile openFile(const std::string& path)
         throw UnsafeFileError("owned by another user", path);
     case AppendFile::Refusal::WritableByOthers:
         throw UnsafeFileError("writable by other users", path);
+    case AppendFile::Refusal::MoreThanOneName:
+        throw UnsafeFileError("linked under more than one name", path);
     default:
         break;
     }

@@ -8,13 +8,14 @@ namespace logging {
 
 // A log or PIN file opened for appending. A file that this open creates gets owner-only
 // permissions, since it may receive generated PINs. An existing file is used only when it is a
-// regular file of this user's that others cannot write: anything else could hand the PINs to
-// someone else, take forged lines, or block the run. Failures are handed back as the system
-// error number of the call that failed; a refused file gives EPERM.
+// regular file of this user's that neither group nor others can write and that has no other name
+// (a hard link elsewhere): anything else could hand the PINs to someone else, take forged lines,
+// or block the run. Failures are handed back as the system error number of the call that failed;
+// a refused file gives EPERM.
 class AppendFile {
 public:
     // Why an existing file was not opened.
-    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers };
+    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
 
     explicit AppendFile(const std::string& path);
     ~AppendFile();
