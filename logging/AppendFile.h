@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace logging {
@@ -35,11 +36,16 @@ public:
     // Writes the whole text and closes the file (some file systems report a lost write only at
     // close). 0, or the system error number of the first call that failed, the open included.
     int appendAndClose(const std::string& text);
+    // Writes the pieces in order, each whole or not at all, and closes the file: a piece that
+    // got only part of the way is cut off again, so that the file never ends in a cut row or
+    // block, and the pieces after it are not written. The return is appendAndClose's.
+    int appendAndClose(std::initializer_list<std::string> pieces);
 
 private:
     int openExisting(const std::string& path);
     bool accepts(const struct stat& info);
     int append(const std::string& text);
+    void takeBack(off_t start, off_t end) const;
     int close();
 
     int fd_ = -1;
