@@ -64,8 +64,10 @@ bool AppendFile::accepts(const struct stat& info)
         refusal_ = Refusal::NotRegular;
     else if (info.st_uid != ::geteuid())
         refusal_ = Refusal::ForeignOwner;
-    else if ((info.st_mode & S_IWOTH) != 0)
+    else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
         refusal_ = Refusal::WritableByOthers;
+    else if (info.st_nlink > 1)
+        refusal_ = Refusal::MoreThanOneName;
     return refusal_ == Refusal::None;
 }
 
@@ -82,28 +84,60 @@ AppendFile::~AppendFile()
 
 int AppendFile::appendAndClose(const std::string& text)
 {
-    const int failure = append(text);
+    return appendAndClose({text});
+}
+
+int AppendFile::appendAndClose(std::initializer_list<std::string> pieces)
+{
+    int failure = 0;
+    for (const auto& piece : pieces) {
+        failure = append(piece);
+        if (failure != 0)
+            break;
+    }
     const int closeFailure = close();
     return failure != 0 ? failure : closeFailure;
 }
 
+// Each write lands at the file's end of that moment, and the offset after it tells where. The
+// text's bytes are the file's tail only while each write followed the one before.
 int AppendFile::append(const std::string& text)
 {
     if (fd_ < 0)
         return openErrno_;
     const char* data = text.data();
     std::size_t left = text.size();
+    off_t start = -1;
+    off_t end = -1;
+    bool oneRun = true;
     while (left > 0) {
         const auto written = ::write(fd_, data, left);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            return errno;
+            const int failure = errno;
+            if (oneRun)
+                takeBack(start, end);
+            return failure;
         }
+        const off_t after = ::lseek(fd_, 0, SEEK_CUR);
+        oneRun = oneRun && after >= written && (start < 0 || after - written == end);
+        if (start < 0)
+            start = after - written;
+        end = after;
         data += written;
         left -= static_cast<std::size_t>(written);
     }
     return 0;
+}
+
+// Cuts the part of a text that got written, when it is still the file's tail; a file that grew
+// past it in between (another process appended) is left as it is rather than lose their lines.
+void AppendFile::takeBack(off_t start, off_t end) const
+{
+    struct stat info {};
+    if (start >= 0 && ::fstat(fd_, &info) == 0 && info.st_size == end)
+        static_cast<void>(::ftruncate(fd_, start));
 }
 
 int AppendFile::close()
@@ -123,6 +157,8 @@ AppendFile openFile(const std::string& path)
         throw UnsafeFileError("owned by another user", path);
     case AppendFile::Refusal::WritableByOthers:
         throw UnsafeFileError("writable by other users", path);
+    case AppendFile::Refusal::MoreThanOneName:
+        throw UnsafeFileError("linked under more than one name", path);
     default:
         break;
     }

@@ -2,19 +2,21 @@
 
 #include <sys/stat.h>
 
+#include <initializer_list>
 #include <string>
 
 namespace logging {
 
 // A log or PIN file opened for appending. A file that this open creates gets owner-only
 // permissions, since it may receive generated PINs. An existing file is used only when it is a
-// regular file of this user's that others cannot write: anything else could hand the PINs to
-// someone else, take forged lines, or block the run. Failures are handed back as the system
-// error number of the call that failed; a refused file gives EPERM.
+// regular file of this user's that neither group nor others can write and that has no other name
+// (a hard link elsewhere): anything else could hand the PINs to someone else, take forged lines,
+// or block the run. Failures are handed back as the system error number of the call that failed;
+// a refused file gives EPERM.
 class AppendFile {
 public:
     // Why an existing file was not opened.
-    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers };
+    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
 
     explicit AppendFile(const std::string& path);
     ~AppendFile();
@@ -34,11 +36,16 @@ public:
     // Writes the whole text and closes the file (some file systems report a lost write only at
     // close). 0, or the system error number of the first call that failed, the open included.
     int appendAndClose(const std::string& text);
+    // Writes the pieces in order, each whole or not at all, and closes the file: a piece that
+    // got only part of the way is cut off again, so that the file never ends in a cut row or
+    // block, and the pieces after it are not written. The return is appendAndClose's.
+    int appendAndClose(std::initializer_list<std::string> pieces);
 
 private:
     int openExisting(const std::string& path);
     bool accepts(const struct stat& info);
     int append(const std::string& text);
+    void takeBack(off_t start, off_t end) const;
     int close();
 
     int fd_ = -1;

@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <unistd.h>
 
 namespace logging {
 
@@ -27,14 +29,28 @@ int makeFolder(const std::string& path)
     return errno == EEXIST ? 0 : errno;
 }
 
-bool folderCanBeMade(const std::string& path)
+namespace {
+
+// Asked of the kernel with the effective ids, as the open will be: permission bits do not stop
+// root, a read-only mount does.
+bool canWriteInto(const std::filesystem::path& folder)
 {
-    const auto folder = std::filesystem::path(path).parent_path();
-    const auto above = folder.has_parent_path() ? folder.parent_path() : std::filesystem::path(".");
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+} // namespace
+
+bool fileCanBeMade(const std::string& path)
+{
+    auto folder = std::filesystem::path(path).parent_path();
+    if (folder.empty())
+        folder = ".";
     std::error_code ignored;
-    if (folder.empty() || std::filesystem::is_directory(folder, ignored))
-        return true;
-    return !std::filesystem::exists(folder, ignored) && std::filesystem::is_directory(above, ignored);
+    if (std::filesystem::is_directory(folder, ignored))
+        return canWriteInto(folder);
+    const auto above = folder.has_parent_path() ? folder.parent_path() : std::filesystem::path(".");
+    return !std::filesystem::exists(folder, ignored) && std::filesystem::is_directory(above, ignored) &&
+           canWriteInto(above);
 }
 
 void prepareFilePath(const std::string& path)

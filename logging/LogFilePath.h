@@ -12,9 +12,11 @@ void checkFileName(const std::string& path);
 // error number of the failure.
 int makeFolder(const std::string& path);
 
-// True when the path's folder part is a folder or can be made by makeFolder (nothing is in its
-// place and its own folder exists); nothing is made.
-bool folderCanBeMade(const std::string& path);
+// True when a file can be made at the path: its folder part is a folder, or can be made by
+// makeFolder (nothing is in its place and its own folder exists), and the folder that is written
+// into admits this process's effective ids (a read-only mount refuses also root); nothing is
+// made.
+bool fileCanBeMade(const std::string& path);
 
 // Checks a log or PIN file path before its file is opened: checkFileName, then makeFolder,
 // raising FileOpenError for the path when the folder cannot be made.

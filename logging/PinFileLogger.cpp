@@ -41,7 +41,7 @@ PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
     checkFileName(path);
     std::error_code ignored;
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-        if (!folderCanBeMade(path))
+        if (!fileCanBeMade(path))
             throw FileOpenError(path);
         return;
     }
@@ -97,8 +97,8 @@ int PinFileLogger::write(const std::string& rows) const
         return failure;
     AppendFile file(path_);
     // Only the run that creates the file writes the header, also when two write their first
-    // rows together.
-    return file.appendAndClose(file.created() ? header() + rows : rows);
+    // rows together. A header cut by a full disk is taken back like rows.
+    return file.created() ? file.appendAndClose({header(), rows}) : file.appendAndClose(rows);
 }
 
 int PinFileLogger::getError()

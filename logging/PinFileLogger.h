@@ -21,10 +21,11 @@ public:
 
     // "pin-file.txt" beside the program.
     PinFileLogger();
-    // Checks the path, an existing file, or the folder a missing one would go in, so that a bad
-    // path or a refused file fails before any token is touched. A missing file is made, with its folder (one level) and
-    // its header, only when the first row is written: a run that generates no PIN leaves no file and needs no writable
-    // folder.
+    // Checks the path, an existing file, or the folder a missing one would go in (that it is one
+    // this process may write into), so that a bad path, a refused file or a place that cannot
+    // take the file fails before any token is touched. A missing file is made, with its folder
+    // (one level) and its header, only when the first row is written: a run that generates no
+    // PIN leaves no file.
     explicit PinFileLogger(const std::string& path);
 
     void add(const CommandRecord& record) override;

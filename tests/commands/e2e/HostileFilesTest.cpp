@@ -88,6 +88,16 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          label(""), "Logger error: File owned by another user: " + tokenLog().string() + ".\n"},
         {"token log writable by all", [&] { return plant(tokenLog(), 0666), true; }, label(""),
          "Logger error: File writable by other users: " + tokenLog().string() + ".\n"},
+        {"token log writable by its group", [&] { return plant(tokenLog(), 0620), true; }, label(""),
+         "Logger error: File writable by other users: " + tokenLog().string() + ".\n"},
+        {"PIN file with a second name",
+         [&] {
+             fs::create_hard_link(plant(scratch / "pins.txt", 0600), scratch / "pins-too.txt");
+             return true;
+         },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
+          (scratch / "pins.txt").string()},
+         "Logger error: File linked under more than one name: " + (scratch / "pins.txt").string() + ".\n"},
         {"PIN file FIFO",
          none,
          {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file", fifo.string()},
@@ -123,6 +133,7 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
         fs::remove(config);
     }
     EXPECT_EQ(qvadmin.read(target), "planted\n");
+    EXPECT_EQ(qvadmin.read(scratch / "pins.txt"), "planted\n");
     EXPECT_TRUE(fs::is_fifo(fifo));
 }
 

@@ -96,6 +96,85 @@ TEST_F(ScenariosTest, LogWriteFailuresAreReportedAfterTheWork)
     EXPECT_EQ(scene.load(kSerial).label, "c");
 }
 
+// A PIN file's place that the program may not write into stops a generating run before any
+// token, as the open would find it: a read-only mount refuses also root, permission bits do not.
+TEST_F(ScenariosTest, APinFilePlaceIsCheckedBeforeAnyToken)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "mounting file systems needs root";
+    }
+    scene.add(kSerial, false);
+    const auto readOnly = mountTmpfs("ro", MS_RDONLY, "size=16k");
+    const auto closed = qvadmin.scratch() / "closed";
+    std::filesystem::create_directory(closed);
+    std::filesystem::permissions(closed, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const struct {
+        const char* name;
+        std::filesystem::path pinFile;
+        bool refused;
+    } rows[] = {
+        {"read-only mount", readOnly / "pins.txt", true},
+        {"folder to make on a read-only mount", readOnly / "new" / "pins.txt", true},
+        {"folder without write permission, which root may write", closed / "pins.txt", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto result = qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate",
+                                         "--pin-file", row.pinFile.string()});
+        const auto pin = TokenScene::pinText(scene.load(kSerial).userPin);
+        if (row.refused) {
+            EXPECT_EQ(result,
+                      (CommandResult{255, "",
+                                     "Logger error: Couldn't open or create file: " + row.pinFile.string() + ".\n"}));
+            EXPECT_EQ(pin, kUserPin);
+            EXPECT_FALSE(hasLogFolder());
+        } else {
+            EXPECT_EQ(result, (CommandResult{0, kSuccess, ""}));
+            EXPECT_EQ(qvadmin.read(row.pinFile),
+                      "Token Number;PIN Type;Value\n" + std::to_string(kSerial) + ";user;" + pin + "\n");
+        }
+    }
+}
+
+// The PIN file's disk fills up in the middle of a row: the part written is taken back, so the
+// file ends on its last whole row, the PIN the token took is on the standard error stream, and
+// the next run appends a whole row.
+TEST_F(ScenariosTest, APinFileRowIsWrittenWholeOrNotAtAll)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "mounting file systems needs root";
+    }
+    scene.add(kSerial, false);
+    const auto full = mountTmpfs("full", 0, "size=16k");
+    const auto pinFile = full / "pins.txt";
+    // One page less a few bytes: a new row fits only in part.
+    const std::string header = "Token Number;PIN Type;Value\n";
+    std::string rows = header + "1;user;";
+    rows += std::string(4096 - 8 - rows.size() - 1, 'x') + "\n";
+    std::ofstream(pinFile) << rows;
+    std::filesystem::permissions(pinFile, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    {
+        std::ofstream filler(full / "filler", std::ios::binary);
+        const std::string block(4096, '\0');
+        while (filler.write(block.data(), block.size()).flush()) {
+        }
+    }
+    const auto generate = words("set-user-pin --auth-as user -p 40417263 -N generate --pin-file " + pinFile.string());
+    const auto row = [&] {
+        return std::to_string(kSerial) + ";user;" + TokenScene::pinText(scene.load(kSerial).userPin) + "\n";
+    };
+    const auto cut = qvadmin.run(generate);
+    EXPECT_EQ(cut, (CommandResult{255, kSuccess,
+                                  header + row() + "Logger error: Not enough space on the disk to write the log.\n"}));
+    EXPECT_EQ(qvadmin.read(pinFile), rows);
+
+    std::filesystem::remove(full / "filler");
+    qvtoken::TokenStore().modify(
+        kSerial, [&](qvtoken::TokenState& token) { token.userPin.value.assign(kUserPin.begin(), kUserPin.end()); });
+    ASSERT_EQ(qvadmin.run(generate), (CommandResult{0, kSuccess, ""}));
+    EXPECT_EQ(qvadmin.read(pinFile), rows + row());
+}
+
 TEST_F(ScenariosTest, GeneratedPinsFollowThePolicyAndSurviveSixRefusals)
 {
     scene.add(kSerial, false);
