@@ -2,6 +2,8 @@
 
 #include "cli/ErrorFamily.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Errors about the tokens found or the operation asked of them.
@@ -36,6 +38,10 @@ QV_ERROR(NotLocalUserObjectError, DomainError, (), "The specified object isn't a
 QV_ERROR(NotMvaObjectError, DomainError, (), "The specified object isn't an MVA.");
 QV_ERROR(GenSettingsMissingError, DomainError, (), "Generation settings don't satisfy PIN policies.");
 QV_ERROR(TooShortGeneratedPinLength, DomainError, (), "The specified PIN length doesn't comply with the PIN policy.");
+QV_ERROR(TooLongGeneratedPinError, DomainError, (std::size_t length, std::uint64_t maximum),
+         "The generated PIN length " + std::to_string(length) + " exceeds the token's maximum PIN length " +
+             std::to_string(maximum) + ".");
+QV_ERROR(PinChangeRefusedError, DomainError, (const std::string& reason), reason);
 QV_ERROR(UnsupportedAuthTypeError, DomainError, (),
          "Couldn't modify the volume's access mode because it's protected with an unsupported authentication type.");
 QV_ERROR(UnnecessaryPinProvidedError, DomainError, (), "PIN is provided but not required.");

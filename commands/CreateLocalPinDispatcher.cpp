@@ -69,7 +69,7 @@ void CreateLocalPinDispatcher::run(boost::program_options::variables_map* vm, st
         // Without an id the token names the local PIN, and says which only on success.
         const std::string role = id ? toString(*id) : std::string("local");
         return NewPinTarget{
-            {token.getSerialNumber(), pin_roles::kNewPinKey, role, [&token] { return token.getMinUserPinLen(); }},
+            {token.getSerialNumber(), pin_roles::kNewPinKey, role, [&token] { return token.getUserPinLengths(); }},
             [&token, &authPin, id, logger](const std::string& newPin) {
                 SetLocalPinParams params{authPin, newPin};
                 const auto wipe = wipePinsOnExit(params);

@@ -134,12 +134,12 @@ const options::BoostCommandInfoAdapter<AuthPinInputOption, AuthPinValueOption, N
     optionsAdapter(formatCommandInfo);
 
 // A new PIN of one token's format: stored in the token's own parameters, which its format call
-// then reads. The minimum length is asked of the token only to generate, which format never does.
-ApplyPinVisitor newPinVisitor(std::uint64_t serial, const std::string& key, std::function<std::size_t()> minLength,
+// then reads. The lengths are asked of the token only to generate, which format never does.
+ApplyPinVisitor newPinVisitor(std::uint64_t serial, const std::string& key, std::function<PinLengths()> lengths,
                               std::string& target, UserType type, std::shared_ptr<logging::BaseLogger> logger)
 {
     return ApplyPinVisitor(
-        {serial, key, *toString(type), std::move(minLength)},
+        {serial, key, *toString(type), std::move(lengths)},
         [&target, type](const std::string& pin) {
             target = pin;
             return *toString(type);
@@ -200,10 +200,10 @@ void FormatDispatcher::run(boost::program_options::variables_map* vm, std::share
         tokenParams.authPin = *authPin;
         const auto serial = token.getSerialNumber();
         auto userVisitor = newPinVisitor(
-            serial, kNewUserPinKey, [&token] { return token.getMinUserPinLen(); }, tokenParams.newUserPin,
+            serial, kNewUserPinKey, [&token] { return token.getUserPinLengths(); }, tokenParams.newUserPin,
             UserType::User, tokenLogger);
         auto soVisitor = newPinVisitor(
-            serial, kNewSoPinKey, [&token] { return token.getMinSoPinLen(); }, tokenParams.newSoPin, UserType::So,
+            serial, kNewSoPinKey, [&token] { return token.getSoPinLengths(); }, tokenParams.newSoPin, UserType::So,
             tokenLogger);
         newUserPin.accept(userVisitor);
         newSoPin.accept(soVisitor);

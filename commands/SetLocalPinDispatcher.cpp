@@ -61,7 +61,7 @@ void SetLocalPinDispatcher::run(boost::program_options::variables_map* vm, std::
     auto localPinTarget = [id](Token& token, const std::string& authPin) {
         const std::string role = toString(id);
         return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, role,
-                             [&token, id] { return token.getMinLocalPinLen(id); }},
+                             [&token, id] { return token.getLocalPinLengths(id); }},
                             [&token, &authPin, id, role](const std::string& newPin) {
                                 SetLocalPinParams params{authPin, newPin};
                                 const auto wipe = wipePinsOnExit(params);

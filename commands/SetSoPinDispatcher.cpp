@@ -47,7 +47,7 @@ const options::BoostCommandInfoAdapter<AuthPinInputOption, AuthPinValueOption, N
 NewPinTarget adminPinTarget(Token& token, const std::string& authPin)
 {
     return {{token.getSerialNumber(), pin_roles::kNewPinKey, *toString(UserType::So),
-             [&token] { return token.getMinSoPinLen(); }},
+             [&token] { return token.getSoPinLengths(); }},
             [&token, &authPin](const std::string& newPin) {
                 SetSoPinParams params{authPin, newPin};
                 const auto wipe = wipePinsOnExit(params);

@@ -68,7 +68,7 @@ void SetUserPinDispatcher::run(boost::program_options::variables_map* vm, std::s
     // Whoever logs in, the PIN set is the user's.
     auto userPinTarget = [authAs](Token& token, const std::string& authPin) {
         return NewPinTarget{{token.getSerialNumber(), pin_roles::kNewPinKey, *toString(UserType::User),
-                             [&token] { return token.getMinUserPinLen(); },
+                             [&token] { return token.getUserPinLengths(); },
                              [&token] { return token.getUserPinPolicy(); }},
                             [&token, &authPin, authAs](const std::string& newPin) {
                                 SetUserPinParams params{authAs, authPin, newPin};

@@ -1,6 +1,7 @@
 #include "logging/AppendFile.h"
 
 #include "cli/LoggerError.h"
+#include "cli/controlCharacters.h"
 #include "logging/BaseLogger.h"
 
 #include <cerrno>
@@ -172,8 +173,8 @@ AppendFile openFileAndWarn(const std::string& path)
     auto file = openFile(path);
     if ((file.permissions() & (S_IRGRP | S_IROTH)) != 0) {
         std::ostringstream warning;
-        warning << "Warning: " << path << " can be read by other users (mode " << std::oct << std::setw(4)
-                << std::setfill('0') << file.permissions() << ").\n";
+        warning << "Warning: " << escapeControlCharacters(path) << " can be read by other users (mode " << std::oct
+                << std::setw(4) << std::setfill('0') << file.permissions() << ").\n";
         std::cerr << warning.str() << std::flush;
     }
     return file;

@@ -66,10 +66,14 @@ void ApplyPinVisitor::visit(GenerateInputMode& mode)
     if (const auto policy = params_.pinPolicyGetter()) {
         checkPolicy(*policy, mode.getSettings());
     }
-    const auto minLength = params_.minLength();
+    const auto lengths = params_.lengths();
     for (int attempt = 0; attempt < kGenerationAttempts; ++attempt) {
-        std::string pin = mode.getPin(minLength);
+        std::string pin = mode.getPin(lengths.min);
         auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&pin] { wipeString(pin); });
+        // The token would refuse it, and the refusal would not say that it kept its PIN.
+        if (pin.size() > lengths.max) {
+            throw TooLongGeneratedPinError(pin.size(), lengths.max);
+        }
         try {
             const auto pinType = apply_(pin);
             logger_->add(params_.serial, logging::PinRecord{params_.name, pinType, pin});
@@ -77,7 +81,7 @@ void ApplyPinVisitor::visit(GenerateInputMode& mode)
         } catch (const quorvik::pkcs11::PinInHistoryException&) {
         } catch (const quorvik::pkcs11::InappropriatePinException&) {
         } catch (const DomainError&) {
-            // The token's checks and refused logins: raised before the new PIN leaves the program.
+            // The token's checks, refused logins and refused changes: the token kept its PIN.
             throw;
         } catch (const std::exception&) {
             // The token may have taken the PIN before the failure: the error line alone would lose it.

@@ -2,6 +2,7 @@
 
 #include "logging/BaseLogger.h"
 #include "pin/BasePinManagerVisitor.h"
+#include "token/types/PinLengths.h"
 #include "token/types/PinPolicy.h"
 
 #include <cstddef>
@@ -22,9 +23,9 @@ public:
         // The PIN's type as the PIN file writes it ("user", "so", "local-4"), or "local" for a
         // local PIN the token names; told to the operator when a generated PIN may be lost.
         std::string role;
-        // Asked only when a PIN is generated: on a token without the objects it reads, a
-        // given PIN must still be applicable.
-        std::function<std::size_t()> minLength;
+        // The token's lengths for the PIN, asked only when a PIN is generated: on a token
+        // without the objects they are read from, a given PIN must still be applicable.
+        std::function<PinLengths()> lengths;
         std::function<std::optional<PinPolicy>()> pinPolicyGetter = [] { return std::optional<PinPolicy>(); };
     };
     // Performs the token operation with the PIN; returns the PIN type text to log.
@@ -33,8 +34,9 @@ public:
     ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger);
 
     void visit(BaseInputMode& mode) override;
-    // Throws GenSettingsMissingError when the settings miss a set the policy requires, and
-    // PinRegenerationError after the seventh refused PIN. When applying fails in a way that may
+    // Throws GenSettingsMissingError when the settings miss a set the policy requires,
+    // TooLongGeneratedPinError when the PIN would exceed the token's maximum length (nothing is
+    // applied then), and PinRegenerationError after the seventh refused PIN. When applying fails in a way that may
     // have left the PIN on the token, the PIN is written on the standard error stream and
     // logged before the error passes on: nobody else knows it.
     void visit(GenerateInputMode& mode) override;

@@ -12,6 +12,7 @@
 #include "token/pkcsConversions.h"
 #include "token/tokenIdentification.h"
 #include "token/unblockFlashPins.h"
+#include "token/wrapPinChange.h"
 #include "token/wrapPkcsLogin.h"
 #include "token/wrapQvflashLogin.h"
 
@@ -119,19 +120,21 @@ TokenInfo Token::getInfo() const
     return result;
 }
 
-std::uint64_t Token::getMinSoPinLen() const
+PinLengths Token::getSoPinLengths() const
 {
-    return getInfo().minSoPinLength;
+    const TokenInfo info = getInfo();
+    return {info.minSoPinLength, info.maxSoPinLength};
 }
 
-std::uint64_t Token::getMinUserPinLen() const
+PinLengths Token::getUserPinLengths() const
 {
-    const std::uint64_t tokenMinimum = getInfo().minUserPinLength;
+    const TokenInfo info = getInfo();
+    PinLengths lengths{info.minUserPinLength, info.maxUserPinLength};
     const auto policy = getUserPinPolicy();
-    if (policy && policy->minLength >= tokenMinimum) {
-        return policy->minLength;
+    if (policy && policy->minLength >= lengths.min) {
+        lengths.min = policy->minLength;
     }
-    return tokenMinimum;
+    return lengths;
 }
 
 std::optional<PinPolicy> Token::getUserPinPolicy() const
@@ -233,7 +236,7 @@ void Token::setSoPin(const SetSoPinParams& params)
 {
     auto session = openSession(*pkcsToken_);
     wrapPkcsLogin([&] { session.login(params.authPin, PkcsUserType::So); }, UserType::So, *pkcsToken_);
-    session.setPIN(params.newPin);
+    wrapPinChange([&] { session.setPIN(params.newPin); });
     logoutAfterChange(session, getSerialNumber());
 }
 
@@ -242,11 +245,13 @@ void Token::setUserPin(const SetUserPinParams& params)
     const PkcsUserType role = toPkcs(params.authAs);
     auto session = openSession(*pkcsToken_);
     wrapPkcsLogin([&] { session.login(params.authPin, role); }, params.authAs, *pkcsToken_);
-    if (params.authAs == UserType::So) {
-        session.initPIN(params.newPin);
-    } else {
-        session.setPIN(params.newPin);
-    }
+    wrapPinChange([&] {
+        if (params.authAs == UserType::So) {
+            session.initPIN(params.newPin);
+        } else {
+            session.setPIN(params.newPin);
+        }
+    });
     logoutAfterChange(session, getSerialNumber());
 }
 

@@ -17,6 +17,7 @@
 #include "token/TouchSettings.h"
 #include "token/types/LocalUserId.h"
 #include "token/types/MvaId.h"
+#include "token/types/PinLengths.h"
 #include "token/types/PinPolicy.h"
 
 #include <cstdint>
@@ -39,10 +40,10 @@ public:
     // The module's slot that holds the token; known also when the token is gone.
     unsigned long getSlotId() const;
     TokenInfo getInfo() const;
-    std::uint64_t getMinSoPinLen() const;
-    // The token's minimum, or the policy's when that is stricter.
-    std::uint64_t getMinUserPinLen() const;
-    std::uint64_t getMinLocalPinLen(const LocalUserId& id) const;
+    PinLengths getSoPinLengths() const;
+    // The minimum is the token's, or the policy's when that is stricter.
+    PinLengths getUserPinLengths() const;
+    PinLengths getLocalPinLengths(const LocalUserId& id) const;
     // Throws NoPinPolicyError without a policy object; empty when the object lacks an attribute.
     std::optional<PinPolicy> getUserPinPolicy() const;
     // Empty without a touch interface.

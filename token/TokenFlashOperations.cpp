@@ -9,6 +9,7 @@
 #include "token/pkcsConversions.h"
 #include "token/qvflashConversions.h"
 #include "token/types/checkOwnersCombination.h"
+#include "token/wrapPinChange.h"
 #include "token/wrapPkcsLogin.h"
 #include "token/wrapQvflashLogin.h"
 #include "token/wrapRestartingChange.h"
@@ -49,13 +50,13 @@ void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const 
 
 } // namespace
 
-std::uint64_t Token::getMinLocalPinLen(const LocalUserId& id) const
+PinLengths Token::getLocalPinLengths(const LocalUserId& id) const
 {
     const auto local = pkcsToken_->getLocalPinInfo(id.get());
     if (!local) {
         throw NoSecretError();
     }
-    return local->minPinLen;
+    return {local->minPinLen, local->maxPinLen};
 }
 
 std::optional<TokenDriveInfo> Token::getDriveInfo() const
@@ -190,8 +191,11 @@ void Token::createLocalPin(LocalUserId id, const SetLocalPinParams& params)
     if (pkcsToken_->getLocalPinInfo(id.get())) {
         throw LocalPinAlreadyExistsError();
     }
-    wrapPkcsLogin([&] { pkcsToken_->createLocalPIN(params.authPin, params.newPin, id.get()); }, UserType::User,
-                  *pkcsToken_);
+    // The login and the change are one call: a refused login is named first.
+    wrapPinChange([&] {
+        wrapPkcsLogin([&] { pkcsToken_->createLocalPIN(params.authPin, params.newPin, id.get()); }, UserType::User,
+                      *pkcsToken_);
+    });
 }
 
 // The login stays with the flash token after success; the library ends it with the handle.
@@ -203,7 +207,9 @@ LocalUserId Token::createLocalPin(const SetLocalPinParams& params)
     }
     wrapQvflashLogin([&] { flash->login(params.authPin, FlashUserType::User); }, UserType::User);
     const auto logout = logoutOnFailure(*flash);
-    return LocalUserId(flash->createLocalPin(params.newPin));
+    std::uint16_t id = 0;
+    wrapPinChange([&] { id = flash->createLocalPin(params.newPin); });
+    return LocalUserId(id);
 }
 
 void Token::setLocalPin(LocalUserId id, const SetLocalPinParams& params)
@@ -213,13 +219,15 @@ void Token::setLocalPin(LocalUserId id, const SetLocalPinParams& params)
         if (!pkcsToken_->getLocalPinInfo(id.get())) {
             throw NoSecretError();
         }
-        wrapPkcsLogin([&] { pkcsToken_->setLocalPin(params.authPin, params.newPin, id.get()); }, id, *pkcsToken_);
+        wrapPinChange([&] {
+            wrapPkcsLogin([&] { pkcsToken_->setLocalPin(params.authPin, params.newPin, id.get()); }, id, *pkcsToken_);
+        });
         return;
     }
     checkSecretExistence(*flash, id.get(), QVFLASH_SECRET_LOCAL_PIN);
     wrapQvflashLogin([&] { flash->loginLocal(id.get(), params.authPin); }, id);
     const auto logout = logoutOnFailure(*flash);
-    flash->setLocalPin(id.get(), params.newPin);
+    wrapPinChange([&] { flash->setLocalPin(id.get(), params.newPin); });
 }
 
 MvaId Token::createMva(const std::string& soPin, const CreateMvaParams& params)

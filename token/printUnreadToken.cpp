@@ -1,5 +1,6 @@
 #include "token/printUnreadToken.h"
 
+#include "cli/controlCharacters.h"
 #include "token/Token.h"
 
 #include <exception>
@@ -14,5 +15,5 @@ void printUnreadToken(const Token& token, const std::string& error)
         name = "slot: " + std::to_string(token.getSlotId());
     }
     // One insertion, so that the line stays whole among the lines of tokens on other threads.
-    std::cout << name + ", error: " + error + "\n" << std::flush;
+    std::cout << name + ", error: " + escapeControlCharacters(error) + "\n" << std::flush;
 }

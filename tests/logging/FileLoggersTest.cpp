@@ -142,6 +142,20 @@ TEST_F(FileLoggersTest, NewFilesAreOwnerOnlyAndExistingOnesKeepTheirModeWithAWar
     EXPECT_EQ(readFile(pathOf("old.txt")), "5;user;Gen3rated\n");
 }
 
+// The warning writes the file's name with its control characters escaped, as all output does.
+TEST_F(FileLoggersTest, TheWarningEscapesTheFileName)
+{
+    const std::string name = "odd\x1b\xc2\x9b.log";
+    std::ofstream(pathOf(name));
+    fs::permissions(dir_ / name, fs::perms(0644));
+    testing::internal::CaptureStderr();
+    {
+        const logging::FileLogger log(pathOf(name));
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Warning: " + pathOf("odd\\x1b\\u009b.log") + " can be read by other users (mode 0644).\n");
+}
+
 TEST_F(FileLoggersTest, TokenWhoseFileCannotBeMadeLeavesNoLogger)
 {
     std::ofstream(pathOf("qvadmin-logs"));

@@ -65,8 +65,8 @@ protected:
         mode.prepare("new user PIN", variables);
         ApplyPinVisitor::Params params{42, "new-pin", "user",
                                        [this] {
-                                           ++minLengthCalls_;
-                                           return std::size_t{6};
+                                           ++lengthCalls_;
+                                           return PinLengths{6, 32};
                                        },
                                        [policy] { return policy; }};
         ApplyPinVisitor visitor(params, apply_, logger_);
@@ -75,7 +75,7 @@ protected:
 
     std::function<std::string(const std::string&)> apply_;
     std::vector<std::string> applied_;
-    int minLengthCalls_ = 0;
+    int lengthCalls_ = 0;
     std::shared_ptr<PinRecordLogger> logger_ = std::make_shared<PinRecordLogger>();
 };
 
@@ -89,7 +89,7 @@ TEST_F(ApplyPinVisitorTest, OnlyRefusedGeneratedPinsAreRegeneratedSixTimesAtMost
     EXPECT_EQ(logger_->records[0].pinType, "user");
     EXPECT_EQ(logger_->records[0].value, applied_.back());
     EXPECT_EQ(applied_.back().size(), 6u);
-    EXPECT_EQ(minLengthCalls_, 1);
+    EXPECT_EQ(lengthCalls_, 1);
 
     applied_.clear();
     logger_->records.clear();
@@ -126,7 +126,7 @@ TEST_F(ApplyPinVisitorTest, PolicyIsCheckedBeforeAnythingIsGenerated)
         EXPECT_THROW(visitGenerated(settings, policy), GenSettingsMissingError);
     }
     EXPECT_TRUE(applied_.empty());
-    EXPECT_EQ(minLengthCalls_, 0);
+    EXPECT_EQ(lengthCalls_, 0);
 
     visitGenerated({CharsSet::SpecChars, CharsSet::Digits}, policy);
     EXPECT_EQ(applied_.size(), 1u);
@@ -140,7 +140,7 @@ TEST_F(ApplyPinVisitorTest, GivenPinIsAppliedAndLoggedWithoutValueOrMinimumLengt
     put(variables, "new-pin", std::string("1234"));
     mode.prepare("new user PIN", variables);
     // A token without the objects that give a minimum length still takes a given PIN.
-    ApplyPinVisitor::Params params{42, "new-pin", "user", []() -> std::size_t { throw NoPinPolicyError(); }};
+    ApplyPinVisitor::Params params{42, "new-pin", "user", []() -> PinLengths { throw NoPinPolicyError(); }};
     ApplyPinVisitor visitor(params, apply_, logger_);
     visitor.visit(static_cast<BaseInputMode&>(mode));
     EXPECT_EQ(applied_, std::vector<std::string>{"1234"});

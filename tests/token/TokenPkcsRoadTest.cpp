@@ -35,7 +35,7 @@ TEST_F(TokenCards, ReadsOfThePresets)
         add(preset, made.serial, made.slotId, false);
     }
     const Read model = [](Token& t) { return t.getInfo().model; };
-    const Read minUser = [](Token& t) { return std::to_string(t.getMinUserPinLen()); };
+    const Read minUser = [](Token& t) { return std::to_string(t.getUserPinLengths().min); };
     const Read policy = [](Token& t) { return t.getUserPinPolicy() ? "policy" : "none"; };
     const Read touch = [](Token& t) {
         const auto s = t.getTouchSettings();
@@ -50,7 +50,7 @@ TEST_F(TokenCards, ReadsOfThePresets)
         {3000000001, model, "Кворвик Т2"},
         {5000000004, model, "Unknown token class."},
         {5000000003, model, "Unknown PIN change policy."},
-        {1234567890, [](Token& t) { return std::to_string(t.getMinSoPinLen()); }, "6"},
+        {1234567890, [](Token& t) { return std::to_string(t.getSoPinLengths().min); }, "6"},
         {2000000002, minUser, "Missing PIN policy."},
         {5000000001, policy, "none"},
         {1234567890, touch, "discrete 10 30"},

@@ -30,9 +30,29 @@ std::string handedOver(const std::string& pinFile, const std::string& err)
     return {};
 }
 
+// The rows of a table of generated local or user PINs: one `full` token, plugged with local PIN
+// 4 (kLocalPin) or unplugged.
+class FaultReportTest : public TokenCommandTest {
+protected:
+    void addToken(TokenScene& tokens, const CommandRun& run, bool plugged) const
+    {
+        tokens.add(kSerial, plugged);
+        if (plugged) {
+            EXPECT_EQ(
+                run.run({"create-local-pin", "-p", kUserPin, "-n", kLocalPin, "--no-log", "--no-pin-file"}).status, 0);
+        }
+    }
+    // The PIN the row changed: local PIN 4 of a plugged token, else the user PIN.
+    static std::string heldPin(const TokenScene& tokens, bool plugged)
+    {
+        const auto token = tokens.load(kSerial);
+        return TokenScene::pinText(plugged ? token.findLocalPin(4)->pin : token.userPin);
+    }
+};
+
 // A generated PIN reaches the operator whatever fails once it was sent; a failure before that
 // hands out nothing. `held` says whether the token then holds the new PIN.
-TEST_F(TokenCommandTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasSent)
+TEST_F(FaultReportTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasSent)
 {
     struct Case {
         const char* name;
@@ -59,20 +79,15 @@ TEST_F(TokenCommandTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasS
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TokenScene tokens;
-        tokens.add(kSerial, c.plugged);
         CommandRun run;
-        if (c.plugged) {
-            ASSERT_EQ(
-                run.run({"create-local-pin", "-p", kUserPin, "-n", kLocalPin, "--no-log", "--no-pin-file"}).status, 0);
-        }
+        addToken(tokens, run, c.plugged);
         qvtoken(c.fault);
         const auto result = run.run(c.args);
         EXPECT_EQ(result.status, c.succeeds ? 0 : 255);
         const auto pinFile = run.read(run.folder() / "pin-file.txt");
         const auto pin = handedOver(pinFile, result.err);
         ASSERT_FALSE(pin.empty()) << result.out << result.err << pinFile;
-        const auto token = tokens.load(kSerial);
-        const auto tokenPin = TokenScene::pinText(c.plugged ? token.findLocalPin(4)->pin : token.userPin);
+        const auto tokenPin = heldPin(tokens, c.plugged);
         EXPECT_EQ(tokenPin == pin, c.held) << tokenPin;
         const auto log = run.read(run.folder() / "qvadmin-logs" / ("qvadmin_" + serial + ".log"));
         EXPECT_NE(log.find("    new-pin: " + pin + "\n"), std::string::npos) << log;
@@ -83,6 +98,58 @@ TEST_F(TokenCommandTest, AGeneratedPinReachesTheOperatorWhateverFailsAfterItWasS
     const auto refused = qvadmin.run({"set-local-pin", "-i", "4", "-p", "99998888", "-N", "generate"});
     EXPECT_EQ(refused.out, tokenLine(kSerial, "error: Incorrect local-4 PIN. Attempts left: 9.") + kFailure);
     EXPECT_EQ(refused.err, "");
+}
+
+// A token that refuses a new PIN before making the change keeps its own, so the generated one is
+// handed out nowhere; a length above the token's maximum is refused before anything is sent.
+TEST_F(FaultReportTest, AGeneratedPinTheTokenRefusedBeforeTheChangeIsNotHandedOut)
+{
+    struct Case {
+        const char* name;
+        bool plugged;
+        std::string fault;
+        std::vector<std::string> args;
+        std::string error;
+    };
+    const std::string serial = std::to_string(kSerial);
+    const std::vector<std::string> setUser{"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate"};
+    const std::vector<std::string> setLocal{"set-local-pin", "-i", "4", "-p", kLocalPin, "-N", "generate"};
+    const auto with = [](std::vector<std::string> args, const std::string& settings) {
+        args.insert(args.end(), {"-g", settings});
+        return args;
+    };
+    const Case cases[] = {
+        {"user PIN above the maximum", false, "", with(setUser, "l:64"),
+         "The generated PIN length 64 exceeds the token's maximum PIN length 32."},
+        {"local PIN above the maximum", true, "", with(setLocal, "l:33"),
+         "The generated PIN length 33 exceeds the token's maximum PIN length 32."},
+        // The PIN change policy lets only the user change the user PIN.
+        {"prohibited",
+         false,
+         "",
+         {"set-user-pin", "--auth-as", "so", "-p", kAdminPin, "-N", "generate"},
+         "PKCS11: CKR_ACTION_PROHIBITED"},
+        {"module: length range", false, "fault " + serial + " C_SetPIN 0xA2 --once", setUser,
+         "PKCS11: CKR_PIN_LEN_RANGE"},
+        {"card: security status", true, "card-fault " + serial + " sw 6982 --ins 24 --once", setLocal,
+         "Qvflash: Invalid access rights"},
+        {"card: wrong PIN", true, "card-fault " + serial + " sw 63C2 --ins 24 --once", setLocal,
+         "Qvflash: An internal error has occurred"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TokenScene tokens;
+        CommandRun run;
+        addToken(tokens, run, c.plugged);
+        if (!c.fault.empty()) {
+            qvtoken(c.fault);
+        }
+        const auto result = run.run(c.args);
+        EXPECT_EQ(result, (CommandResult{255, tokenLine(kSerial, "error: " + c.error) + kFailure, ""}));
+        EXPECT_EQ(heldPin(tokens, c.plugged), c.plugged ? kLocalPin : kUserPin);
+        const auto log = run.read(run.folder() / "qvadmin-logs" / ("qvadmin_" + serial + ".log"));
+        EXPECT_EQ(log.find("new-pin:"), std::string::npos) << log;
+    }
 }
 
 // A change the token made is stated when only what follows it fails: the restart after a new
