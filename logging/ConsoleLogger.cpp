@@ -1,6 +1,7 @@
 #include "logging/ConsoleLogger.h"
 
 #include "cli/controlCharacters.h"
+#include "logging/printToEither.h"
 #include "pkcs11/ScopeGuard.h"
 
 #include <boost/format.hpp>
@@ -34,11 +35,8 @@ void ConsoleLogger::flush(std::uint64_t serial)
                 line += ", " + items[i];
             // One insertion: lines printed outside this logger's lock stay whole beside it.
             line += '\n';
-            std::cout << line << std::flush;
-            // The line may hold PINs that are already on the token and shown nowhere else:
-            // when standard output takes nothing, standard error gets them.
-            if (!std::cout)
-                std::cerr << line << std::flush;
+            // The line may hold PINs that are already on the token and shown nowhere else.
+            printToEither(std::cout, std::cerr, line);
         }
         holder_.eraseRecord(serial);
     });

@@ -1,8 +1,13 @@
 #include "logging/FileLogger.h"
 
+#include "cli/LoggerError.h"
 #include "cli/controlCharacters.h"
 #include "logging/AppendFile.h"
 #include "logging/LogFilePath.h"
+#include "logging/printToEither.h"
+
+#include <algorithm>
+#include <iostream>
 
 namespace logging {
 
@@ -46,10 +51,26 @@ FileLogger::FileLogger(const std::string& path) : path_(path)
 
 void FileLogger::flush(std::uint64_t serial)
 {
-    const std::string text = block(holder_.getCommandRecord(), holder_.getFullRecord(serial));
+    const auto& record = holder_.getFullRecord(serial);
+    const std::string text = block(holder_.getCommandRecord(), record);
+    const bool carriesPin =
+        std::any_of(record.pins.begin(), record.pins.end(), [](const PinRecord& pin) { return pin.value.has_value(); });
     holder_.eraseRecord(serial);
-    if (const int failure = openFile(path_).appendAndClose(text))
-        writeError_ = writeErrorCode(failure);
+    // Without a PIN file the block may be a generated PIN's only record: when it cannot be
+    // written, the operator gets it whole before the failure is reported.
+    const auto handOver = [&] {
+        if (carriesPin)
+            printToEither(std::cerr, std::cout, text);
+    };
+    try {
+        if (const int failure = openFile(path_).appendAndClose(text)) {
+            writeError_ = writeErrorCode(failure);
+            handOver();
+        }
+    } catch (const LoggerError&) {
+        handOver();
+        throw;
+    }
 }
 
 int FileLogger::getError()

@@ -6,7 +6,9 @@
 
 namespace logging {
 
-// Appends one block of text per flushed token to one log file.
+// Appends one block of text per flushed token to one log file. A block holding a generated PIN
+// that cannot be written is handed to the operator on the standard error stream (standard
+// output when that refuses it); the failure is then reported as usual.
 class FileLogger : public HoldingLogger {
 public:
     // Creates the file's folder (one level) and the file itself, so that a bad path or a

@@ -3,6 +3,7 @@
 #include "cli/LoggerError.h"
 #include "logging/AppendFile.h"
 #include "logging/LogFilePath.h"
+#include "logging/printToEither.h"
 
 #include <filesystem>
 #include <iostream>
@@ -87,7 +88,7 @@ void PinFileLogger::flush(std::uint64_t serial)
         writeError_ = writeErrorCode(failure);
         // These PINs are already set on the token and written nowhere else for sure: hand them
         // to the operator, in the file's form, rather than lose them.
-        std::cerr << header() << rows << std::flush;
+        printToEither(std::cerr, std::cout, header() + rows);
     }
 }
 

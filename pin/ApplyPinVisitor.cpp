@@ -2,6 +2,7 @@
 
 #include "cli/DomainError.h"
 #include "cli/internalError.h"
+#include "logging/printToEither.h"
 #include "pin/GenerateInputMode.h"
 #include "pin/wipeString.h"
 #include "pkcs11/Pkcs11Exception.h"
@@ -42,7 +43,7 @@ void tellPossiblySetPin(std::uint64_t serial, const std::string& role, const std
     std::string line = "Token " + std::to_string(serial) + ": the operation failed after the generated " + role +
                        " PIN was sent; the token may now hold this PIN: " + pin + "\n";
     const auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&line] { wipeString(line); });
-    std::cerr << line << std::flush;
+    logging::printToEither(std::cerr, std::cout, line);
 }
 
 } // namespace

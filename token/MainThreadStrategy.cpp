@@ -2,7 +2,7 @@
 
 #include "cli/DomainError.h"
 #include "token/TokenManager.h"
-#include "token/printOperationStatus.h"
+#include "token/concludeRun.h"
 
 void MainThreadStrategy::execute(const std::function<bool(Token&)>& applier, const TokenManager& tokenManager,
                                  bool printStatus) const
@@ -14,11 +14,14 @@ void MainThreadStrategy::execute(const std::function<bool(Token&)>& applier, con
     if (tokens.size() > 1) {
         throw TooManyTokensError();
     }
-    const bool success = applier(tokens.front());
-    if (printStatus) {
-        printOperationStatus(success);
+    // The token may have been changed before the applier let an exception out: the status line
+    // still ends the run.
+    bool success = false;
+    std::exception_ptr thrown;
+    try {
+        success = applier(tokens.front());
+    } catch (...) {
+        thrown = std::current_exception();
     }
-    if (!success) {
-        throw OperationFailedError();
-    }
+    concludeRun(success, thrown, printStatus);
 }

@@ -2,7 +2,7 @@
 
 #include "cli/DomainError.h"
 #include "token/TokenManager.h"
-#include "token/printOperationStatus.h"
+#include "token/concludeRun.h"
 
 #include <future>
 #include <vector>
@@ -21,21 +21,19 @@ void ParallelStrategy::execute(const std::function<bool(Token&)>& applier, const
     for (auto& token : tokens) {
         results.push_back(std::async(std::launch::async, applier, std::ref(token)));
     }
-    for (const auto& result : results) {
-        result.wait();
-    }
-    // The first failed token decides; what later tasks threw is dropped with their futures.
+    // Every task is read, whatever another one answered or threw: each token has had its say
+    // before the run ends, and a task that threw counts as failed.
     bool success = true;
+    std::exception_ptr thrown;
     for (auto& result : results) {
-        success = result.get();
-        if (!success) {
-            break;
+        try {
+            success = result.get() && success;
+        } catch (...) {
+            success = false;
+            if (!thrown) {
+                thrown = std::current_exception();
+            }
         }
     }
-    if (printStatus) {
-        printOperationStatus(success);
-    }
-    if (!success) {
-        throw OperationFailedError();
-    }
+    concludeRun(success, thrown, printStatus);
 }

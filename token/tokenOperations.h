@@ -19,7 +19,9 @@ std::function<bool(Token&)> createSimpleApplier(const std::function<void(Token&)
 // Records the token's outcome with the logger: its operation record, the operation's own
 // records, its error when it failed, then the flush. A token whose information cannot be read
 // fails without any record: there is no serial to file it under; only the console names it.
-// Errors of the logger itself are not caught.
+// A logger that fails at the token's operation record leaves the token untouched and failed,
+// with the logger's text as its error; one that fails afterwards fails the token too, named on
+// a console line of its own with the logger's text. Either way the other tokens go on.
 std::function<bool(Token&)>
 createLoggingApplier(const std::function<void(std::shared_ptr<logging::BaseLogger>, Token&)>& operation,
                      std::shared_ptr<logging::BaseLogger> logger);

@@ -2,8 +2,18 @@
 // token read back afterwards.
 #include "TokenCommandTest.h"
 
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <regex>
 
 namespace {
@@ -244,6 +254,153 @@ TEST_F(TokenCommandTest, ATokenWhoseInformationCannotBeReadIsNamed)
         EXPECT_FALSE(std::filesystem::exists(run.folder() / "qvadmin-logs" / ("qvadmin_" + failing + ".log")));
         EXPECT_NE(tokens.load(kSerial + 1).label, "X");
         EXPECT_EQ(tokens.load(kSerial + 2).label == "X", c.args[1] == "--parallel");
+    }
+}
+
+// A log that cannot be written, a token's own log refused beside another token's failure, a
+// standard error stream that takes nothing: the PIN each token holds afterwards is on the
+// row's stream, and every chosen token is named.
+TEST_F(TokenCommandTest, ThePinATokenHoldsIsShownAndEveryTokenNamedWhenALogOrStreamFails)
+{
+    namespace fs = std::filesystem;
+    const std::uint64_t other = kSerial + 1;
+    const auto gone = qvadmin.scratch() / "gone" / "qv.log";
+    const auto full = qvadmin.scratch() / "full";
+    const auto ownLog = [this](std::uint64_t serial) {
+        return qvadmin.folder() / "qvadmin-logs" / ("qvadmin_" + std::to_string(serial) + ".log");
+    };
+    const auto couldNotOpen = [](const fs::path& path) {
+        return "error: Couldn't open or create file: " + path.string() + ".";
+    };
+    const std::vector<std::string> generateUser{"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate"};
+    const auto with = [](std::vector<std::string> args, const std::vector<std::string>& more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    struct Row {
+        const char* name;
+        std::function<void(TokenScene&)> setUp;
+        std::function<CommandResult()> run;
+        std::vector<std::string> outSays;
+        std::vector<std::string> errSays;
+        // Whether the tokens take new PINs, and the stream that must then show them.
+        bool changed;
+        bool onErr;
+        bool localPin;
+    };
+    const Row rows[] = {
+        // Both streams meet on the operator's terminal.
+        {"log folder removed at the prompt",
+         [&](TokenScene& tokens) {
+             tokens.add(kSerial, false);
+             tokens.add(other, false);
+         },
+         [&] {
+             const auto terminal =
+                 qvadmin.runOnTerminal({"set-user-pin", "--auth-as", "user", "-P", "console", "-N", "generate",
+                                        "--no-pin-file", "--parallel", "--log-file", gone.string()});
+             terminal->waitFor("Enter selected user PIN: ");
+             fs::remove_all(gone.parent_path());
+             terminal->type(kUserPin + "\n");
+             const int status = terminal->finish();
+             auto seen = terminal->output();
+             seen.erase(std::remove(seen.begin(), seen.end(), '\r'), seen.end());
+             return CommandResult{WIFEXITED(status) ? WEXITSTATUS(status) : -1, seen, ""};
+         },
+         {tokenLine(kSerial, "logger " + couldNotOpen(gone)), tokenLine(other, "logger " + couldNotOpen(gone)),
+          kFailure},
+         {},
+         true,
+         false,
+         false},
+        {"log on a full disk",
+         [](TokenScene& tokens) { tokens.add(kSerial, false); },
+         [&] {
+             fs::create_directory(full);
+             if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                 mount("tmpfs", full.c_str(), "tmpfs", 0, "size=16k") != 0) {
+                 throw std::runtime_error(std::string("cannot mount a file system: ") + std::strerror(errno));
+             }
+             std::ofstream filler(full / "filler", std::ios::binary);
+             const std::string block(4096, '\0');
+             while (filler.write(block.data(), block.size()).flush()) {
+             }
+             const auto result =
+                 qvadmin.run(with(generateUser, {"--no-pin-file", "--log-file", (full / "qv.log").string()}));
+             umount(full.c_str());
+             return result;
+         },
+         {kSuccess},
+         {"serial: " + std::to_string(kSerial) + "\n",
+          "Logger error: Not enough space on the disk to write the log.\n"},
+         true,
+         true,
+         false},
+        {"own log a link beside a refused PIN",
+         [&](TokenScene& tokens) {
+             tokens.add(kSerial, false, [](qvtoken::TokenState& token) { token.userPin.value = {'9', '9', '9', '9'}; });
+             tokens.add(other, false);
+             fs::create_directories(ownLog(other).parent_path());
+             fs::create_symlink(qvadmin.scratch() / "target.log", ownLog(other));
+         },
+         [&] { return qvadmin.run(with(generateUser, {"--parallel"})); },
+         {tokenLine(kSerial, "error: Incorrect user PIN. Attempts left: 9."),
+          tokenLine(other, couldNotOpen(ownLog(other))), kFailure},
+         {},
+         false,
+         false,
+         false},
+        {"standard error full",
+         [&](TokenScene& tokens) {
+             tokens.add(kSerial, true);
+             ASSERT_EQ(
+                 qvadmin.run({"create-local-pin", "-p", kUserPin, "-n", kLocalPin, "--no-log", "--no-pin-file"}).status,
+                 0);
+             qvtoken("card-fault " + std::to_string(kSerial) + " sw 6F00 --ins 24 --once");
+         },
+         [&] {
+             return qvadmin.run(
+                 {"set-local-pin", "-i", "4", "-p", kLocalPin, "-N", "generate", "--no-log", "--no-pin-file"}, {},
+                 [] { dup2(open("/dev/full", O_WRONLY), STDERR_FILENO); });
+         },
+         {"Token " + std::to_string(kSerial) +
+              ": the operation failed after the generated local-4 PIN was sent; the token may now hold this PIN: ",
+          kFailure},
+         {},
+         false,
+         false,
+         true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TokenScene tokens;
+        row.setUp(tokens);
+        const auto pinOf = [&](std::uint64_t serial) {
+            const auto token = tokens.load(serial);
+            return TokenScene::pinText(row.localPin ? token.findLocalPin(4)->pin : token.userPin);
+        };
+        std::map<std::uint64_t, std::string> before;
+        for (const auto serial : tokens.serials()) {
+            before[serial] = pinOf(serial);
+        }
+        const auto result = row.run();
+        EXPECT_EQ(result.status, 255);
+        for (const auto& said : row.outSays) {
+            EXPECT_NE(result.out.find(said), std::string::npos) << said << "\nin:\n" << result.out;
+        }
+        for (const auto& said : row.errSays) {
+            EXPECT_NE(result.err.find(said), std::string::npos) << said << "\nin:\n" << result.err;
+        }
+        for (const auto serial : tokens.serials()) {
+            EXPECT_NE((result.out + result.err).find(std::to_string(serial)), std::string::npos) << serial;
+            const auto held = pinOf(serial);
+            EXPECT_EQ(held != before[serial], row.changed) << serial;
+            if (held != before[serial]) {
+                const auto& shown = row.onErr ? result.err : result.out;
+                EXPECT_NE(shown.find("    new-pin: " + held + "\n"), std::string::npos) << held << "\nin:\n" << shown;
+            }
+        }
+        fs::remove_all(qvadmin.folder() / "qvadmin-logs");
     }
 }
 
