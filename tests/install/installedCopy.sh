@@ -1,16 +1,32 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix (and the emulator into another, as a module installed
-# elsewhere), then works from there: qvadmin version and list-tokens against the stand-in on
-# one virtual token, and a C program built through the installed headers and pkg-config files
-# that takes a snapshot through the installed library and its profiler.
+# Installs the build into a fresh prefix whose path holds a blank (and the emulator into another,
+# as a module installed elsewhere), then works from there: qvadmin version, list-tokens and a
+# logged command against the stand-in on one virtual token, and a C program built through the
+# installed headers and pkg-config files that takes a snapshot through the installed library and
+# its profiler. Then uninstalls both with scripts/uninstall: nothing installed remains, what
+# qvadmin wrote beside itself and a file beside the prefix stay, and the build folder's install
+# manifests, which the user's own uninstall reads, are as they were before the test.
 #   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
 set -euo pipefail
 build=$1 libdir=$2 source=$3 seam=$4
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-prefix=$work/prefix standin=$work/standin
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+manifests=("$build/install_manifest.txt" "$build/install_manifest_emulator.txt")
+manifestState() { for m in "${manifests[@]}"; do if [ -e "$m" ]; then cksum <"$m"; else echo absent; fi; done; }
+mkdir "$work/saved"
+for m in "${manifests[@]}"; do [ ! -e "$m" ] || cp -p "$m" "$work/saved/"; done
+restoreManifests() {
+  for m in "${manifests[@]}"; do
+    if [ -e "$work/saved/${m##*/}" ]; then cp -p "$work/saved/${m##*/}" "$m"; else rm -f "$m"; fi
+  done
+}
+before=$(manifestState)
+trap 'restoreManifests; rm -rf "$work"' EXIT
+
+prefix="$work/pre fix" standin="$work/stand in"
+# What an uninstall that splits paths on blanks would delete instead of the installed files.
+touch "$work/pre"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 cmake --install "$build" --prefix "$standin" --component emulator >/dev/null
 for file in bin/qvadmin "$libdir"/libqvflash.so.1 "$libdir"/libqvflash-utils.so.1 "$libdir"/libqvflash.so \
@@ -29,13 +45,15 @@ export LD_LIBRARY_PATH=$standin/$libdir QVTOKEN_STATE_DIR=$work/state
 "$standin/bin/qvtoken" create full >/dev/null
 tokens=$("$prefix/bin/qvadmin" list-tokens)
 grep -q '1234567890' <<<"$tokens" || fail "list-tokens: $tokens"
+"$prefix/bin/qvadmin" set-label -p 40417263 -l Installed >/dev/null || fail "set-label"
+[ -s "$prefix/bin/qvadmin-logs/qvadmin_1234567890.log" ] || fail "no log beside the installed qvadmin"
 unset LD_LIBRARY_PATH
 
-PKG_CONFIG_PATH=$prefix/$libdir/pkgconfig
-export PKG_CONFIG_PATH
-# shellcheck disable=SC2046
-cc -std=c11 -Wall -Werror -o "$work/linksBoth" "$source/tests/install/linksBoth.c" \
-  $(pkg-config --cflags --libs qvflash qvflash-utils) -Wl,-rpath,"$prefix/$libdir"
+# pkg-config puts a backslash before the blank of the prefix; eval reads it back.
+flags=()
+eval "flags=($(PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig" pkg-config --cflags --libs qvflash qvflash-utils))"
+cc -std=c11 -Wall -Werror -o "$work/linksBoth" "$source/tests/install/linksBoth.c" "${flags[@]}" \
+  -Wl,-rpath,"$prefix/$libdir"
 
 # A fixture host's snapshot where the build honours QV_HOST_ROOT; the real host's (a snapshot or
 # a status) where it does not. Either way nothing on the error stream.
@@ -55,4 +73,20 @@ rm "$prefix/libexec/qv-system-profiler"
 out=$("$work/linksBoth" 2>"$work/err")
 [ ! -s "$work/err" ] || fail "missing profiler wrote to stderr: $(cat "$work/err")"
 [ "$(tail -1 <<<"$out")" = "status 3" ] || fail "missing profiler: $out"
+
+out=$("$source/scripts/uninstall" "$build")
+grep -qF "kept $prefix/bin/qvadmin-logs" <<<"$out" || fail "uninstall does not name the log folder: $out"
+"$source/scripts/uninstall" "$build" emulator >/dev/null
+for m in "${manifests[@]}"; do
+  while IFS= read -r path || [ -n "$path" ]; do
+    [ ! -e "$path" ] || fail "uninstall left $path"
+  done <"$m"
+done
+if [ "$(ls -A "$prefix")" != bin ] || [ "$(ls -A "$prefix/bin")" != qvadmin-logs ] || [ -e "$standin" ]; then
+  fail "uninstall left folders: $(find "$prefix" "$standin" 2>&1)"
+fi
+[ -e "$work/pre" ] || fail "uninstall removed a file beside the prefix"
+
+restoreManifests
+[ "$(manifestState)" = "$before" ] || fail "the build folder's install manifests changed"
 echo "installed copy works"

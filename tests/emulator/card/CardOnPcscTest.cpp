@@ -70,6 +70,7 @@ TEST_F(CardOnPcsc, ForeignClientsSeeTheTokens)
     const std::string script = ::testing::TempDir() + "/serial-" + std::to_string(::getpid()) + ".apdu";
     std::ofstream(script) << "00 CA 01 81 08\n";
     const std::string answer = run("scriptor -r '" + readerB + "' " + script + " 2>&1");
+    std::remove(script.c_str());
     EXPECT_NE(answer.find("< 00 00 00 00 00 00 12 34 90 00"), std::string::npos) << answer;
 }
 
