@@ -41,8 +41,21 @@ std::shared_ptr<Token> Token::open(uint64_t serial)
     qvflash_TokenImpl_* opened = nullptr;
     handleStatusCode(qvflash_create_token(serial, &opened));
     // Owned from here on, so that no later failure can leak the handle and its card connection.
-    TokenHandle handle(opened);
+    return ifSupported(serial, TokenHandle(opened));
+}
 
+std::shared_ptr<Token> Token::find(uint64_t serial)
+{
+    qvflash_TokenImpl_* opened = nullptr;
+    const qvflash_StatusCode status = qvflash_create_token(serial, &opened);
+    if (status == QVFLASH_ST_DEVICE_NOT_FOUND)
+        return nullptr;
+    handleStatusCode(status);
+    return ifSupported(serial, TokenHandle(opened));
+}
+
+std::shared_ptr<Token> Token::ifSupported(uint64_t serial, TokenHandle handle)
+{
     bool supported = false;
     handleStatusCode(qvflash_is_token_supported(handle.get(), &supported));
     if (!supported)

@@ -34,6 +34,9 @@ public:
     static std::set<uint64_t> listSerials();
     // For a serial the library lists: null when the token lacks the flash functions.
     static std::shared_ptr<Token> open(uint64_t serial);
+    // For a serial the list could not tell: null also when every card told its serial and none
+    // has this one. A card that could not tell its own fails the call, as it may be this token.
+    static std::shared_ptr<Token> find(uint64_t serial);
 
     Token(Passkey, uint64_t serial, TokenHandle handle);
     // Owns the library's handle and its card connection; only shared, never copied.
@@ -69,6 +72,9 @@ public:
     void addLogPcInfo(qvflash_PcInfo info);
 
 private:
+    // Null when the token lacks the flash functions.
+    static std::shared_ptr<Token> ifSupported(uint64_t serial, TokenHandle handle);
+
     uint64_t serial_;
     TokenHandle handle_;
 };

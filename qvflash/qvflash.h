@@ -296,8 +296,15 @@ QVFLASH_API void qvflash_last_status_conditions_destroy(qvflash_Condition** cond
  */
 
 /* Tokens and handles. */
+/* The serials of the supported tokens, ascending; every card is asked. The
+ * list is whole or fails: a card that cannot tell its serial (a PC/SC failure
+ * or a refusal) fails the call with that failure. */
 QVFLASH_API qvflash_StatusCode qvflash_create_token_list(uint64_t** serials, size_t* count);
 QVFLASH_API void qvflash_destroy_token_list(uint64_t** serials);
+/* Opens the token with the serial among the cards that tell theirs (of two,
+ * the later in reader order); a card that cannot tell its serial is passed
+ * over. When none has it, the first such card's failure is returned, or
+ * QVFLASH_ST_DEVICE_NOT_FOUND when every card told its serial. */
 QVFLASH_API qvflash_StatusCode qvflash_create_token(uint64_t serial, qvflash_TokenImpl_** token);
 QVFLASH_API void qvflash_destroy_token(qvflash_TokenImpl_** token);
 QVFLASH_API qvflash_StatusCode qvflash_is_token_supported(qvflash_TokenImpl_* token, bool* supported);

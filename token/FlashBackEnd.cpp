@@ -1,5 +1,6 @@
 #include "token/FlashBackEnd.h"
 
+#include <optional>
 #include <utility>
 
 FlashBackEnd::FlashBackEnd(std::uint64_t serial, std::shared_ptr<FlashTokenList> list)
@@ -11,7 +12,12 @@ quorvik::qvflash::Token* FlashBackEnd::get()
 {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!known_) {
-        token_ = list_->lists(serial_) ? quorvik::qvflash::Token::open(serial_) : nullptr;
+        const std::optional<bool> listed = list_->lists(serial_);
+        if (!listed) {
+            token_ = quorvik::qvflash::Token::find(serial_);
+        } else {
+            token_ = *listed ? quorvik::qvflash::Token::open(serial_) : nullptr;
+        }
         known_ = true;
     }
     return token_.get();

@@ -8,12 +8,12 @@
 // The flash library's token list as one enumeration of tokens meets it: read when the first of
 // its tokens asks, then kept for the others, so that finding N tokens asks every card once and
 // not N times, and not at all when no operation needs the flash library. A failed read is not
-// kept: it fails the operation that asked, and the next token to ask reads again, so one card's
-// glitch does not fail the tokens whose own operations never met it. Safe from the tasks of the
-// parallel strategy.
+// kept: the next token to ask reads again. Safe from the tasks of the parallel strategy.
 class FlashTokenList {
 public:
-    bool lists(std::uint64_t serial);
+    // Empty when the list cannot be read: one card that cannot tell its serial fails the whole
+    // list, so the asking token has to look for its own card instead.
+    std::optional<bool> lists(std::uint64_t serial);
 
 private:
     std::mutex mutex_;

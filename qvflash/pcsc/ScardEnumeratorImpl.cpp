@@ -1,6 +1,7 @@
 #include <qvflash-core/pcsc/ScardEnumeratorImpl.h>
 
 #include <qvflash-core/errors/PcscException.h>
+#include <qvflash-core/pcsc/FailedScard.h>
 #include <qvflash-core/pcsc/ScardContext.h>
 #include <qvflash-core/pcsc/familyAtr.h>
 
@@ -63,13 +64,19 @@ std::vector<std::shared_ptr<Scard>> ScardEnumeratorImpl::enumScards()
                                "qvfl::ScardEnumeratorImpl::enumScards()");
     std::vector<std::shared_ptr<Scard>> cards;
     for (const PcscString& readerName : listReaders(context.get())) {
-        if (isReaderEmpty(readerName, context.get())) {
-            continue;
-        }
-        // A card of another family is disconnected again when card goes away.
-        auto card = std::make_shared<ScardImpl>(readerName);
-        if (isFamilyCard(card->getHistBytes())) {
-            cards.push_back(std::move(card));
+        try {
+            if (isReaderEmpty(readerName, context.get())) {
+                continue;
+            }
+            // A card of another family is disconnected again when card goes away.
+            auto card = std::make_shared<ScardImpl>(readerName);
+            if (isFamilyCard(card->getHistBytes())) {
+                cards.push_back(std::move(card));
+            }
+        } catch (const PcscException&) {
+            // A card leaving or coming back while it is looked at: whether it is of the family
+            // cannot be told, so it is kept as a card that cannot be used.
+            cards.push_back(std::make_shared<FailedScard>(readerName, std::current_exception()));
         }
     }
     return cards;

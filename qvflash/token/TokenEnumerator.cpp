@@ -8,6 +8,8 @@
 #include <qvflash-core/pcsc/transmitChecked.h>
 #include <qvflash-core/token/TokenImpl.h>
 
+#include <exception>
+
 namespace qvfl {
 namespace {
 
@@ -48,12 +50,28 @@ std::vector<std::uint64_t> TokenEnumerator::getTokenList() const
 
 std::unique_ptr<Token> TokenEnumerator::createToken(std::uint64_t serial) const
 {
-    auto tokens = enumTokens();
-    const auto found = tokens.find(serial);
-    if (found == tokens.end()) {
-        throw Exception(QVFLASH_ST_DEVICE_NOT_FOUND);
+    std::shared_ptr<Scard> found;
+    std::exception_ptr firstFailure;
+    for (std::shared_ptr<Scard>& card : enumerator->enumScards()) {
+        try {
+            if (getTokenSerial(card) == serial) {
+                found = std::move(card);
+            }
+        } catch (const Exception&) {
+            // Another token's trouble must not keep this one from being opened.
+            if (!firstFailure) {
+                firstFailure = std::current_exception();
+            }
+        }
     }
-    return std::make_unique<TokenImpl>(std::move(found->second));
+    if (found) {
+        return std::make_unique<TokenImpl>(std::move(found));
+    }
+    // The card that failed may be the one asked for: not found is not known then.
+    if (firstFailure) {
+        std::rethrow_exception(firstFailure);
+    }
+    throw Exception(QVFLASH_ST_DEVICE_NOT_FOUND);
 }
 
 } // namespace qvfl

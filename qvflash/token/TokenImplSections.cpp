@@ -22,17 +22,29 @@ namespace {
 constexpr std::size_t kTotalFlashSize = 4;
 
 // The card with this serial among the cards present now; null when there is
-// none. PC/SC failures end the look, any other failure ends the reset.
-std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial)
+// none. A card that cannot tell its serial is passed over: another token's
+// trouble, or this token half-way back on the bus. Only a refusal from the
+// reader the token was in ends the reset, as the token's own answer.
+std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial, const std::string& ownReader)
 {
+    std::vector<std::shared_ptr<Scard>> cards;
     try {
-        for (const std::shared_ptr<Scard>& card : enumerator.enumScards()) {
+        cards = enumerator.enumScards();
+    } catch (const PcscException&) {
+        return nullptr;
+    }
+    for (const std::shared_ptr<Scard>& card : cards) {
+        try {
             if (TokenEnumerator::getTokenSerial(card) == serial) {
                 return card;
             }
+        } catch (const PcscException&) {
+            continue;
+        } catch (const Exception&) {
+            if (card->getReaderName() == ownReader) {
+                throw;
+            }
         }
-    } catch (const PcscException&) {
-        // The token may be half-way back on the bus: look again later.
     }
     return nullptr;
 }
@@ -115,6 +127,7 @@ void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator)
 void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, const ResetPolling& polling)
 {
     std::uint64_t serial = 0;
+    const std::string ownReader = scard->getReaderName();
     {
         const ScardLocker lock(scard);
         serial = TokenEnumerator::getTokenSerial(scard);
@@ -126,7 +139,7 @@ void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, c
     const auto deadline = std::chrono::steady_clock::now() + polling.deadline;
     for (;;) {
         std::this_thread::sleep_for(polling.interval);
-        const std::shared_ptr<Scard> card = findToken(*enumerator, serial);
+        const std::shared_ptr<Scard> card = findToken(*enumerator, serial, ownReader);
         if (card) {
             try {
                 scard->swap(*card);

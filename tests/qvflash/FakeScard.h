@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 // A card that answers from a script and keeps every command with the card
@@ -18,6 +19,7 @@ public:
     std::deque<Response> answers;
     std::vector<Sent> sent;
     int lockDepth = 0;
+    std::string readerName;
 
     Response transmit(const qvfl::Apdu& apdu) override
     {
@@ -32,6 +34,7 @@ public:
     void lock() override { ++lockDepth; }
     void unlock() override { --lockDepth; }
     void swap(qvfl::Scard&) override {}
+    const std::string& getReaderName() const override { return readerName; }
 
     std::vector<std::vector<std::uint8_t>> commands() const
     {

@@ -217,8 +217,13 @@ TEST_F(TokenOnCards, EnumerationListsTheSupportedTokensBySerial)
         std::make_pair(QVFLASH_ST_UNEXPECTED_APDU_RESPONSE,
                        std::vector<Condition>{Condition(
                            QVFLASH_COND_APDU_RESPONSE, std::string("the response length didn't match the expected"))}));
-    tokens->modify(0x5000, [](qvtoken::TokenState& token) { token.cardFaults.push_back(fault(0xCA, "sw", "6A 88")); });
-    EXPECT_EQ(failureOf([] { enumerator().createToken(258); }).first, QVFLASH_ST_REFERENCE_DATA_NOT_FOUND);
+    // Opening one token passes over it; a serial that no other card tells fails with its refusal.
+    tokens->modify(0x5000, [](qvtoken::TokenState& token) {
+        token.cardFaults.push_back(fault(0xCA, "sw", "6A 88"));
+        token.cardFaults.back().count = 2;
+    });
+    EXPECT_TRUE(enumerator().createToken(258)->isSupported());
+    EXPECT_EQ(failureOf([] { enumerator().createToken(0x6000); }).first, QVFLASH_ST_REFERENCE_DATA_NOT_FOUND);
     EXPECT_EQ(enumerator().getTokenList().size(), 2U);
 }
 

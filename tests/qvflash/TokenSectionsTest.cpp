@@ -125,9 +125,11 @@ TEST(TokenSections, ResetPollsUntilTheSameSerialComesBack)
             throw PcscException(static_cast<LONG>(SCARD_E_NO_SMARTCARD), __FILE__, "enumScards", __LINE__);
         },
         [] { return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("00 00 00 00 00 00 00 2B 90 00")}; },
+        // Another reader's card that refuses its serial is passed over.
         [] {
-            return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("00 00 00 00 00 00 00 2B 90 00"),
-                                                             cardWithSerial("00 00 00 00 00 00 00 2A 90 00")};
+            auto refusing = cardWithSerial("6F 00");
+            refusing->readerName = "other";
+            return std::vector<std::shared_ptr<qvfl::Scard>>{refusing, cardWithSerial("00 00 00 00 00 00 00 2A 90 00")};
         }};
     TokenImpl(card).resetToken(enumerator, {10s, 1ms});
     EXPECT_EQ(enumerator->calls, 3U);
@@ -135,7 +137,7 @@ TEST(TokenSections, ResetPollsUntilTheSameSerialComesBack)
     EXPECT_EQ(card->lockDepth, 0);
 }
 
-TEST(TokenSections, ResetEndsOnACardErrorOrTheDeadline)
+TEST(TokenSections, ResetEndsOnItsOwnReadersRefusalOrTheDeadline)
 {
     auto refusing = std::make_shared<ScriptedEnumerator>();
     refusing->polls = {[] { return std::vector<std::shared_ptr<qvfl::Scard>>{cardWithSerial("6A 88")}; }};

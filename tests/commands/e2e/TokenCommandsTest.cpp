@@ -244,13 +244,15 @@ TEST_F(TokenCommandsTest, OneRoadCommandsNeedNeitherTheCardsNorPcsc)
         fault.ins = 0xCA;
         fault.action = "sw";
         fault.argument = "6F 00";
+        // Twice: the flash token list, then the look for the token's own card.
+        fault.count = 2;
         token.cardFaults.push_back(fault);
     });
     EXPECT_EQ(qvadmin.run(words("set-label --parallel -p 40417263 -l Glitch")), (CommandResult{0, kSuccess, ""}));
     for (std::uint64_t i = 0; i < 4; ++i) {
         EXPECT_EQ(scene.load(kSerial + i).label, "Glitch");
     }
-    // The glitch is still armed: the first flash read meets it.
+    // The glitch is still armed: the first flash reads meet it.
     EXPECT_NE(qvadmin.run(words("info -s 1234567890")).out.find("Couldn't retrieve info: Drive info."),
               std::string::npos);
 

@@ -11,7 +11,9 @@ namespace qvfl {
 class ScardEnumerator {
 public:
     virtual ~ScardEnumerator() = default;
-    // Connected cards, in reader order.
+    // The cards in the readers, in reader order. A card that cannot be
+    // connected comes as a handle whose every use fails with that failure, so
+    // that the caller decides what one unreachable card means to it.
     virtual std::vector<std::shared_ptr<Scard>> enumScards() = 0;
 };
 

@@ -26,6 +26,7 @@ public:
     void lock() override;
     void unlock() override;
     void swap(Scard& other) override;
+    const std::string& getReaderName() const override { return readerName; }
 
     // The historical bytes of the card's ATR; empty when PC/SC cannot report it.
     std::vector<std::uint8_t> getHistBytes() const;

@@ -25,7 +25,10 @@ public:
     std::map<std::uint64_t, std::shared_ptr<Scard>> enumTokens() const;
     // Ascending.
     std::vector<std::uint64_t> getTokenList() const;
-    // Status 100022 when no connected token has the serial.
+    // The card with the serial among the cards that tell theirs; of two, the
+    // later in reader order. A card that cannot tell its serial is passed over;
+    // when no card has the serial, the first such failure is thrown, or status
+    // 100022 when every card told its serial.
     std::unique_ptr<Token> createToken(std::uint64_t serial) const;
 
 private:

@@ -48,7 +48,9 @@ public:
 
     // Restarts the token, then looks for a card with its serial number until
     // the deadline (100022) and moves that card's connection into the
-    // token's card handle.
+    // token's card handle. Cards that cannot tell their serial are passed
+    // over, except a refusal from the reader the token was in, which ends the
+    // reset with it.
     void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator);
     void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, const ResetPolling& polling);
 

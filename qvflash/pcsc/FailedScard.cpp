@@ -1,0 +1,27 @@
+#include <qvflash-core/pcsc/FailedScard.h>
+
+#include <utility>
+
+namespace qvfl {
+
+FailedScard::FailedScard(std::string readerName, std::exception_ptr failure)
+    : readerName(std::move(readerName)), failure(std::move(failure))
+{
+}
+
+Scard::Response FailedScard::transmit(const Apdu&)
+{
+    std::rethrow_exception(failure);
+}
+
+void FailedScard::lock()
+{
+    std::rethrow_exception(failure);
+}
+
+void FailedScard::swap(Scard&)
+{
+    std::rethrow_exception(failure);
+}
+
+} // namespace qvfl
