@@ -36,9 +36,10 @@ public:
     void visit(BaseInputMode& mode) override;
     // Throws GenSettingsMissingError when the settings miss a set the policy requires,
     // TooLongGeneratedPinError when the PIN would exceed the token's maximum length (nothing is
-    // applied then), and PinRegenerationError after the seventh refused PIN. When applying fails in a way that may
-    // have left the PIN on the token, the PIN is written on the standard error stream and
-    // logged before the error passes on: nobody else knows it.
+    // applied then), and PinRegenerationError after the seventh refused PIN. When applying fails
+    // in a way that may have left the PIN on the token, the PIN is written on the standard error
+    // stream (standard output when that refuses it) and logged before the error passes on:
+    // nobody else knows it. A refusal that says the token kept its PIN passes on alone.
     void visit(GenerateInputMode& mode) override;
 
 private:
