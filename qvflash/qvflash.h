@@ -109,7 +109,11 @@ typedef enum qvflash_ConditionCode QVFLASH_ENUM_BASE {
     QVFLASH_COND_SECRET_ID_RANGE = 14,
     QVFLASH_COND_EXPECTED_SECRET_TYPE = 15,
     /* The card made this change (a text) before the failure: only what followed it failed. */
-    QVFLASH_COND_CHANGE_MADE = 16
+    QVFLASH_COND_CHANGE_MADE = 16,
+    /* The last refusal (a text: its status description, then its status word or response
+     * text) that a card gave while a restarted token was awaited; any card's, maybe none
+     * of the token's. */
+    QVFLASH_COND_LAST_REFUSAL = 17
 } qvflash_ConditionCode;
 
 /* The detail of one condition: kind 0 holds an integer in value, kind 1 a
@@ -332,10 +336,16 @@ QVFLASH_API qvflash_StatusCode qvflash_create_section_list(qvflash_TokenImpl_* t
                                                            size_t* count);
 QVFLASH_API void qvflash_destroy_section_list(qvflash_Section** sections);
 QVFLASH_API qvflash_StatusCode qvflash_get_available_flash_size(qvflash_TokenImpl_* token, uint32_t* size);
-/* Repartitions, restarts the token and waits for it to come back. */
+/* Repartitions, restarts the token and waits for it to come back: once a second, up to 60 s,
+ * until a card tells the token's serial. Every other answer, any card's refusal included (also
+ * from the reader the token was in), is passed over, so a token that comes back broken fails
+ * only at the deadline. A failure after the card took the change carries
+ * QVFLASH_COND_CHANGE_MADE; the token not back by the deadline is QVFLASH_ST_DEVICE_NOT_FOUND,
+ * with QVFLASH_COND_LAST_REFUSAL when a card refused meanwhile. */
 QVFLASH_API qvflash_StatusCode qvflash_split_into_sections(qvflash_TokenImpl_* token, const qvflash_Section* sections,
                                                            size_t count);
-/* A permanent change restarts the token and waits for it to come back. */
+/* A permanent change restarts the token and waits for it to come back, as
+ * qvflash_split_into_sections does. */
 QVFLASH_API qvflash_StatusCode qvflash_change_section_access_rights(qvflash_TokenImpl_* token, uint8_t sectionId,
                                                                     qvflash_SectionAccessState state, bool permanent);
 

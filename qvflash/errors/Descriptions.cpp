@@ -84,6 +84,7 @@ const std::unordered_map<qvflash_ConditionCode, std::string_view> kConditionCode
     {QVFLASH_COND_SECRET_ID_RANGE, "Valid range of secret ID values"},
     {QVFLASH_COND_EXPECTED_SECRET_TYPE, "Expected secret type"},
     {QVFLASH_COND_CHANGE_MADE, "Change made by the card before the failure"},
+    {QVFLASH_COND_LAST_REFUSAL, "Last refusal of a card while the token was awaited"},
 };
 
 template <typename Code>

@@ -4,10 +4,7 @@
 
 namespace qvfl {
 
-FailedScard::FailedScard(std::string readerName, std::exception_ptr failure)
-    : readerName(std::move(readerName)), failure(std::move(failure))
-{
-}
+FailedScard::FailedScard(std::exception_ptr failure) : failure(std::move(failure)) {}
 
 Scard::Response FailedScard::transmit(const Apdu&)
 {

@@ -76,7 +76,7 @@ std::vector<std::shared_ptr<Scard>> ScardEnumeratorImpl::enumScards()
         } catch (const PcscException&) {
             // A card leaving or coming back while it is looked at: whether it is of the family
             // cannot be told, so it is kept as a card that cannot be used.
-            cards.push_back(std::make_shared<FailedScard>(readerName, std::current_exception()));
+            cards.push_back(std::make_shared<FailedScard>(std::current_exception()));
         }
     }
     return cards;

@@ -41,7 +41,6 @@ ScardImpl::ScardImpl(const PcscString& readerName) : context(kConstructorFunctio
     if (rc != SCARD_S_SUCCESS) {
         throw PcscException(rc, __FILE__, kConstructorFunction, __LINE__);
     }
-    this->readerName = readerName;
 }
 
 ScardImpl::~ScardImpl()
@@ -139,7 +138,6 @@ void ScardImpl::swap(Scard& other)
     std::swap(card, impl->card);
     std::swap(activeProtocol, impl->activeProtocol);
     std::swap(lockCount, impl->lockCount);
-    std::swap(readerName, impl->readerName);
 }
 
 std::vector<std::uint8_t> ScardImpl::getHistBytes() const

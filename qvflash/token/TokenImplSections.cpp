@@ -4,6 +4,7 @@
 #include <qvflash-core/apdu/bigEndian.h>
 #include <qvflash-core/apdu/unexpectedResponse.h>
 #include <qvflash-core/errors/PcscException.h>
+#include <qvflash-core/errors/failureText.h>
 #include <qvflash-core/login/LoginTransaction.h>
 #include <qvflash-core/pcsc/ScardLocker.h>
 #include <qvflash-core/pcsc/transmitChecked.h>
@@ -11,6 +12,7 @@
 #include <qvflash-core/sections/sectionRules.h>
 #include <qvflash-core/token/TokenEnumerator.h>
 
+#include <optional>
 #include <string>
 #include <thread>
 #include <utility>
@@ -23,9 +25,12 @@ constexpr std::size_t kTotalFlashSize = 4;
 
 // The card with this serial among the cards present now; null when there is
 // none. A card that cannot tell its serial is passed over: another token's
-// trouble, or this token half-way back on the bus. Only a refusal from the
-// reader the token was in ends the reset, as the token's own answer.
-std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial, const std::string& ownReader)
+// trouble, or this token half-way back on the bus. Not even a refusal ends the
+// look, whichever reader it comes from: while the token is away another card
+// may take its reader, so only its own serial tells the token. The last refusal
+// is kept in `lastRefusal` for the failure at the deadline.
+std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t serial,
+                                 std::optional<Exception>& lastRefusal)
 {
     std::vector<std::shared_ptr<Scard>> cards;
     try {
@@ -40,13 +45,22 @@ std::shared_ptr<Scard> findToken(ScardEnumerator& enumerator, std::uint64_t seri
             }
         } catch (const PcscException&) {
             continue;
-        } catch (const Exception&) {
-            if (card->getReaderName() == ownReader) {
-                throw;
-            }
+        } catch (const Exception& refusal) {
+            lastRefusal = refusal;
         }
     }
     return nullptr;
+}
+
+// The reset's failure at the deadline: the token did not come back, with the
+// last refusal seen meanwhile when there was one.
+Exception notBack(const std::optional<Exception>& lastRefusal)
+{
+    std::vector<Condition> conditions;
+    if (lastRefusal) {
+        conditions.emplace_back(QVFLASH_COND_LAST_REFUSAL, failureText(*lastRefusal));
+    }
+    return Exception(QVFLASH_ST_DEVICE_NOT_FOUND, std::move(conditions));
 }
 
 } // namespace
@@ -127,7 +141,6 @@ void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator)
 void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, const ResetPolling& polling)
 {
     std::uint64_t serial = 0;
-    const std::string ownReader = scard->getReaderName();
     {
         const ScardLocker lock(scard);
         serial = TokenEnumerator::getTokenSerial(scard);
@@ -137,9 +150,10 @@ void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, c
     // A steady clock: a wall-clock step must neither cut the wait short nor
     // stretch it.
     const auto deadline = std::chrono::steady_clock::now() + polling.deadline;
+    std::optional<Exception> lastRefusal;
     for (;;) {
         std::this_thread::sleep_for(polling.interval);
-        const std::shared_ptr<Scard> card = findToken(*enumerator, serial, ownReader);
+        const std::shared_ptr<Scard> card = findToken(*enumerator, serial, lastRefusal);
         if (card) {
             try {
                 scard->swap(*card);
@@ -149,7 +163,7 @@ void TokenImpl::resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, c
             }
         }
         if (std::chrono::steady_clock::now() >= deadline) {
-            throw Exception(QVFLASH_ST_DEVICE_NOT_FOUND);
+            throw notBack(lastRefusal);
         }
     }
 }

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <string>
 #include <vector>
 
 // A card that answers from a script and keeps every command with the card
@@ -19,7 +18,6 @@ public:
     std::deque<Response> answers;
     std::vector<Sent> sent;
     int lockDepth = 0;
-    std::string readerName;
 
     Response transmit(const qvfl::Apdu& apdu) override
     {
@@ -34,7 +32,6 @@ public:
     void lock() override { ++lockDepth; }
     void unlock() override { --lockDepth; }
     void swap(qvfl::Scard&) override {}
-    const std::string& getReaderName() const override { return readerName; }
 
     std::vector<std::vector<std::uint8_t>> commands() const
     {

@@ -3,7 +3,6 @@
 #include <qvflash-core/pcsc/Scard.h>
 
 #include <exception>
-#include <string>
 
 namespace qvfl {
 
@@ -11,17 +10,15 @@ namespace qvfl {
 // failure met when connecting.
 class FailedScard : public Scard {
 public:
-    FailedScard(std::string readerName, std::exception_ptr failure);
+    explicit FailedScard(std::exception_ptr failure);
 
     Response transmit(const Apdu& apdu) override;
     void lock() override;
     // Never locked, so there is nothing to release.
     void unlock() override {}
     void swap(Scard& other) override;
-    const std::string& getReaderName() const override { return readerName; }
 
 private:
-    std::string readerName;
     std::exception_ptr failure;
 };
 

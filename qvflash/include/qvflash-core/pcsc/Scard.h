@@ -3,7 +3,6 @@
 #include <qvflash-core/apdu/Apdu.h>
 
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,8 +25,6 @@ public:
     // Exchanges the card connections of two objects; shared handles to
     // either object stay valid.
     virtual void swap(Scard& other) = 0;
-    // The PC/SC reader the card sits in.
-    virtual const std::string& getReaderName() const = 0;
 };
 
 } // namespace qvfl

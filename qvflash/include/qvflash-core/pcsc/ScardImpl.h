@@ -26,7 +26,6 @@ public:
     void lock() override;
     void unlock() override;
     void swap(Scard& other) override;
-    const std::string& getReaderName() const override { return readerName; }
 
     // The historical bytes of the card's ATR; empty when PC/SC cannot report it.
     std::vector<std::uint8_t> getHistBytes() const;
@@ -42,7 +41,6 @@ private:
     SCARDHANDLE card = 0;
     DWORD activeProtocol = 0;
     std::uint64_t lockCount = 0;
-    PcscString readerName;
 };
 
 } // namespace qvfl

@@ -47,10 +47,10 @@ public:
     std::uint32_t getSizeAvailableForFormatting() override;
 
     // Restarts the token, then looks for a card with its serial number until
-    // the deadline (100022) and moves that card's connection into the
-    // token's card handle. Cards that cannot tell their serial are passed
-    // over, except a refusal from the reader the token was in, which ends the
-    // reset with it.
+    // the deadline and moves that card's connection into the token's card
+    // handle. Every other answer, any card's refusal included, is passed over:
+    // only the serial tells the token. At the deadline: 100022, with condition
+    // 17 naming the last refusal seen meanwhile, if any.
     void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator);
     void resetToken(const std::shared_ptr<ScardEnumerator>& enumerator, const ResetPolling& polling);
 
