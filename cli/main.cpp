@@ -2,6 +2,7 @@
 #include "cli/ParamParser.h"
 #include "cli/StandardOutput.h"
 #include "cli/prepareProcess.h"
+#include "cli/runSignals.h"
 #include "commands/registry.h"
 #include "pkcs11/Pkcs11.h"
 #include "token/TokenManager.h"
@@ -22,8 +23,8 @@ int main(int argc, char** argv)
         command->run();
         command.reset();
         flushStandardOutput();
-        return 0;
+        return run_signals::exitStatus(0);
     } catch (...) {
-        return reportCurrentException();
+        return run_signals::exitStatus(reportCurrentException());
     }
 }

@@ -1,6 +1,7 @@
 #include "pin/ApplyPinVisitor.h"
 
 #include "cli/DomainError.h"
+#include "cli/heldPinLines.h"
 #include "cli/internalError.h"
 #include "logging/printToEither.h"
 #include "pin/GenerateInputMode.h"
@@ -46,6 +47,16 @@ void tellPossiblySetPin(std::uint64_t serial, const std::string& role, const std
     logging::printToEither(std::cerr, std::cout, line);
 }
 
+// Held from before the PIN is sent until the token's outcome is written out: a run ended at once
+// in between writes it, so the PIN is never the token's alone.
+std::size_t holdPinLine(std::uint64_t serial, const std::string& role, const std::string& pin)
+{
+    std::string line = "Token " + std::to_string(serial) + ": the run was ended before the generated " + role +
+                       " PIN was written out; the token may now hold this PIN: " + pin + "\n";
+    const auto wipe = vt::scopeGuard(vt::ScopeExit{}, [&line] { wipeString(line); });
+    return held_pin_lines::hold(serial, line);
+}
+
 } // namespace
 
 ApplyPinVisitor::ApplyPinVisitor(Params params, ApplyFunction apply, std::shared_ptr<logging::BaseLogger> logger)
@@ -75,14 +86,18 @@ void ApplyPinVisitor::visit(GenerateInputMode& mode)
         if (pin.size() > lengths.max) {
             throw TooLongGeneratedPinError(pin.size(), lengths.max);
         }
+        const auto held = holdPinLine(params_.serial, params_.role, pin);
         try {
             const auto pinType = apply_(pin);
             logger_->add(params_.serial, logging::PinRecord{params_.name, pinType, pin});
             return;
         } catch (const quorvik::pkcs11::PinInHistoryException&) {
+            held_pin_lines::drop(held);
         } catch (const quorvik::pkcs11::InappropriatePinException&) {
+            held_pin_lines::drop(held);
         } catch (const DomainError&) {
             // The token's checks, refused logins and refused changes: the token kept its PIN.
+            held_pin_lines::drop(held);
             throw;
         } catch (const std::exception&) {
             // The token may have taken the PIN before the failure: the error line alone would lose it.

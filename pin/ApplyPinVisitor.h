@@ -39,7 +39,9 @@ public:
     // applied then), and PinRegenerationError after the seventh refused PIN. When applying fails
     // in a way that may have left the PIN on the token, the PIN is written on the standard error
     // stream (standard output when that refuses it) and logged before the error passes on:
-    // nobody else knows it. A refusal that says the token kept its PIN passes on alone.
+    // nobody else knows it. A refusal that says the token kept its PIN passes on alone. From
+    // before a PIN is sent until the token's outcome is written out, a line telling it is held
+    // (held_pin_lines) for a run that a signal ends at once.
     void visit(GenerateInputMode& mode) override;
 
 private:

@@ -1,9 +1,10 @@
 #include "token/tokenOperations.h"
 
+#include "cli/heldPinLines.h"
 #include "logging/TimeUtil.h"
 #include "token/Token.h"
 #include "token/printLoggerFailure.h"
-#include "token/printUnreadToken.h"
+#include "token/printTokenError.h"
 
 #include <exception>
 #include <optional>
@@ -50,7 +51,7 @@ createLoggingApplier(const std::function<void(std::shared_ptr<logging::BaseLogge
         try {
             info = token.getInfo();
         } catch (const std::exception& error) {
-            printUnreadToken(token, error.what());
+            printTokenError(token, error.what());
             return false;
         }
         const auto serial = info.serialNumber;
@@ -74,6 +75,8 @@ createLoggingApplier(const std::function<void(std::shared_ptr<logging::BaseLogge
             keepFailure(loggerFailure, [&] { logger->addError(serial, error.what()); });
         }
         keepFailure(loggerFailure, [&] { logger->flush(serial); });
+        // The flush wrote the token's PINs out, to their files or else whole to a console stream.
+        held_pin_lines::dropAll(serial);
         if (loggerFailure) {
             printLoggerFailure(serial, info.model, *loggerFailure);
             return false;

@@ -1,5 +1,6 @@
 #include "VirtualTokens.h"
 #include "cli/DomainError.h"
+#include "cli/runSignals.h"
 #include "pkcs11/Pkcs11.h"
 #include "token/AnyTokenFilter.h"
 #include "token/MainThreadStrategy.h"
@@ -10,10 +11,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <future>
 #include <map>
 #include <mutex>
 #include <stdexcept>
+#include <system_error>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -142,6 +148,72 @@ TEST_F(StrategyTest, ParallelReadsEveryTaskAndPassesOnWhatOneThrewAfterTheStatus
     };
     EXPECT_THROW(printed([&] { ParallelStrategy().execute(applier, tokens, true); }), int);
     EXPECT_EQ(lastOut, "status: failure\n");
+}
+
+// A token whose task the system cannot start is worked on by the calling thread: every token is
+// done and recorded, wherever the launcher fails.
+TEST_F(StrategyTest, ParallelWorksOnATokenWhoseTaskCannotStart)
+{
+    auto& tokens = manager(3);
+    for (int failing = 0; failing < 3; ++failing) {
+        SCOPED_TRACE(failing);
+        auto logger = std::make_shared<RecordingLogger>();
+        std::mutex mutex;
+        std::map<std::uint64_t, std::thread::id> threads;
+        const auto operation = [&](std::shared_ptr<logging::BaseLogger>, Token& token) {
+            const std::lock_guard<std::mutex> lock(mutex);
+            threads[token.getSerialNumber()] = std::this_thread::get_id();
+        };
+        int launched = 0;
+        const ParallelStrategy strategy([&](std::function<bool()> task) {
+            if (launched++ == failing) {
+                throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+            }
+            return std::async(std::launch::async, std::move(task));
+        });
+        EXPECT_EQ(
+            printed([&] { strategy.execute(token_operations::createLoggingApplier(operation, logger), tokens, true); }),
+            "status: success\n");
+        const std::vector<std::string> done{"operation", "flush"};
+        EXPECT_EQ(logger->events, (Events{{kFirstSerial, done}, {kFirstSerial + 1, done}, {kFirstSerial + 2, done}}));
+        for (const auto& [serial, thread] : threads) {
+            EXPECT_EQ(thread == std::this_thread::get_id(), serial == kFirstSerial + failing) << serial;
+        }
+    }
+}
+
+// A signal during a run lets the token at work finish and begins no other: each is named as not
+// done, the status line follows, and the process ends with 128 plus the signal's number.
+TEST_F(StrategyTest, AnInterruptedRunBeginsNoOtherTokenAndNamesEach)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto& tokens = manager(3);
+    // Deferred tasks run one after another as they are read, so the first ends before the
+    // others would begin.
+    const ParallelStrategy oneAfterAnother(
+        [](std::function<bool()> task) { return std::async(std::launch::deferred, std::move(task)); });
+    const auto applier = [](Token&) {
+        kill(getpid(), SIGTERM);
+        for (int i = 0; i < 1000 && run_signals::interruptingSignal() == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    };
+    EXPECT_EXIT(
+        {
+            const auto out = printed([&] {
+                try {
+                    oneAfterAnother.execute(applier, tokens, true);
+                } catch (const OperationFailedError&) {
+                }
+            });
+            std::cerr << out;
+            std::exit(run_signals::exitStatus(0));
+        },
+        testing::ExitedWithCode(128 + SIGTERM),
+        "serial: 7002, error: Not done: the run was interrupted.\n"
+        "serial: 7003, error: Not done: the run was interrupted.\n"
+        "status: failure\n$");
 }
 
 } // namespace

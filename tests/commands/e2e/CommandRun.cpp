@@ -95,6 +95,12 @@ std::string CommandRun::read(const std::filesystem::path& path) const
 CommandResult CommandRun::run(const std::vector<std::string>& args, const std::string& input,
                               const std::function<void()>& beforeExec) const
 {
+    return finish(start(args, input, beforeExec));
+}
+
+pid_t CommandRun::start(const std::vector<std::string>& args, const std::string& input,
+                        const std::function<void()>& beforeExec) const
+{
     const auto program = (appDir / "qvadmin").string();
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& arg : args) {
@@ -126,9 +132,18 @@ CommandResult CommandRun::run(const std::vector<std::string>& args, const std::s
     // Small inputs fit the pipe: the program need not read for the write to end.
     const bool written = write(in[1], input.data(), input.size()) == static_cast<ssize_t>(input.size());
     close(in[1]);
-    const int status = waitFor(child, runTimeLimit);
-    check(written, "cannot write the program's input");
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(outPath), read(errPath)};
+    if (!written) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        check(false, "cannot write the program's input");
+    }
+    return child;
+}
+
+CommandResult CommandRun::finish(pid_t started) const
+{
+    const int status = waitFor(started, runTimeLimit);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(scratchDir / "out"), read(scratchDir / "err")};
 }
 
 std::unique_ptr<PtyDriver> CommandRun::runOnTerminal(const std::vector<std::string>& args,

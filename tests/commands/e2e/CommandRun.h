@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/types.h>
+
 // The words of a command line, split at blanks.
 std::vector<std::string> words(const std::string& line);
 
@@ -37,6 +39,11 @@ public:
     // only).
     CommandResult run(const std::vector<std::string>& args, const std::string& input = {},
                       const std::function<void()>& beforeExec = {}) const;
+    // The same run, started only: the test acts on the program (signals it) while it runs, then
+    // finishes it. One started run at a time.
+    pid_t start(const std::vector<std::string>& args, const std::string& input = {},
+                const std::function<void()>& beforeExec = {}) const;
+    CommandResult finish(pid_t started) const;
     // The program on a pseudo-terminal, for the test to type at.
     std::unique_ptr<PtyDriver> runOnTerminal(const std::vector<std::string>& args,
                                              const std::function<void()>& beforeExec = {}) const;

@@ -1,4 +1,4 @@
-#include "token/printUnreadToken.h"
+#include "token/printTokenError.h"
 
 #include "cli/controlCharacters.h"
 #include "token/Token.h"
@@ -6,7 +6,7 @@
 #include <exception>
 #include <iostream>
 
-void printUnreadToken(const Token& token, const std::string& error)
+void printTokenError(const Token& token, const std::string& error)
 {
     std::string name;
     try {

@@ -1,0 +1,100 @@
+// A run that a signal interrupts while a token's card holds a freshly generated PIN: the PIN
+// reaches the operator, whether the run finishes its tokens or a second signal ends it at once.
+#include "TokenCommandTest.h"
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace {
+
+const std::string kLocalPin = "11112222";
+const std::string kNotice = "Interrupted: the tokens at work finish their operation, no other token is begun; a "
+                            "second signal ends the run at once.\n";
+
+// Waits, bounded, until `done` holds.
+template <typename Done>
+bool waitUntil(const Done& done)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST_F(TokenCommandTest, AnInterruptedRunHandsOutEveryPinItsTokensTook)
+{
+    struct Case {
+        int signal;
+        bool parallel;
+        // A second signal follows while the card still keeps its answer back.
+        bool twice;
+    };
+    const Case cases[] = {
+        {SIGINT, false, false}, {SIGHUP, false, false}, {SIGTERM, false, false}, {SIGINT, true, false},
+        {SIGHUP, true, false},  {SIGTERM, true, false}, {SIGINT, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(strsignal(c.signal)) + (c.parallel ? ", parallel" : "") + (c.twice ? ", twice" : ""));
+        TokenScene tokens;
+        CommandRun run;
+        std::vector<std::string> args{"set-local-pin", "-i", "4", "-p", kLocalPin, "-N", "generate"};
+        std::vector<std::string> create{"create-local-pin", "-p",       kUserPin,       "-n",
+                                        kLocalPin,          "--no-log", "--no-pin-file"};
+        tokens.add(kSerial, true);
+        if (c.parallel) {
+            tokens.add(kSerial + 1, true);
+            args.push_back("--parallel");
+            create.push_back("--parallel");
+        }
+        ASSERT_EQ(run.run(create).status, 0);
+        // The card takes the new PIN, then keeps its answer back; a run that waited for it
+        // after a second signal is killed and fails its row.
+        const auto delay = c.twice ? 4000 : 1000;
+        ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " card-fault " + std::to_string(kSerial) + " delay " +
+                               std::to_string(delay) + " --ins 24 >/dev/null")
+                                  .c_str()),
+                  0);
+        run.limitRunTime(std::chrono::milliseconds(3000));
+        const auto heldPin = [&tokens](std::uint64_t serial) {
+            return TokenScene::pinText(tokens.load(serial).findLocalPin(4)->pin);
+        };
+
+        const pid_t started = run.start(args);
+        // Every token has begun once each card took its PIN.
+        for (const auto serial : tokens.serials()) {
+            ASSERT_TRUE(waitUntil([&] { return heldPin(serial) != kLocalPin; }));
+        }
+        kill(started, c.signal);
+        if (c.twice) {
+            ASSERT_TRUE(waitUntil([&] { return run.read(run.scratch() / "err") == kNotice; }));
+            kill(started, SIGTERM);
+        }
+        const auto result = run.finish(started);
+
+        EXPECT_EQ(result.status, 128 + (c.twice ? SIGTERM : c.signal));
+        const auto pinFile = run.read(run.folder() / "pin-file.txt");
+        if (c.twice) {
+            EXPECT_EQ(result.out, "");
+            EXPECT_EQ(result.err, kNotice + "Token " + std::to_string(kSerial) +
+                                      ": the run was ended before the generated local-4 PIN was written out; the "
+                                      "token may now hold this PIN: " +
+                                      heldPin(kSerial) +
+                                      "\nRun ended by a second signal: the tokens at work were not waited for.\n");
+            EXPECT_EQ(pinFile, "");
+            continue;
+        }
+        EXPECT_EQ(result.out, kSuccess);
+        EXPECT_EQ(result.err, kNotice);
+        for (const auto serial : tokens.serials()) {
+            EXPECT_NE(pinFile.find("\n" + std::to_string(serial) + ";local-4;" + heldPin(serial) + "\n"),
+                      std::string::npos)
+                << pinFile;
+        }
+    }
+}
+
+} // namespace
