@@ -3,6 +3,7 @@
 #include <array>
 #include <atomic>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <unistd.h>
 
@@ -24,6 +25,9 @@ constexpr std::size_t kPlaces = 1024;
 std::array<std::atomic<Line*>, kPlaces> places{};
 // Set once the lines are being written out; from then on no line is freed.
 std::atomic<bool> writingOut{false};
+// Between the tokens' threads, which look into each other's lines; the signal handler only
+// reads the places.
+std::mutex placesMutex;
 
 static_assert(std::atomic<Line*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "a signal handler may only use lock-free atomics");
@@ -68,9 +72,10 @@ std::size_t hold(std::uint64_t serial, const std::string& line)
     void* memory = ::operator new(sizeof(Line) + line.size());
     auto* held = new (memory) Line{serial, line.size()};
     std::memcpy(held->text(), line.data(), line.size());
+    const std::lock_guard<std::mutex> lock(placesMutex);
     for (std::size_t place = 0; place < kPlaces; ++place) {
-        Line* empty = nullptr;
-        if (places[place].compare_exchange_strong(empty, held)) {
+        if (places[place].load() == nullptr) {
+            places[place].store(held);
             return place;
         }
     }
@@ -81,6 +86,7 @@ std::size_t hold(std::uint64_t serial, const std::string& line)
 void drop(std::size_t place) noexcept
 {
     if (place < kPlaces) {
+        const std::lock_guard<std::mutex> lock(placesMutex);
         if (Line* line = places[place].exchange(nullptr)) {
             release(line);
         }
@@ -89,10 +95,11 @@ void drop(std::size_t place) noexcept
 
 void dropAll(std::uint64_t serial) noexcept
 {
+    const std::lock_guard<std::mutex> lock(placesMutex);
     for (auto& place : places) {
         Line* line = place.load();
-        // Only the token's own thread drops its lines, so the line found is still the one held.
-        if (line != nullptr && line->serial == serial && place.compare_exchange_strong(line, nullptr)) {
+        if (line != nullptr && line->serial == serial) {
+            place.store(nullptr);
             release(line);
         }
     }
