@@ -23,7 +23,6 @@ include(\"${CMAKE_CURRENT_FUNCTION_LIST_DIR}/install/InstallRecord.cmake\")" ALL
 endfunction()
 qv_install_record(before)
 
-
 install(TARGETS qvadmin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(TARGETS qvflash qvflash-utils
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development)
