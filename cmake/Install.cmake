@@ -6,6 +6,22 @@
 #                (--component emulator)
 # The files find each other relative to themselves (runpath, profiler path), so a copy works
 # from whatever prefix it is installed to.
+#
+# Every install, of any component, also writes an install record beside its manifest: its stage
+# (DESTDIR), its prefix and the folders it made (cmake/install/InstallRecord.cmake), so that
+# scripts/uninstall removes what the install made, from where it made it, and leaves the folders
+# that were there before.
+
+# The destination folders of every component below.
+set(QV_INSTALL_FOLDERS ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR} ${CMAKE_INSTALL_LIBDIR}/pkgconfig
+    ${CMAKE_INSTALL_LIBEXECDIR} ${CMAKE_INSTALL_INCLUDEDIR})
+function(qv_install_record phase)
+  install(CODE "set(QV_INSTALL_PHASE ${phase})
+set(QV_INSTALL_FOLDERS \"${QV_INSTALL_FOLDERS}\")
+set(QV_INSTALL_RECORD_DIR \"${CMAKE_BINARY_DIR}\")
+include(\"${CMAKE_CURRENT_FUNCTION_LIST_DIR}/install/InstallRecord.cmake\")" ALL_COMPONENTS)
+endfunction()
+qv_install_record(before)
 
 install(TARGETS qvadmin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 install(TARGETS qvflash qvflash-utils
@@ -33,3 +49,5 @@ endforeach()
 
 install(TARGETS qvpkcs11zrn LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT emulator EXCLUDE_FROM_ALL)
 install(TARGETS qvtoken qvtoken-card RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT emulator EXCLUDE_FROM_ALL)
+
+qv_install_record(after)

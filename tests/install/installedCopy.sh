@@ -4,15 +4,19 @@
 # logged command against the stand-in on one virtual token, and a C program built through the
 # installed headers and pkg-config files that takes a snapshot through the installed library and
 # its profiler. Then uninstalls both with scripts/uninstall: nothing installed remains, what
-# qvadmin wrote beside itself and a file beside the prefix stay, and the build folder's install
-# manifests, which the user's own uninstall reads, are as they were before the test.
+# qvadmin wrote beside itself and a file beside the prefix stay. A table of installs then checks
+# that each uninstall leaves its folder as it was before the install. The build folder's install
+# manifests and records, which the user's own uninstall reads, are as they were before the test.
 #   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
 set -euo pipefail
 build=$1 libdir=$2 source=$3 seam=$4
 work=$(mktemp -d)
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-manifests=("$build/install_manifest.txt" "$build/install_manifest_emulator.txt")
+manifests=()
+for name in install_manifest install_record; do
+  for component in "" _emulator _runtime; do manifests+=("$build/$name$component.txt"); done
+done
 manifestState() { for m in "${manifests[@]}"; do if [ -e "$m" ]; then cksum <"$m"; else echo absent; fi; done; }
 mkdir "$work/saved"
 for m in "${manifests[@]}"; do [ ! -e "$m" ] || cp -p "$m" "$work/saved/"; done
@@ -77,7 +81,7 @@ out=$("$work/linksBoth" 2>"$work/err")
 out=$("$source/scripts/uninstall" "$build")
 grep -qF "kept $prefix/bin/qvadmin-logs" <<<"$out" || fail "uninstall does not name the log folder: $out"
 "$source/scripts/uninstall" "$build" emulator >/dev/null
-for m in "${manifests[@]}"; do
+for m in "$build/install_manifest.txt" "$build/install_manifest_emulator.txt"; do
   while IFS= read -r path || [ -n "$path" ]; do
     [ ! -e "$path" ] || fail "uninstall left $path"
   done <"$m"
@@ -87,6 +91,77 @@ if [ "$(ls -A "$prefix")" != bin ] || [ "$(ls -A "$prefix/bin")" != qvadmin-logs
 fi
 [ -e "$work/pre" ] || fail "uninstall removed a file beside the prefix"
 
+# Each row sets up its own folder (the working folder), then installs and uninstalls; afterwards
+# the folder must hold what it held before the install: the same paths, types, modes, owners and
+# sizes. Where the uninstall must refuse something, the row checks that it says so.
+uninstall=$source/scripts/uninstall
+ownFolders() { # folders and a file of the prefix's own, there before the install
+  case $1 in
+    setUp)
+      mkdir -p prefix/bin "prefix/$libdir"
+      chmod 2775 prefix/bin "prefix/$libdir"
+      echo own >prefix/own ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      [ -e prefix/include/qvflash.h ] || fail "not installed"
+      "$uninstall" "$build" ;;
+  esac
+}
+runtimeOnly() { # one component, uninstalled by its own line; installed twice, the second making no folder
+  case $1 in
+    setUp) ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" --component runtime >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" --component runtime >/dev/null
+      { [ -e prefix/bin/qvadmin ] && [ ! -e prefix/include ]; } || fail "not the runtime alone"
+      "$uninstall" "$build" runtime ;;
+  esac
+}
+staged() { # decoys at the installed paths of the live prefix, and an empty live folder
+  case $1 in
+    setUp)
+      mkdir -p live/bin live/include live/libexec
+      echo decoy >live/bin/qvadmin
+      echo decoy >live/include/qvflash.h ;;
+    run)
+      DESTDIR=stage cmake --install "$build" --prefix "$PWD/live" >/dev/null
+      [ -e "stage$PWD/live/bin/qvadmin" ] || fail "not staged"
+      local out
+      out=$("$uninstall" "$build" 2>&1) && fail "uninstalled a staged install from the live prefix: $out"
+      grep -qF "DESTDIR=$PWD/stage $uninstall $build" <<<"$out" || fail "the refusal does not say how to call: $out"
+      DESTDIR=stage "$uninstall" "$build" ;;
+  esac
+}
+hostileManifest() { # lines to refuse, and a folder at a listed path, ahead of the installed files
+  case $1 in
+    setUp)
+      mkdir -p prefix/folder cwd
+      echo decoy >cwd/relative
+      echo decoy >outside
+      echo decoy >dotdot ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      printf '%s\n' relative "$PWD/outside" "$PWD/prefix/../dotdot" "$PWD/prefix/folder" |
+        cat - "$build/install_manifest.txt" >manifest && mv manifest "$build/install_manifest.txt"
+      local out
+      out=$(cd cwd && "$uninstall" "$build" 2>&1) && fail "uninstall succeeded: $out"
+      for said in "refused relative: a relative path" "refused $PWD/outside: outside the prefix $PWD/prefix" \
+        "refused $PWD/prefix/../dotdot: a path with a .. component" "kept $PWD/prefix/folder: not a file"; do
+        grep -qF "$said" <<<"$out" || fail "uninstall does not say $said: $out"
+      done
+      [ ! -e prefix/bin ] || fail "uninstall stopped at a refused line: $out" ;;
+  esac
+}
+snapshot() { find . -printf '%p %y %m %u %s\n' | LC_ALL=C sort; }
+for row in ownFolders runtimeOnly staged hostileManifest; do
+  mkdir "$work/$row"
+  cd "$work/$row"
+  $row setUp
+  was=$(snapshot)
+  out=$($row run 2>&1) || fail "$row: $out"
+  [ "$(snapshot)" = "$was" ] || fail "$row: the folder changed: $(diff <(echo "$was") <(snapshot))"
+done
+
 restoreManifests
-[ "$(manifestState)" = "$before" ] || fail "the build folder's install manifests changed"
+[ "$(manifestState)" = "$before" ] || fail "the build folder's install manifests or records changed"
 echo "installed copy works"

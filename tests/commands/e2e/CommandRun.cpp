@@ -1,5 +1,7 @@
 #include "CommandRun.h"
 
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -73,10 +75,14 @@ CommandRun::CommandRun()
     unsetenv("QVSTANDIN_TRACE");
 }
 
+// A test leaves nothing in the temporary folder: what cannot be removed here fails it.
 CommandRun::~CommandRun()
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
+    std::error_code error;
+    std::filesystem::remove_all(dir, error);
+    if (error) {
+        ADD_FAILURE() << "the temporary folder " << dir << " stays: " << error.message();
+    }
 }
 
 void CommandRun::traceModule()

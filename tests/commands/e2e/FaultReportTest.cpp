@@ -321,13 +321,17 @@ TEST_F(TokenCommandTest, ThePinATokenHoldsIsShownAndEveryTokenNamedWhenALogOrStr
                  mount("tmpfs", full.c_str(), "tmpfs", 0, "size=16k") != 0) {
                  throw std::runtime_error(std::string("cannot mount a file system: ") + std::strerror(errno));
              }
-             std::ofstream filler(full / "filler", std::ios::binary);
-             const std::string block(4096, '\0');
-             while (filler.write(block.data(), block.size()).flush()) {
+             // Closed before the run: an open file keeps the file system busy, so that neither it
+             // nor the folder could be removed at the end.
+             {
+                 std::ofstream filler(full / "filler", std::ios::binary);
+                 const std::string block(4096, '\0');
+                 while (filler.write(block.data(), block.size()).flush()) {
+                 }
              }
              const auto result =
                  qvadmin.run(with(generateUser, {"--no-pin-file", "--log-file", (full / "qv.log").string()}));
-             umount(full.c_str());
+             EXPECT_EQ(umount(full.c_str()), 0) << std::strerror(errno);
              return result;
          },
          {kSuccess},
