@@ -3,6 +3,7 @@
 #include "cli/LoggerError.h"
 #include "cli/controlCharacters.h"
 #include "logging/BaseLogger.h"
+#include "logging/LogFilePath.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -23,6 +24,11 @@ constexpr int kFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
 
 AppendFile::AppendFile(const std::string& path)
 {
+    if (!folderIsSafe(folderOf(path))) {
+        refusal_ = Refusal::UnsafeFolder;
+        openErrno_ = EPERM;
+        return;
+    }
     // The exclusive creation tells whether this open made the file, and follows no link; when
     // another process made it first, append to theirs. A file removed in between gets one more
     // try at creating it.
@@ -154,6 +160,8 @@ AppendFile openFile(const std::string& path)
 {
     AppendFile file(path);
     switch (file.refusal()) {
+    case AppendFile::Refusal::UnsafeFolder:
+        throw UnsafeFolderError(folderOf(path).string());
     case AppendFile::Refusal::ForeignOwner:
         throw UnsafeFileError("owned by another user", path);
     case AppendFile::Refusal::WritableByOthers:

@@ -7,7 +7,8 @@
 
 namespace logging {
 
-// A log or PIN file opened for appending. A file that this open creates gets owner-only
+// A log or PIN file opened for appending, in a folder that folderIsSafe passes: in any other,
+// another user could remove or replace the file. A file that this open creates gets owner-only
 // permissions, since it may receive generated PINs. An existing file is used only when it is a
 // regular file of this user's that neither group nor others can write and that has no other name
 // (a hard link elsewhere): anything else could hand the PINs to someone else, take forged lines,
@@ -16,7 +17,7 @@ namespace logging {
 class AppendFile {
 public:
     // Why an existing file was not opened.
-    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
+    enum class Refusal { None, UnsafeFolder, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
 
     explicit AppendFile(const std::string& path);
     ~AppendFile();
@@ -55,8 +56,9 @@ private:
     mode_t permissions_ = 0;
 };
 
-// Opens the file for appending, raising UnsafeFileError for an existing file of another user's
-// or one that others can write, and FileOpenError when it cannot be opened or created.
+// Opens the file for appending, raising UnsafeFolderError for a folder that folderIsSafe refuses,
+// UnsafeFileError for an existing file of another user's or one that others can write, and
+// FileOpenError when it cannot be opened or created.
 AppendFile openFile(const std::string& path);
 
 // Opens the file as openFile does; an existing file that group or others can read is used, with

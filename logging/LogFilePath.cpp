@@ -40,11 +40,26 @@ bool canWriteInto(const std::filesystem::path& folder)
 
 } // namespace
 
+std::filesystem::path folderOf(const std::string& path)
+{
+    const auto folder = std::filesystem::path(path).parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// Followed through links: the folder that receives the file counts.
+bool folderIsSafe(const std::filesystem::path& folder)
+{
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0)
+        return true;
+    const bool foreignOwner = info.st_uid != ::geteuid() && info.st_uid != 0;
+    const bool othersWrite = (info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0;
+    return !foreignOwner && !othersWrite;
+}
+
 bool fileCanBeMade(const std::string& path)
 {
-    auto folder = std::filesystem::path(path).parent_path();
-    if (folder.empty())
-        folder = ".";
+    const auto folder = folderOf(path);
     std::error_code ignored;
     if (std::filesystem::is_directory(folder, ignored))
         return canWriteInto(folder);

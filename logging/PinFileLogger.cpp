@@ -42,6 +42,8 @@ PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
     checkFileName(path);
     std::error_code ignored;
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
+        if (!folderIsSafe(folderOf(path)))
+            throw UnsafeFolderError(folderOf(path).string());
         if (!fileCanBeMade(path))
             throw FileOpenError(path);
         return;

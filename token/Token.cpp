@@ -7,6 +7,7 @@
 #include "pkcs11/AttributeKinds.h"
 #include "pkcs11/Pkcs11Exception.h"
 #include "pkcs11/ScopeGuard.h"
+#include "token/failOnBlockedLocalPins.h"
 #include "token/hardwareFeatures.h"
 #include "token/logoutGuards.h"
 #include "token/pkcsConversions.h"
@@ -275,6 +276,7 @@ void Token::unblockPins(const std::string& soPin)
     wrapPkcsLogin([&] { session.login(soPin, PkcsUserType::So); }, UserType::So, *pkcsToken_);
     session.unblockUserPinEx();
     logoutAfterChange(session, getSerialNumber());
+    failOnBlockedLocalPins(*pkcsToken_);
 }
 
 void Token::setLabel(const std::string& userPin, const std::string& label)

@@ -55,6 +55,8 @@ public:
     void setSoPin(const SetSoPinParams& params);
     void setUserPin(const SetUserPinParams& params);
     void enableForcedPinChangeMode(const std::string& soPin);
+    // On the flash road the user PIN, every MVA and every local PIN; otherwise the user PIN, and a
+    // local PIN the module still reports blocked fails the token.
     void unblockPins(const std::string& soPin);
     void setLabel(const std::string& userPin, const std::string& label);
     void setUserPinPolicy(const std::string& soPin, const PinPolicy& policy);

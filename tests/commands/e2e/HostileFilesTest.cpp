@@ -40,6 +40,13 @@ protected:
         chmod(path.c_str(), mode);
         return path;
     }
+    // A folder of the test's own with this mode, whatever the umask.
+    static fs::path plantFolder(const fs::path& path, mode_t mode)
+    {
+        fs::create_directories(path);
+        chmod(path.c_str(), mode);
+        return path;
+    }
 };
 
 // Files put in the program's way: each is refused, or used, as an administrator expects, the
@@ -65,6 +72,11 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     const auto couldNotOpen = [](const fs::path& path) {
         return "Logger error: Couldn't open or create file: " + path.string() + ".\n";
     };
+    const auto unsafeFolder = [](const fs::path& path) {
+        return "Folder writable by other users: " + path.string() + ".";
+    };
+    const auto foreign = scratch / "foreign";
+    const auto shared = scratch / "shared";
     const auto unreadable = [&] {
         return syntaxError("can not read options configuration file '" + config.string() + "'");
     };
@@ -93,6 +105,19 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          tokenLine(kSerial, "error: File writable by other users: " + tokenLog().string() + ".") + kFailure},
         {"token log writable by its group", [&] { return plant(tokenLog(), 0620), true; }, label(""), "",
          tokenLine(kSerial, "error: File writable by other users: " + tokenLog().string() + ".") + kFailure},
+        {"log folder of another user's",
+         [&] {
+             return geteuid() == 0 && nobody != nullptr &&
+                    chown(plantFolder(foreign, 0777).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+         },
+         label(foreign / "x.log"), "Logger error: " + unsafeFolder(foreign) + "\n"},
+        {"token log folder writable by all", [&] { return plantFolder(qvadmin.folder() / "qvadmin-logs", 0777), true; },
+         label(""), "", tokenLine(kSerial, "error: " + unsafeFolder(qvadmin.folder() / "qvadmin-logs")) + kFailure},
+        {"PIN file folder of a setgid group",
+         [&] { return plantFolder(shared, 02770), true; },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
+          (shared / "pins.txt").string()},
+         "Logger error: " + unsafeFolder(shared) + "\n"},
         {"PIN file with a second name",
          [&] {
              fs::create_hard_link(plant(scratch / "pins.txt", 0600), scratch / "pins-too.txt");
@@ -138,13 +163,16 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     EXPECT_EQ(qvadmin.read(target), "planted\n");
     EXPECT_EQ(qvadmin.read(scratch / "pins.txt"), "planted\n");
     EXPECT_TRUE(fs::is_fifo(fifo));
+    EXPECT_FALSE(fs::exists(foreign / "x.log"));
+    EXPECT_FALSE(fs::exists(shared / "pins.txt"));
 }
 
-// A log that others may read is still written, with a warning; what the program makes itself is
-// its owner's alone, whatever the umask.
+// A log that others may read is still written, with a warning, also in a folder all may write
+// that keeps each file to its owner (sticky); what the program makes itself is its owner's alone,
+// whatever the umask.
 TEST_F(HostileFilesTest, ReadableLogIsUsedWithAWarningAndNewFilesArePrivate)
 {
-    const auto readable = plant(qvadmin.scratch() / "shared.log", 0644);
+    const auto readable = plant(plantFolder(qvadmin.scratch() / "sticky", 01777) / "shared.log", 0644);
     EXPECT_EQ(
         qvadmin.run({"set-label", "-p", kUserPin, "-l", "first", "--log-file", readable.string()}),
         (CommandResult{0, kSuccess, "Warning: " + readable.string() + " can be read by other users (mode 0644).\n"}));
