@@ -1,6 +1,7 @@
 #include "token/failOnBlockedLocalPins.h"
 
 #include "cli/DomainError.h"
+#include "pkcs11/Pkcs11Exception.h"
 #include "token/types/LocalUserId.h"
 
 #include <cstdint>
@@ -33,6 +34,9 @@ void failOnBlockedLocalPins(const quorvik::pkcs11::Token& token)
     std::string blocked;
     try {
         blocked = blockedLocalPins(token);
+    } catch (const quorvik::pkcs11::FunctionNotSupportedException&) {
+        // A module that keeps no local PINs for the token reports none blocked.
+        return;
     } catch (const std::exception& error) {
         throw PartlyUnblockedError(error.what(), "user");
     }

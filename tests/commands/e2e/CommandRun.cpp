@@ -67,8 +67,11 @@ CommandRun::CommandRun()
     dir = pattern;
     appDir = dir / "app";
     scratchDir = dir / "scratch";
+    // The program refuses log and PIN folders that others may write, whatever the umask.
     std::filesystem::create_directory(appDir);
+    std::filesystem::permissions(appDir, std::filesystem::perms::owner_all);
     std::filesystem::create_directory(scratchDir);
+    std::filesystem::permissions(scratchDir, std::filesystem::perms::owner_all);
     std::filesystem::copy_file(QVADMIN_PATH, appDir / "qvadmin");
     // The copy finds the module (and the project's libraries) in the build.
     setenv("LD_LIBRARY_PATH", QV_MODULE_DIR, 1);

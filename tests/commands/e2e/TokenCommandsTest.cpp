@@ -68,6 +68,13 @@ TEST_P(SettingsOnBothRoads, ForcePinChangeAndUnblockPins)
     EXPECT_EQ(token.userPin.triesLeft, 10u);
     EXPECT_EQ(token.findLocalPin(3)->pin.triesLeft, flash ? 10u : 0u);
     EXPECT_EQ(token.findMva(5)->triesLeft, flash ? 10u : 0u);
+    if (!flash) {
+        // A module that keeps no local PINs for the token reports none blocked.
+        const auto fault = std::string(QVTOKEN_PATH) + " fault " + std::to_string(kSerial) +
+                           " C_EX_SlotManage 0x54 --always >/dev/null";
+        ASSERT_EQ(std::system(fault.c_str()), 0);
+        EXPECT_EQ(qvadmin.run(words("unblock-pins -p 59302814")), (CommandResult{0, kSuccess, ""}));
+    }
 }
 
 TEST_P(SettingsOnBothRoads, SetLabelAndTouchSettingsReachTheToken)
