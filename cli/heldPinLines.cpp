@@ -48,7 +48,6 @@ void release(Line* line) noexcept
         return;
     }
     wipe(line->text(), line->size);
-    line->~Line();
     ::operator delete(line);
 }
 

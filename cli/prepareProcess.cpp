@@ -1,5 +1,7 @@
 #include "cli/prepareProcess.h"
 
+#include "cli/catchUnlessIgnored.h"
+
 #include <platform/hostCalls.h>
 
 #include <cerrno>
@@ -31,15 +33,9 @@ extern "C" void ignoreSignal(int) {}
 
 void seeBrokenPipes() noexcept
 {
-    struct sigaction current {};
-    if (sigaction(SIGPIPE, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
-        return;
-    }
-    struct sigaction action {};
-    action.sa_handler = ignoreSignal;
-    action.sa_flags = SA_RESTART;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGPIPE, &action, nullptr);
+    sigset_t none;
+    sigemptyset(&none);
+    catchUnlessIgnored(SIGPIPE, ignoreSignal, none);
 }
 
 } // namespace

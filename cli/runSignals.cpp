@@ -1,5 +1,6 @@
 #include "cli/runSignals.h"
 
+#include "cli/catchUnlessIgnored.h"
 #include "cli/heldPinLines.h"
 
 #include <array>
@@ -80,17 +81,7 @@ void catchDuringRun() noexcept
     sigset_t caught;
     sigemptyset(&caught);
     for (const int signalNumber : kCaughtSignals) {
-        struct sigaction earlier {};
-        // Whoever started the program with the signal ignored (nohup, a script's trap) keeps it
-        // ignored.
-        if (sigaction(signalNumber, nullptr, &earlier) != 0 || earlier.sa_handler == SIG_IGN) {
-            continue;
-        }
-        struct sigaction action {};
-        action.sa_handler = onRunSignal;
-        action.sa_mask = set;
-        action.sa_flags = SA_RESTART;
-        if (sigaction(signalNumber, &action, nullptr) == 0) {
+        if (catchUnlessIgnored(signalNumber, onRunSignal, set)) {
             sigaddset(&caught, signalNumber);
         }
     }
