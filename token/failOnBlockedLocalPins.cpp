@@ -14,14 +14,28 @@ namespace {
 // The module lists no local PINs, so each identifier is asked on its own.
 constexpr std::uint16_t kLastLocalPinId = 31;
 
-// The names of the blocked local PINs, comma-separated; empty when none is blocked.
+// The names of the blocked local PINs, comma-separated; empty when none is blocked. A module
+// that answers the first identifier with CKR_FUNCTION_NOT_SUPPORTED keeps no local PINs for the
+// token. Any failure after that, that answer included, is passed on, unless a local PIN was
+// found blocked already: that one fails the token whatever the module says of the later ones.
 std::string blockedLocalPins(const quorvik::pkcs11::Token& token)
 {
     std::string names;
     for (std::uint16_t id = LocalUserId::minimum; id <= kLastLocalPinId; ++id) {
-        const auto local = token.getLocalPinInfo(id);
-        if (local && local->retriesLeft == 0) {
-            names += (names.empty() ? "" : ", ") + toString(LocalUserId(id));
+        try {
+            const auto local = token.getLocalPinInfo(id);
+            if (local && local->retriesLeft == 0) {
+                names += (names.empty() ? "" : ", ") + toString(LocalUserId(id));
+            }
+        } catch (const std::exception& error) {
+            // Nothing is found before the first identifier.
+            const bool keepsNoLocalPins =
+                id == LocalUserId::minimum &&
+                dynamic_cast<const quorvik::pkcs11::FunctionNotSupportedException*>(&error) != nullptr;
+            if (names.empty() && !keepsNoLocalPins) {
+                throw;
+            }
+            return names;
         }
     }
     return names;
@@ -34,9 +48,6 @@ void failOnBlockedLocalPins(const quorvik::pkcs11::Token& token)
     std::string blocked;
     try {
         blocked = blockedLocalPins(token);
-    } catch (const quorvik::pkcs11::FunctionNotSupportedException&) {
-        // A module that keeps no local PINs for the token reports none blocked.
-        return;
     } catch (const std::exception& error) {
         throw PartlyUnblockedError(error.what(), "user");
     }

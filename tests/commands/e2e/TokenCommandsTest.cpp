@@ -69,11 +69,20 @@ TEST_P(SettingsOnBothRoads, ForcePinChangeAndUnblockPins)
     EXPECT_EQ(token.findLocalPin(3)->pin.triesLeft, flash ? 10u : 0u);
     EXPECT_EQ(token.findMva(5)->triesLeft, flash ? 10u : 0u);
     if (!flash) {
-        // A module that keeps no local PINs for the token reports none blocked.
-        const auto fault = std::string(QVTOKEN_PATH) + " fault " + std::to_string(kSerial) +
-                           " C_EX_SlotManage 0x54 --always >/dev/null";
-        ASSERT_EQ(std::system(fault.c_str()), 0);
-        EXPECT_EQ(qvadmin.run(words("unblock-pins -p 59302814")), (CommandResult{0, kSuccess, ""}));
+        // A module that answers the first local PIN with CKR_FUNCTION_NOT_SUPPORTED keeps none for
+        // the token; the same answer for a later one leaves the blocked local-3 blocked (--skip 2:
+        // the listing's TLS query and local-3 are answered).
+        const std::pair<std::string, CommandResult> answers[] = {
+            {"--skip 2", {255, stillBlocked + kFailure, ""}},
+            {"", {0, kSuccess, ""}},
+        };
+        for (const auto& [skip, result] : answers) {
+            const auto fault = std::string(QVTOKEN_PATH) + " fault " + std::to_string(kSerial) +
+                               " --clear >/dev/null && " + QVTOKEN_PATH + " fault " + std::to_string(kSerial) +
+                               " C_EX_SlotManage 0x54 --always " + skip + " >/dev/null";
+            ASSERT_EQ(std::system(fault.c_str()), 0);
+            EXPECT_EQ(qvadmin.run(words("unblock-pins -p 59302814")), result) << skip;
+        }
     }
 }
 
