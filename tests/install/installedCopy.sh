@@ -107,14 +107,16 @@ ownFolders() { # folders and a file of the prefix's own, there before the instal
       "$uninstall" "$build" ;;
   esac
 }
-runtimeOnly() { # one component, uninstalled by its own line; installed twice, the second making no folder
+runtimeOnly() { # one component, uninstalled by its own line; installed twice, the second making no
+  # folder; the folder it made above the prefix is not the install's own, and stays
   case $1 in
     setUp) ;;
     run)
-      cmake --install "$build" --prefix "$PWD/prefix" --component runtime >/dev/null
-      cmake --install "$build" --prefix "$PWD/prefix" --component runtime >/dev/null
-      { [ -e prefix/bin/qvadmin ] && [ ! -e prefix/include ]; } || fail "not the runtime alone"
-      "$uninstall" "$build" runtime ;;
+      cmake --install "$build" --prefix "$PWD/above/prefix" --component runtime >/dev/null
+      cmake --install "$build" --prefix "$PWD/above/prefix" --component runtime >/dev/null
+      { [ -e above/prefix/bin/qvadmin ] && [ ! -e above/prefix/include ]; } || fail "not the runtime alone"
+      "$uninstall" "$build" runtime
+      rmdir above ;;
   esac
 }
 staged() { # decoys at the installed paths of the live prefix, and an empty live folder
