@@ -5,7 +5,8 @@
 # installed headers and pkg-config files that takes a snapshot through the installed library and
 # its profiler. Then uninstalls both with scripts/uninstall: nothing installed remains, what
 # qvadmin wrote beside itself and a file beside the prefix stay. A table of installs then checks
-# that each uninstall leaves its folder as it was before the install. The build folder's install
+# that each uninstall leaves its folder as it was before the install, where one without its
+# install record or with a record edited by hand is first refused whole. The build folder's install
 # manifests and records, which the user's own uninstall reads, are as they were before the test.
 #   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
 set -euo pipefail
@@ -107,14 +108,16 @@ ownFolders() { # folders and a file of the prefix's own, there before the instal
       "$uninstall" "$build" ;;
   esac
 }
-runtimeOnly() { # one component, uninstalled by its own line; installed twice, the second making no folder
+runtimeOnly() { # one component, uninstalled by its own line; installed twice, the second making no
+  # folder; the folder it made above the prefix is not the install's own, and stays
   case $1 in
     setUp) ;;
     run)
-      cmake --install "$build" --prefix "$PWD/prefix" --component runtime >/dev/null
-      cmake --install "$build" --prefix "$PWD/prefix" --component runtime >/dev/null
-      { [ -e prefix/bin/qvadmin ] && [ ! -e prefix/include ]; } || fail "not the runtime alone"
-      "$uninstall" "$build" runtime ;;
+      cmake --install "$build" --prefix "$PWD/above/prefix" --component runtime >/dev/null
+      cmake --install "$build" --prefix "$PWD/above/prefix" --component runtime >/dev/null
+      { [ -e above/prefix/bin/qvadmin ] && [ ! -e above/prefix/include ]; } || fail "not the runtime alone"
+      "$uninstall" "$build" runtime
+      rmdir above ;;
   esac
 }
 staged() { # decoys at the installed paths of the live prefix, and an empty live folder
@@ -152,8 +155,46 @@ hostileManifest() { # lines to refuse, and a folder at a listed path, ahead of t
       [ ! -e prefix/bin ] || fail "uninstall stopped at a refused line: $out" ;;
   esac
 }
+missingRecord() { # no record, and a line outside the prefix; the way out over folders that were there
+  case $1 in
+    setUp)
+      mkdir -p prefix/bin prefix/include prefix/libexec "prefix/$libdir/pkgconfig"
+      echo decoy >outside ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      rm "$build/install_record.txt"
+      echo "$PWD/outside" >>"$build/install_manifest.txt"
+      refusedWhole "no install record $build/install_record.txt" ;;
+  esac
+}
+editedRecord() { # a second, wider prefix and made folders outside the prefix, added by hand
+  case $1 in
+    setUp)
+      mkdir -p outside/empty
+      echo own >outside/file ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      printf '%s\n' "prefix $PWD" "made $PWD/outside/empty" "made $PWD/prefix/../outside/empty" \
+        >>"$build/install_record.txt"
+      refusedWhole "refused the install record $build/install_record.txt: 2 prefix lines" \
+        "record $build/install_record.txt: made $PWD/outside/empty: outside the prefix $PWD/prefix" \
+        "made $PWD/prefix/../outside/empty: a path with a .. component" ;;
+  esac
+}
+# Uninstalls, which must remove nothing and say each argument; then takes the way out it names.
+refusedWhole() {
+  local installed out said
+  installed=$(snapshot)
+  out=$("$uninstall" "$build" 2>&1) && fail "uninstall succeeded: $out"
+  [ "$(snapshot)" = "$installed" ] || fail "uninstall removed: $(diff <(echo "$installed") <(snapshot))"
+  for said in "$@" "nothing removed; install again from $build"; do
+    grep -qF "$said" <<<"$out" || fail "uninstall does not say $said: $out"
+  done
+  cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+  "$uninstall" "$build"
+}
 snapshot() { find . -printf '%p %y %m %u %s\n' | LC_ALL=C sort; }
-for row in ownFolders runtimeOnly staged hostileManifest; do
+for row in ownFolders runtimeOnly staged hostileManifest missingRecord editedRecord; do
   mkdir "$work/$row"
   cd "$work/$row"
   $row setUp
