@@ -22,6 +22,10 @@ constexpr int kSignalExitBase = 128;
 // Reached by the handler, so a process-wide lock-free atomic.
 std::atomic<int> interrupting{0};
 std::atomic<bool> catching{false};
+std::atomic<void (*)()> endStartedProcesses{nullptr};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free &&
+                  std::atomic<void (*)()>::is_always_lock_free,
+              "a signal handler may only use lock-free atomics");
 
 void tell(const char* text) noexcept
 {
@@ -39,6 +43,9 @@ extern "C" void onRunSignal(int signalNumber)
         return;
     }
     held_pin_lines::writeAll();
+    if (void (*const endStarted)() = endStartedProcesses.load()) {
+        endStarted();
+    }
     tell("Run ended by a second signal: the tokens at work were not waited for.\n");
     _exit(kSignalExitBase + signalNumber);
 }
@@ -90,6 +97,11 @@ void catchDuringRun() noexcept
     if (startReceiver(caught)) {
         pthread_sigmask(SIG_BLOCK, &caught, nullptr);
     }
+}
+
+void endOnSecondSignal(void (*endStarted)()) noexcept
+{
+    endStartedProcesses.store(endStarted);
 }
 
 int interruptingSignal() noexcept

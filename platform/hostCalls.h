@@ -10,11 +10,15 @@
 #include <string>
 
 #if defined(__APPLE__)
+#include <crt_externs.h>
+
 // The types first: the other two use them.
 #include <sys/types.h>
 
 #include <sys/ptrace.h>
 #include <sys/sysctl.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace platform {
@@ -36,6 +40,12 @@ inline int protectProcessMemory()
 {
     return ::ptrace(PT_DENY_ATTACH, 0, nullptr, 0);
 }
+// The process's environment, for a program it starts. A macOS library cannot reach `environ`
+// directly.
+inline char** environment()
+{
+    return *_NSGetEnviron();
+}
 #else
 // 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,
 // ENOMEM when the value is larger than *length. A null value asks for the size
@@ -53,6 +63,11 @@ std::string operatingSystemName();
 // Keeps other processes from reading the process's memory: it is made non-dumpable, so no
 // core file is written and processes of the same user cannot trace it. 0, or -1 with errno.
 int protectProcessMemory();
+// The process's environment, for a program it starts.
+inline char** environment()
+{
+    return environ;
+}
 #endif
 
 } // namespace platform

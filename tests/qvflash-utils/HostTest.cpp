@@ -1,5 +1,9 @@
 // The host queries: the profiler output parser and its string utilities, the
-// pipeline through a fake profiler, and the Linux layer on the fixture hosts.
+// pipeline through a fake profiler and its end, and the Linux layer on the
+// fixture hosts.
+#include "runningProcesses.h"
+
+#include <qvflash-utils-core/commandOutput.h>
 #include <qvflash-utils-core/hostQueries.h>
 #include <qvflash-utils-core/stringUtils.h>
 
@@ -8,11 +12,16 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <poll.h>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -101,6 +110,67 @@ TEST_F(FakeProfiler, EveryDataTypeIsReadWholeWhateverTheExitStatus)
 TEST_F(FakeProfiler, AProfilerThatCannotRunGivesNothing)
 {
     EXPECT_EQ(qvfl_utils::detail::internalHardDiskSerials("'" + dir_ + "/missing'"), Strings{});
+}
+
+// The mask and ignored signals of a process, from /proc: lines "SigBlk:\t<hex>".
+std::uint64_t signalsOf(pid_t pid, const std::string& line)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string text;
+    while (std::getline(status, text)) {
+        if (text.rfind(line + ":", 0) == 0) {
+            return std::stoull(text.substr(line.size() + 1), nullptr, 16);
+        }
+    }
+    return ~std::uint64_t{0};
+}
+
+// Started by a working thread of a run, which blocks the run's signals, in a process that
+// ignores one (nohup), a profiler that hangs still takes every signal, in a group of its own,
+// until its command is ended with all it started.
+TEST_F(FakeProfiler, AHungProfilerRunsApartUntilItsCommandIsEnded)
+{
+    const std::string started = dir_ + "/started";
+    ASSERT_EQ(mkfifo(started.c_str(), 0600), 0);
+    const int reader = open(started.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    const std::string profiler = write("echo $$ > '" + started + "'\nexec sleep 30\n");
+    sigset_t runSignals;
+    sigemptyset(&runSignals);
+    std::uint64_t runBits = 0;
+    for (const int signalNumber : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
+        sigaddset(&runSignals, signalNumber);
+        runBits |= std::uint64_t{1} << (signalNumber - 1);
+    }
+    struct sigaction ignore {};
+    struct sigaction kept {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGHUP, &ignore, &kept);
+    int error = 0;
+    std::thread caller([&] {
+        pthread_sigmask(SIG_BLOCK, &runSignals, nullptr);
+        try {
+            qvfl_utils::detail::internalHardDiskSerials(profiler);
+        } catch (const std::system_error& failure) {
+            error = failure.code().value();
+        }
+    });
+
+    pollfd ready{reader, POLLIN, 0};
+    char text[32] = {};
+    const pid_t pid = poll(&ready, 1, 10000) == 1 && read(reader, text, sizeof text - 1) > 0 ? std::atoi(text) : 0;
+    EXPECT_NE(pid, 0) << "the profiler did not start";
+    EXPECT_EQ(signalsOf(pid, "SigBlk"), 0u);
+    EXPECT_EQ(signalsOf(pid, "SigIgn") & runBits, 0u);
+    const pid_t group = getpgid(pid);
+    EXPECT_NE(group, getpgrp());
+
+    qvfl_utils::detail::endRunningCommand();
+    caller.join();
+    sigaction(SIGHUP, &kept, nullptr);
+    close(reader);
+    EXPECT_EQ(error, ECANCELED);
+    EXPECT_TRUE(groupEnds(group));
 }
 
 std::string fixtureHost(const char* name)

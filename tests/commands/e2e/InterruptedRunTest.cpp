@@ -1,10 +1,17 @@
 // A run that a signal interrupts while a token's card holds a freshly generated PIN: the PIN
 // reaches the operator, whether the run finishes its tokens or a second signal ends it at once.
 #include "TokenCommandTest.h"
+#include "runningProcesses.h"
 
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -95,6 +102,68 @@ TEST_F(TokenCommandTest, AnInterruptedRunHandsOutEveryPinItsTokensTook)
                 << pinFile;
         }
     }
+}
+
+// A snapshot's profiler hangs while the run is interrupted. A terminal's ^C reaches the whole
+// foreground group, yet the profiler finishes once it answers, and its token's operation with it;
+// a second signal ends the run and every process of the profiler's pipeline.
+TEST_F(TokenCommandTest, AnInterruptedRunLeavesNoProcessOfItsSnapshotBehind)
+{
+    setenv("QV_HOST_ROOT", QV_TEST_HOSTS "/workstation", 1);
+    scene.add(kSerial, true);
+    const auto created = qvadmin.run({"create-mva", "-p", kAdminPin});
+    std::smatch id;
+    ASSERT_TRUE(std::regex_match(created.out, id, std::regex(".*, MVA id: (\\d+)\nstatus: success\n")));
+    ASSERT_EQ(qvadmin.run({"format-drive", "-p", kAdminPin, "--volume", "100:rw:user", "50:h:mva-" + id[1].str()}).out,
+              kSuccess);
+    ASSERT_EQ(qvadmin.run({"add-pc-to-mva", "-p", kAdminPin, "--mva-id", id[1]}).out, kSuccess);
+    // The same host, but the profiler reads the NVMe drive's serial number from a FIFO: it waits
+    // there until the test writes.
+    const auto host = qvadmin.scratch() / "host";
+    std::filesystem::copy(QV_TEST_HOSTS "/workstation", host,
+                          std::filesystem::copy_options::recursive | std::filesystem::copy_options::copy_symlinks);
+    const auto serial = host / "sys/devices/pci0000:00/0000:00:1d.0/0000:3d:00.0/nvme/nvme0/serial";
+    const std::string serialText = qvadmin.read(serial);
+    setenv("QV_HOST_ROOT", host.c_str(), 1);
+    qvadmin.limitRunTime(std::chrono::milliseconds(5000));
+
+    for (const bool twice : {false, true}) {
+        SCOPED_TRACE(twice ? "twice" : "once");
+        std::filesystem::remove(serial);
+        ASSERT_EQ(mkfifo(serial.c_str(), 0600), 0);
+        const pid_t started = qvadmin.start(
+            {"set-volume-access-mode", "--no-pins", "--volume-id", "2", "--new-mode", "r"}, {}, [] { setpgid(0, 0); });
+        // A writer can open the FIFO once the profiler has opened it to read.
+        int writer = -1;
+        EXPECT_TRUE(waitUntil([&] { return (writer = open(serial.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }));
+        pid_t pipeline = 0;
+        for (const auto& process : runningProcesses()) {
+            if (process.parent == started) {
+                pipeline = process.group;
+            }
+        }
+        EXPECT_NE(pipeline, 0);
+        EXPECT_NE(pipeline, started);
+        kill(-started, SIGINT);
+        EXPECT_TRUE(waitUntil([&] { return qvadmin.read(qvadmin.scratch() / "err") == kNotice; }));
+        if (twice) {
+            kill(started, SIGTERM);
+            EXPECT_EQ(
+                qvadmin.finish(started),
+                (CommandResult{128 + SIGTERM, "",
+                               kNotice + "Run ended by a second signal: the tokens at work were not waited for.\n"}));
+            EXPECT_TRUE(groupEnds(pipeline));
+            close(writer);
+        } else {
+            // The profilers of the other data types find a plain file.
+            std::ofstream(host / "serial") << serialText;
+            std::filesystem::rename(host / "serial", serial);
+            EXPECT_EQ(write(writer, serialText.data(), serialText.size()), static_cast<ssize_t>(serialText.size()));
+            close(writer);
+            EXPECT_EQ(qvadmin.finish(started), (CommandResult{128 + SIGINT, kSuccess, kNotice}));
+        }
+    }
+    unsetenv("QV_HOST_ROOT");
 }
 
 } // namespace
