@@ -12,7 +12,6 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <utility>
 
 namespace logging {
 
@@ -33,8 +32,8 @@ AppendFile::AppendFile(const std::string& path)
     // another process made it first, append to theirs. A file removed in between gets one more
     // try at creating it.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        fd_ = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
-        if (fd_ >= 0) {
+        fd_ = Descriptor(::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600));
+        if (fd_.isOpen()) {
             wasCreated_ = true;
             return;
         }
@@ -54,11 +53,11 @@ int AppendFile::openExisting(const std::string& path)
         return errno;
     if (!accepts(info))
         return EPERM;
-    fd_ = ::open(path.c_str(), kFlags | O_NOFOLLOW | O_NONBLOCK);
-    if (fd_ < 0)
+    fd_ = Descriptor(::open(path.c_str(), kFlags | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd_.isOpen())
         return errno;
-    if (::fstat(fd_, &info) != 0 || !accepts(info)) {
-        close();
+    if (::fstat(fd_.get(), &info) != 0 || !accepts(info)) {
+        fd_.close();
         return EPERM;
     }
     permissions_ = info.st_mode & 07777;
@@ -78,17 +77,6 @@ bool AppendFile::accepts(const struct stat& info)
     return refusal_ == Refusal::None;
 }
 
-AppendFile::AppendFile(AppendFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), wasCreated_(other.wasCreated_), openErrno_(other.openErrno_),
-      refusal_(other.refusal_), permissions_(other.permissions_)
-{
-}
-
-AppendFile::~AppendFile()
-{
-    close();
-}
-
 int AppendFile::appendAndClose(const std::string& text)
 {
     return appendAndClose({text});
@@ -102,7 +90,7 @@ int AppendFile::appendAndClose(std::initializer_list<std::string> pieces)
         if (failure != 0)
             break;
     }
-    const int closeFailure = close();
+    const int closeFailure = fd_.close();
     return failure != 0 ? failure : closeFailure;
 }
 
@@ -110,7 +98,7 @@ int AppendFile::appendAndClose(std::initializer_list<std::string> pieces)
 // text's bytes are the file's tail only while each write followed the one before.
 int AppendFile::append(const std::string& text)
 {
-    if (fd_ < 0)
+    if (!fd_.isOpen())
         return openErrno_;
     const char* data = text.data();
     std::size_t left = text.size();
@@ -118,7 +106,7 @@ int AppendFile::append(const std::string& text)
     off_t end = -1;
     bool oneRun = true;
     while (left > 0) {
-        const auto written = ::write(fd_, data, left);
+        const auto written = ::write(fd_.get(), data, left);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -127,7 +115,7 @@ int AppendFile::append(const std::string& text)
                 takeBack(start, end);
             return failure;
         }
-        const off_t after = ::lseek(fd_, 0, SEEK_CUR);
+        const off_t after = ::lseek(fd_.get(), 0, SEEK_CUR);
         oneRun = oneRun && after >= written && (start < 0 || after - written == end);
         if (start < 0)
             start = after - written;
@@ -143,17 +131,8 @@ int AppendFile::append(const std::string& text)
 void AppendFile::takeBack(off_t start, off_t end) const
 {
     struct stat info {};
-    if (start >= 0 && ::fstat(fd_, &info) == 0 && info.st_size == end)
-        static_cast<void>(::ftruncate(fd_, start));
-}
-
-int AppendFile::close()
-{
-    if (fd_ < 0)
-        return 0;
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
+    if (start >= 0 && ::fstat(fd_.get(), &info) == 0 && info.st_size == end)
+        static_cast<void>(::ftruncate(fd_.get(), start));
 }
 
 AppendFile openFile(const std::string& path)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logging/Descriptor.h"
+
 #include <sys/stat.h>
 
 #include <initializer_list>
@@ -20,14 +22,13 @@ public:
     enum class Refusal { None, UnsafeFolder, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
 
     explicit AppendFile(const std::string& path);
-    ~AppendFile();
     // One descriptor, one close.
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
-    AppendFile(AppendFile&& other) noexcept;
+    AppendFile(AppendFile&& other) noexcept = default;
     AppendFile& operator=(AppendFile&&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.isOpen(); }
     // True when this open made the file; of two processes racing for a new file only one sees it.
     bool created() const { return wasCreated_; }
     Refusal refusal() const { return refusal_; }
@@ -47,9 +48,8 @@ private:
     bool accepts(const struct stat& info);
     int append(const std::string& text);
     void takeBack(off_t start, off_t end) const;
-    int close();
 
-    int fd_ = -1;
+    Descriptor fd_;
     bool wasCreated_ = false;
     int openErrno_ = 0;
     Refusal refusal_ = Refusal::None;
