@@ -3,12 +3,12 @@
 #include "cli/LoggerError.h"
 #include "cli/controlCharacters.h"
 #include "logging/BaseLogger.h"
-#include "logging/LogFilePath.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
@@ -21,23 +21,24 @@ constexpr int kFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
 
 } // namespace
 
-AppendFile::AppendFile(const std::string& path)
+AppendFile::AppendFile(const CheckedFolder& folder, const std::string& path)
 {
-    if (!folderIsSafe(folderOf(path))) {
-        refusal_ = Refusal::UnsafeFolder;
-        openErrno_ = EPERM;
+    const int at = folder.descriptor();
+    if (at < 0) {
+        openErrno_ = folder.error();
         return;
     }
+    const auto name = std::filesystem::path(path).filename();
     // The exclusive creation tells whether this open made the file, and follows no link; when
     // another process made it first, append to theirs. A file removed in between gets one more
     // try at creating it.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        fd_ = Descriptor(::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600));
+        fd_ = Descriptor(::openat(at, name.c_str(), kFlags | O_CREAT | O_EXCL, 0600));
         if (fd_.isOpen()) {
             wasCreated_ = true;
             return;
         }
-        openErrno_ = errno == EEXIST ? openExisting(path) : errno;
+        openErrno_ = errno == EEXIST ? openExisting(at, name.c_str()) : errno;
         if (openErrno_ != ENOENT)
             return;
     }
@@ -46,14 +47,14 @@ AppendFile::AppendFile(const std::string& path)
 // A FIFO or a device is refused before it is opened, since the open itself could block or act;
 // a final symbolic link is not followed; what was opened is checked again, in case another file
 // was put in its place in between (the open does not block on a FIFO put there).
-int AppendFile::openExisting(const std::string& path)
+int AppendFile::openExisting(int folder, const char* name)
 {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     if (!accepts(info))
         return EPERM;
-    fd_ = Descriptor(::open(path.c_str(), kFlags | O_NOFOLLOW | O_NONBLOCK));
+    fd_ = Descriptor(::openat(folder, name, kFlags | O_NOFOLLOW | O_NONBLOCK));
     if (!fd_.isOpen())
         return errno;
     if (::fstat(fd_.get(), &info) != 0 || !accepts(info)) {
@@ -135,12 +136,12 @@ void AppendFile::takeBack(off_t start, off_t end) const
         static_cast<void>(::ftruncate(fd_.get(), start));
 }
 
-AppendFile openFile(const std::string& path)
+AppendFile openFile(const std::string& path, CheckedFolder::Missing missing)
 {
-    AppendFile file(path);
+    const CheckedFolder folder(path, missing);
+    folder.raiseRefusal();
+    AppendFile file(folder, path);
     switch (file.refusal()) {
-    case AppendFile::Refusal::UnsafeFolder:
-        throw UnsafeFolderError(folderOf(path).string());
     case AppendFile::Refusal::ForeignOwner:
         throw UnsafeFileError("owned by another user", path);
     case AppendFile::Refusal::WritableByOthers:
@@ -155,9 +156,9 @@ AppendFile openFile(const std::string& path)
     return file;
 }
 
-AppendFile openFileAndWarn(const std::string& path)
+AppendFile openFileAndWarn(const std::string& path, CheckedFolder::Missing missing)
 {
-    auto file = openFile(path);
+    auto file = openFile(path, missing);
     if ((file.permissions() & (S_IRGRP | S_IROTH)) != 0) {
         std::ostringstream warning;
         warning << "Warning: " << escapeControlCharacters(path) << " can be read by other users (mode " << std::oct
