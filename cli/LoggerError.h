@@ -11,7 +11,10 @@ QV_ERROR(FileOpenError, LoggerError, (const std::string& path), "Couldn't open o
 // An existing log or PIN file that others could read the PINs from or plant lines into.
 QV_ERROR(UnsafeFileError, LoggerError, (const std::string& reason, const std::string& path),
          "File " + reason + ": " + path + ".");
-// The folder of a log or PIN file, where another user could remove or replace the file.
+// A folder on the way to a log or PIN file, where another user could remove or replace the file
+// or a folder below: one that group or others may write without the sticky bit, or one of another
+// user's.
+QV_ERROR(ForeignFolderError, LoggerError, (const std::string& path), "Folder owned by another user: " + path + ".");
 QV_ERROR(UnsafeFolderError, LoggerError, (const std::string& path), "Folder writable by other users: " + path + ".");
 QV_ERROR(NoSpaceError, LoggerError, (), "Not enough space on the disk to write the log.");
 QV_ERROR(LogWriteError, LoggerError, (), "Failed to write log.");

@@ -3,16 +3,15 @@
 #include "cli/LoggerError.h"
 #include "cli/controlCharacters.h"
 #include "logging/BaseLogger.h"
-#include "logging/LogFilePath.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <utility>
 
 namespace logging {
 
@@ -22,23 +21,24 @@ constexpr int kFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
 
 } // namespace
 
-AppendFile::AppendFile(const std::string& path)
+AppendFile::AppendFile(const CheckedFolder& folder, const std::string& path)
 {
-    if (!folderIsSafe(folderOf(path))) {
-        refusal_ = Refusal::UnsafeFolder;
-        openErrno_ = EPERM;
+    const int at = folder.descriptor();
+    if (at < 0) {
+        openErrno_ = folder.error();
         return;
     }
+    const auto name = std::filesystem::path(path).filename();
     // The exclusive creation tells whether this open made the file, and follows no link; when
     // another process made it first, append to theirs. A file removed in between gets one more
     // try at creating it.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        fd_ = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
-        if (fd_ >= 0) {
+        fd_ = Descriptor(::openat(at, name.c_str(), kFlags | O_CREAT | O_EXCL, 0600));
+        if (fd_.isOpen()) {
             wasCreated_ = true;
             return;
         }
-        openErrno_ = errno == EEXIST ? openExisting(path) : errno;
+        openErrno_ = errno == EEXIST ? openExisting(at, name.c_str()) : errno;
         if (openErrno_ != ENOENT)
             return;
     }
@@ -47,18 +47,18 @@ AppendFile::AppendFile(const std::string& path)
 // A FIFO or a device is refused before it is opened, since the open itself could block or act;
 // a final symbolic link is not followed; what was opened is checked again, in case another file
 // was put in its place in between (the open does not block on a FIFO put there).
-int AppendFile::openExisting(const std::string& path)
+int AppendFile::openExisting(int folder, const char* name)
 {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
+    if (::fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
         return errno;
     if (!accepts(info))
         return EPERM;
-    fd_ = ::open(path.c_str(), kFlags | O_NOFOLLOW | O_NONBLOCK);
-    if (fd_ < 0)
+    fd_ = Descriptor(::openat(folder, name, kFlags | O_NOFOLLOW | O_NONBLOCK));
+    if (!fd_.isOpen())
         return errno;
-    if (::fstat(fd_, &info) != 0 || !accepts(info)) {
-        close();
+    if (::fstat(fd_.get(), &info) != 0 || !accepts(info)) {
+        fd_.close();
         return EPERM;
     }
     permissions_ = info.st_mode & 07777;
@@ -78,17 +78,6 @@ bool AppendFile::accepts(const struct stat& info)
     return refusal_ == Refusal::None;
 }
 
-AppendFile::AppendFile(AppendFile&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), wasCreated_(other.wasCreated_), openErrno_(other.openErrno_),
-      refusal_(other.refusal_), permissions_(other.permissions_)
-{
-}
-
-AppendFile::~AppendFile()
-{
-    close();
-}
-
 int AppendFile::appendAndClose(const std::string& text)
 {
     return appendAndClose({text});
@@ -102,7 +91,7 @@ int AppendFile::appendAndClose(std::initializer_list<std::string> pieces)
         if (failure != 0)
             break;
     }
-    const int closeFailure = close();
+    const int closeFailure = fd_.close();
     return failure != 0 ? failure : closeFailure;
 }
 
@@ -110,7 +99,7 @@ int AppendFile::appendAndClose(std::initializer_list<std::string> pieces)
 // text's bytes are the file's tail only while each write followed the one before.
 int AppendFile::append(const std::string& text)
 {
-    if (fd_ < 0)
+    if (!fd_.isOpen())
         return openErrno_;
     const char* data = text.data();
     std::size_t left = text.size();
@@ -118,7 +107,7 @@ int AppendFile::append(const std::string& text)
     off_t end = -1;
     bool oneRun = true;
     while (left > 0) {
-        const auto written = ::write(fd_, data, left);
+        const auto written = ::write(fd_.get(), data, left);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -127,7 +116,7 @@ int AppendFile::append(const std::string& text)
                 takeBack(start, end);
             return failure;
         }
-        const off_t after = ::lseek(fd_, 0, SEEK_CUR);
+        const off_t after = ::lseek(fd_.get(), 0, SEEK_CUR);
         oneRun = oneRun && after >= written && (start < 0 || after - written == end);
         if (start < 0)
             start = after - written;
@@ -143,25 +132,16 @@ int AppendFile::append(const std::string& text)
 void AppendFile::takeBack(off_t start, off_t end) const
 {
     struct stat info {};
-    if (start >= 0 && ::fstat(fd_, &info) == 0 && info.st_size == end)
-        static_cast<void>(::ftruncate(fd_, start));
+    if (start >= 0 && ::fstat(fd_.get(), &info) == 0 && info.st_size == end)
+        static_cast<void>(::ftruncate(fd_.get(), start));
 }
 
-int AppendFile::close()
+AppendFile openFile(const std::string& path, CheckedFolder::Missing missing)
 {
-    if (fd_ < 0)
-        return 0;
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 ? 0 : errno;
-}
-
-AppendFile openFile(const std::string& path)
-{
-    AppendFile file(path);
+    const CheckedFolder folder(path, missing);
+    folder.raiseRefusal();
+    AppendFile file(folder, path);
     switch (file.refusal()) {
-    case AppendFile::Refusal::UnsafeFolder:
-        throw UnsafeFolderError(folderOf(path).string());
     case AppendFile::Refusal::ForeignOwner:
         throw UnsafeFileError("owned by another user", path);
     case AppendFile::Refusal::WritableByOthers:
@@ -176,9 +156,9 @@ AppendFile openFile(const std::string& path)
     return file;
 }
 
-AppendFile openFileAndWarn(const std::string& path)
+AppendFile openFileAndWarn(const std::string& path, CheckedFolder::Missing missing)
 {
-    auto file = openFile(path);
+    auto file = openFile(path, missing);
     if ((file.permissions() & (S_IRGRP | S_IROTH)) != 0) {
         std::ostringstream warning;
         warning << "Warning: " << escapeControlCharacters(path) << " can be read by other users (mode " << std::oct

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "logging/CheckedFolder.h"
+#include "logging/Descriptor.h"
+
 #include <sys/stat.h>
 
 #include <initializer_list>
@@ -7,27 +10,27 @@
 
 namespace logging {
 
-// A log or PIN file opened for appending, in a folder that folderIsSafe passes: in any other,
-// another user could remove or replace the file. A file that this open creates gets owner-only
-// permissions, since it may receive generated PINs. An existing file is used only when it is a
-// regular file of this user's that neither group nor others can write and that has no other name
-// (a hard link elsewhere): anything else could hand the PINs to someone else, take forged lines,
-// or block the run. Failures are handed back as the system error number of the call that failed;
-// a refused file gives EPERM.
+// A log or PIN file opened for appending through a CheckedFolder: in a folder that another user
+// could write, or below one, they could remove or replace the file. A file that this open creates
+// gets owner-only permissions, since it may receive generated PINs. An existing file is used only
+// when it is a regular file of this user's that neither group nor others can write and that has
+// no other name (a hard link elsewhere): anything else could hand the PINs to someone else, take
+// forged lines, or block the run. Failures are handed back as the system error number of the call
+// that failed, the folder's walk included; a refused file gives EPERM.
 class AppendFile {
 public:
     // Why an existing file was not opened.
-    enum class Refusal { None, UnsafeFolder, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
+    enum class Refusal { None, NotRegular, ForeignOwner, WritableByOthers, MoreThanOneName };
 
-    explicit AppendFile(const std::string& path);
-    ~AppendFile();
+    // Opens the file that the path names in the folder that was walked to for that path.
+    AppendFile(const CheckedFolder& folder, const std::string& path);
     // One descriptor, one close.
     AppendFile(const AppendFile&) = delete;
     AppendFile& operator=(const AppendFile&) = delete;
-    AppendFile(AppendFile&& other) noexcept;
+    AppendFile(AppendFile&& other) noexcept = default;
     AppendFile& operator=(AppendFile&&) = delete;
 
-    bool isOpen() const { return fd_ >= 0; }
+    bool isOpen() const { return fd_.isOpen(); }
     // True when this open made the file; of two processes racing for a new file only one sees it.
     bool created() const { return wasCreated_; }
     Refusal refusal() const { return refusal_; }
@@ -43,27 +46,26 @@ public:
     int appendAndClose(std::initializer_list<std::string> pieces);
 
 private:
-    int openExisting(const std::string& path);
+    int openExisting(int folder, const char* name);
     bool accepts(const struct stat& info);
     int append(const std::string& text);
     void takeBack(off_t start, off_t end) const;
-    int close();
 
-    int fd_ = -1;
+    Descriptor fd_;
     bool wasCreated_ = false;
     int openErrno_ = 0;
     Refusal refusal_ = Refusal::None;
     mode_t permissions_ = 0;
 };
 
-// Opens the file for appending, raising UnsafeFolderError for a folder that folderIsSafe refuses,
-// UnsafeFileError for an existing file of another user's or one that others can write, and
-// FileOpenError when it cannot be opened or created.
-AppendFile openFile(const std::string& path);
+// Opens the file for appending through a CheckedFolder walked with `missing`, raising what the
+// walk raises for a refused folder, UnsafeFileError for an existing file of another user's or one
+// that others can write, and FileOpenError when it cannot be opened or created.
+AppendFile openFile(const std::string& path, CheckedFolder::Missing missing);
 
 // Opens the file as openFile does; an existing file that group or others can read is used, with
 // a warning on the standard error stream naming it and its mode.
-AppendFile openFileAndWarn(const std::string& path);
+AppendFile openFileAndWarn(const std::string& path, CheckedFolder::Missing missing);
 
 // The getError code for a failed write or close with this system error number.
 int writeErrorCode(int errorNumber);

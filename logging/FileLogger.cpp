@@ -3,6 +3,7 @@
 #include "cli/LoggerError.h"
 #include "cli/controlCharacters.h"
 #include "logging/AppendFile.h"
+#include "logging/CheckedFolder.h"
 #include "logging/LogFilePath.h"
 #include "logging/printToEither.h"
 
@@ -45,8 +46,8 @@ std::string block(const CommandRecord& command, const FullRecord& record)
 
 FileLogger::FileLogger(const std::string& path) : path_(path)
 {
-    prepareFilePath(path);
-    openFileAndWarn(path);
+    checkFileName(path);
+    openFileAndWarn(path, CheckedFolder::Missing::Make);
 }
 
 void FileLogger::flush(std::uint64_t serial)
@@ -63,7 +64,7 @@ void FileLogger::flush(std::uint64_t serial)
             printToEither(std::cerr, std::cout, text);
     };
     try {
-        if (const int failure = openFile(path_).appendAndClose(text)) {
+        if (const int failure = openFile(path_, CheckedFolder::Missing::Leave).appendAndClose(text)) {
             writeError_ = writeErrorCode(failure);
             handOver();
         }

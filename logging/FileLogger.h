@@ -12,7 +12,7 @@ namespace logging {
 class FileLogger : public HoldingLogger {
 public:
     // Creates the file's folder (one level) and the file itself, so that a bad path or a
-    // refused file fails before any token is touched.
+    // refused file or folder fails before any token is touched.
     explicit FileLogger(const std::string& path);
 
     void flush(std::uint64_t serial) override;

@@ -2,6 +2,7 @@
 
 #include "cli/LoggerError.h"
 #include "logging/AppendFile.h"
+#include "logging/CheckedFolder.h"
 #include "logging/LogFilePath.h"
 #include "logging/printToEither.h"
 
@@ -42,14 +43,14 @@ PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
     checkFileName(path);
     std::error_code ignored;
     if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-        if (!folderIsSafe(folderOf(path)))
-            throw UnsafeFolderError(folderOf(path).string());
-        if (!fileCanBeMade(path))
+        const CheckedFolder folder(path, CheckedFolder::Missing::Leave);
+        folder.raiseRefusal();
+        if (!folder.canTakeFile())
             throw FileOpenError(path);
         return;
     }
     // Made by this open only when removed since the look: then it gets its header now.
-    auto file = openFileAndWarn(path);
+    auto file = openFileAndWarn(path, CheckedFolder::Missing::Leave);
     if (file.created()) {
         if (const int failure = file.appendAndClose(header()))
             writeError_ = writeErrorCode(failure);
@@ -96,9 +97,8 @@ void PinFileLogger::flush(std::uint64_t serial)
 
 int PinFileLogger::write(const std::string& rows) const
 {
-    if (const int failure = makeFolder(path_))
-        return failure;
-    AppendFile file(path_);
+    const CheckedFolder folder(path_, CheckedFolder::Missing::Make);
+    AppendFile file(folder, path_);
     // Only the run that creates the file writes the header, also when two write their first
     // rows together. A header cut by a full disk is taken back like rows.
     return file.created() ? file.appendAndClose({header(), rows}) : file.appendAndClose(rows);

@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <functional>
+#include <grp.h>
+#include <poll.h>
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -18,6 +24,52 @@ mode_t modeOf(const fs::path& path)
     EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
     return info.st_mode & 0777;
 }
+
+// Another user exchanging two folders of one folder, over and over, until it goes out of scope.
+// The folder is opened for them: they need no way to it through the test's own folders.
+class FolderSwapper {
+public:
+    FolderSwapper(const fs::path& folder, const char* first, const char* second, const passwd& user)
+    {
+        const int at = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int ready[2];
+        if (at < 0 || pipe(ready) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(ready[0]);
+            if (setgroups(0, nullptr) != 0 || setresgid(user.pw_gid, user.pw_gid, user.pw_gid) != 0 ||
+                setresuid(user.pw_uid, user.pw_uid, user.pw_uid) != 0)
+                _exit(1);
+            for (bool told = false;; told = true) {
+                if (renameat2(at, first, at, second, RENAME_EXCHANGE) != 0 || (!told && write(ready[1], "s", 1) != 1))
+                    _exit(2);
+            }
+        }
+        close(at);
+        close(ready[1]);
+        pollfd firstSwap{ready[0], POLLIN, 0};
+        char byte = 0;
+        swapping_ = pid_ > 0 && poll(&firstSwap, 1, 10000) == 1 && read(ready[0], &byte, 1) == 1;
+        close(ready[0]);
+    }
+    ~FolderSwapper()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    FolderSwapper(const FolderSwapper&) = delete;
+    FolderSwapper& operator=(const FolderSwapper&) = delete;
+
+    // True once the first exchange was made.
+    bool swapping() const { return swapping_; }
+
+private:
+    pid_t pid_ = -1;
+    bool swapping_ = false;
+};
 
 class HostileFilesTest : public TokenCommandTest {
 protected:
@@ -75,8 +127,17 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     const auto unsafeFolder = [](const fs::path& path) {
         return "Folder writable by other users: " + path.string() + ".";
     };
+    const auto foreignFolder = [](const fs::path& path) {
+        return "Folder owned by another user: " + path.string() + ".";
+    };
     const auto foreign = scratch / "foreign";
+    const auto theirs = scratch / "theirs";
     const auto shared = scratch / "shared";
+    const auto groups = scratch / "g775";
+    const auto ownedByNobody = [&](const fs::path& folder, mode_t mode) {
+        return geteuid() == 0 && nobody != nullptr &&
+               chown(plantFolder(folder, mode).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+    };
     const auto unreadable = [&] {
         return syntaxError("can not read options configuration file '" + config.string() + "'");
     };
@@ -105,12 +166,27 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          tokenLine(kSerial, "error: File writable by other users: " + tokenLog().string() + ".") + kFailure},
         {"token log writable by its group", [&] { return plant(tokenLog(), 0620), true; }, label(""), "",
          tokenLine(kSerial, "error: File writable by other users: " + tokenLog().string() + ".") + kFailure},
-        {"log folder of another user's",
+        // Another user may swap the operator's folder for one of theirs: the first folder from the
+        // root down that lets them is named.
+        {"log in the operator's folder in another user's",
+         [&] { return plantFolder(foreign / "mine", 0700), ownedByNobody(foreign, 0777); },
+         label(foreign / "mine/x.log"), "Logger error: " + foreignFolder(foreign) + "\n"},
+        {"log folder of another user's that only they may write", [&] { return ownedByNobody(theirs, 0755); },
+         label(theirs / "x.log"), "Logger error: " + foreignFolder(theirs) + "\n"},
+        // A link is followed, and its target's folders are the ones checked and named.
+        {"log folder linked to another user's",
          [&] {
-             return geteuid() == 0 && nobody != nullptr &&
-                    chown(plantFolder(foreign, 0777).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+             fs::create_symlink(theirs, scratch / "via");
+             return ownedByNobody(theirs, 0755);
          },
-         label(foreign / "x.log"), "Logger error: " + unsafeFolder(foreign) + "\n"},
+         label(scratch / "via/x.log"), "Logger error: " + foreignFolder(theirs) + "\n"},
+        {"log in the current folder writable by all", [&] { return chmod(scratch.c_str(), 0777) == 0; }, label("x.log"),
+         "Logger error: " + unsafeFolder(scratch) + "\n"},
+        {"token log beside a program in a folder its group may write",
+         [&] { return chmod(qvadmin.folder().c_str(), 0770) == 0; },
+         {"set-label", "-p", kUserPin, "-l", "changed", "--no-pin-file"},
+         "",
+         tokenLine(kSerial, "error: " + unsafeFolder(qvadmin.folder())) + kFailure},
         {"token log folder writable by all", [&] { return plantFolder(qvadmin.folder() / "qvadmin-logs", 0777), true; },
          label(""), "", tokenLine(kSerial, "error: " + unsafeFolder(qvadmin.folder() / "qvadmin-logs")) + kFailure},
         {"PIN file folder of a setgid group",
@@ -118,6 +194,11 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
           (shared / "pins.txt").string()},
          "Logger error: " + unsafeFolder(shared) + "\n"},
+        {"PIN file in a folder yet to be made in a folder its group may write",
+         [&] { return plantFolder(groups, 0775), true; },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log", "--pin-file",
+          (groups / "new/p.txt").string()},
+         "Logger error: " + unsafeFolder(groups) + "\n"},
         {"PIN file with a second name",
          [&] {
              fs::create_hard_link(plant(scratch / "pins.txt", 0600), scratch / "pins-too.txt");
@@ -159,12 +240,41 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
         fs::remove_all(qvadmin.folder() / "qvadmin-logs");
         fs::remove(qvadmin.folder() / "pin-file.txt");
         fs::remove(config);
+        fs::permissions(scratch, fs::perms::owner_all);
+        fs::permissions(qvadmin.folder(), fs::perms::owner_all);
     }
     EXPECT_EQ(qvadmin.read(target), "planted\n");
     EXPECT_EQ(qvadmin.read(scratch / "pins.txt"), "planted\n");
     EXPECT_TRUE(fs::is_fifo(fifo));
-    EXPECT_FALSE(fs::exists(foreign / "x.log"));
+    EXPECT_FALSE(fs::exists(foreign / "mine/x.log"));
+    EXPECT_FALSE(fs::exists(theirs / "x.log"));
+    EXPECT_FALSE(fs::exists(scratch / "x.log"));
     EXPECT_FALSE(fs::exists(shared / "pins.txt"));
+    EXPECT_FALSE(fs::exists(groups / "new"));
+}
+
+// The attack on a PIN file: another user swaps the operator's folder for one of theirs in a folder
+// they may write, over and over, while the run goes on. It is refused before any token is
+// touched, and no PIN lands in either folder.
+TEST_F(HostileFilesTest, FolderSwappedByAnotherUserIsRefusedUpFront)
+{
+    const auto* nobody = getpwnam("nobody");
+    if (geteuid() != 0 || nobody == nullptr)
+        GTEST_SKIP() << "needs root and the user nobody";
+    const auto arena = plantFolder(qvadmin.scratch() / "arena", 0777);
+    const auto mine = plantFolder(arena / "mine", 0700);
+    const auto planted = plantFolder(arena / "planted", 0777);
+    ASSERT_EQ(chown(planted.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    {
+        const FolderSwapper swapper(arena, "mine", "planted", *nobody);
+        ASSERT_TRUE(swapper.swapping());
+        EXPECT_EQ(qvadmin.run({"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log",
+                               "--pin-file", (mine / "pins.txt").string()}),
+                  (CommandResult{255, "", "Logger error: Folder writable by other users: " + arena.string() + ".\n"}));
+    }
+    EXPECT_EQ(TokenScene::pinText(scene.load(kSerial).userPin), kUserPin);
+    EXPECT_FALSE(fs::exists(mine / "pins.txt"));
+    EXPECT_FALSE(fs::exists(planted / "pins.txt"));
 }
 
 // A log that others may read is still written, with a warning, also in a folder all may write

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "logging/Descriptor.h"
+
+#include <string>
+
+namespace logging {
+
+// The folder that holds a log or PIN file, opened so that no user but this process's effective
+// user or root can remove or replace the file in it: every folder on the way from the root down
+// must be owned by that user or root and must not be writable by group or others unless it has
+// the sticky bit. A folder that another user could write lets them rename the folder below away
+// and put one of their own in its place, so checking the file's own folder alone is not enough.
+//
+// Each folder is opened relative to the descriptor of the one above it, follows no link, and is
+// checked through its own descriptor; the file is then opened through the last one. No folder can
+// be swapped in between the check and the use: both see the same folder.
+//
+// Links in the existing part of the folder's path are resolved first (realpath), so the walk
+// checks the folders that really hold the file, a link's target included; a link put in a
+// folder's place afterwards fails the walk. A refused folder is named by its absolute path with
+// the links resolved.
+class CheckedFolder {
+public:
+    // What the walk does when the file's folder is missing while the one above it exists: leave
+    // it, or make it owner-only, since it may receive generated PINs. It is judged by the folder
+    // it is made in. A folder missing higher up is never made.
+    enum class Missing { Leave, Make };
+
+    CheckedFolder(const std::string& filePath, Missing missing);
+
+    // The file's folder, for the *at calls; -1 when the walk did not reach it.
+    int descriptor() const { return reached_ ? folder_.get() : -1; }
+    // 0 when the folder was reached; EPERM when a folder on the way was refused; otherwise the
+    // system error number of the step that failed (ENOENT for a missing folder).
+    int error() const { return error_; }
+    // Raises ForeignFolderError or UnsafeFolderError naming the first refused folder; does
+    // nothing when none was refused.
+    void raiseRefusal() const;
+    // True when a file can be made in the folder, or in the missing folder that Missing::Make
+    // would make, by this process's effective ids: permission bits do not stop root, a read-only
+    // mount does.
+    bool canTakeFile() const;
+
+private:
+    enum class Refusal { None, ForeignOwner, WritableByOthers };
+
+    bool admit(const std::string& path);
+    void fail(int errorNumber);
+
+    // The deepest folder reached: the file's folder, or the one above it when the file's folder
+    // is missing and left so.
+    Descriptor folder_;
+    bool reached_ = false;
+    int error_ = 0;
+    Refusal refusal_ = Refusal::None;
+    std::string refusedPath_;
+};
+
+} // namespace logging
