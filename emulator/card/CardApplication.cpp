@@ -85,6 +85,8 @@ Exchange CardApplication::control(std::uint8_t code)
         }
         if (fault->action == "delay") {
             out.delay = std::chrono::milliseconds(std::stoul(fault->argument));
+        } else if (fault->action == "hold") {
+            out.heldWhile = fault->argument;
         } else if (fault->action == "reply" && code == getAtr) {
             out.reply = fromHex(fault->argument);
         }
@@ -151,6 +153,8 @@ Exchange CardApplication::applyFault(const qvtoken::CardFault& fault, const Byte
         out.reply = process(raw, token, chunk, out.leaveBus);
         if (action == "delay") {
             out.delay = std::chrono::milliseconds(std::stoul(argument));
+        } else if (action == "hold") {
+            out.heldWhile = argument;
         } else if (action == "no-replug") {
             out.never = out.leaveBus;
         } else if (action == "replug-serial" && out.leaveBus) {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 
 namespace qvcard {
@@ -18,6 +19,8 @@ struct Exchange {
     Bytes reply;
     // Wait this long before sending the reply.
     std::chrono::milliseconds delay{0};
+    // Then hold the reply back while this file exists (none when empty).
+    std::filesystem::path heldWhile;
     // Drop the connection without answering ("pulled out").
     bool close = false;
     // After answering, leave the bus (token restart).

@@ -4,6 +4,7 @@
 
 #include <qvtoken-core/Errors.h>
 
+#include <filesystem>
 #include <iostream>
 
 namespace qvcard {
@@ -106,6 +107,12 @@ long CardSlot::serve(VpcdLink& link)
         }
         if (out.delay.count() > 0) {
             std::this_thread::sleep_for(out.delay);
+        }
+        // A held answer goes once its file is gone (or cannot be looked at); a removed card
+        // stops holding.
+        std::error_code unseen;
+        while (!out.heldWhile.empty() && !stopping_ && std::filesystem::exists(out.heldWhile, unseen)) {
+            std::this_thread::sleep_for(pollStep);
         }
         if (!out.reply.empty()) {
             link.send(out.reply);

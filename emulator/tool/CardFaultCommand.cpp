@@ -3,6 +3,7 @@
 
 #include <qvtoken-core/Errors.h>
 
+#include <filesystem>
 #include <ostream>
 #include <set>
 
@@ -13,7 +14,8 @@ namespace {
 // Actions of a card fault rule and whether each needs an argument.
 bool needsArgument(const std::string& action)
 {
-    static const std::set<std::string> withArgument = {"reply", "sw", "6C", "61-chunk", "delay", "replug-serial"};
+    static const std::set<std::string> withArgument = {"reply", "sw",   "6C",           "61-chunk",
+                                                       "delay", "hold", "replug-serial"};
     static const std::set<std::string> without = {"close", "no-replug"};
     if (withArgument.count(action) != 0)
         return true;
@@ -55,6 +57,9 @@ void checkArgument(const std::string& action, const std::string& argument)
         parseNumber(argument, action);
     if (action == "close" && !argument.empty() && argument != "never")
         parseNumber(argument, "close");
+    // The card process looks for the file from a working folder of its own.
+    if (action == "hold" && !std::filesystem::path(argument).is_absolute())
+        throw UsageError("hold takes the absolute path of a file.");
 }
 
 } // namespace

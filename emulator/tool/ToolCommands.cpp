@@ -39,9 +39,9 @@ const std::vector<ToolCommand>& toolCommands()
          "card-fault SERIAL ACTION [ARG] [--ins XX] [--cla XX] [--cla-mask XX] [--p1 XX] [--p2 XX] [--data HEX] "
          "[--control XX] [--nth N] [--after-replug] [--once | --always | --times N] | card-fault SERIAL --clear",
          "make the card misbehave on matching commands: reply HEX, sw XXXX, 6C XX, 61-chunk N, close [MS|never], "
-         "delay MS, no-replug, replug-serial N (once by default). Examples: refuse GET DATA always "
-         "(sw 6A82 --ins CA --always); 61xx forever (sw 6110 --ins C0 --always); pull out on the next "
-         "80 40 (close --ins 40)",
+         "delay MS, hold FILE (answer once FILE is gone), no-replug, replug-serial N (once by default). "
+         "Examples: refuse GET DATA always (sw 6A82 --ins CA --always); 61xx forever (sw 6110 --ins C0 "
+         "--always); pull out on the next 80 40 (close --ins 40)",
          runCardFault},
     };
     return commands;

@@ -208,6 +208,8 @@ TEST_F(StrategyTest, AnInterruptedRunBeginsNoOtherTokenAndNamesEach)
                 }
             });
             std::cerr << out;
+            // The child leaves by exit, past the fixture's TearDown: it removes its folder here.
+            TearDown();
             std::exit(run_signals::exitStatus(0));
         },
         testing::ExitedWithCode(128 + SIGTERM),

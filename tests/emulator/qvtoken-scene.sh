@@ -48,6 +48,11 @@ expect_status 2 "two counts" "$qvtoken" fault 1234567890 C_Login 5 --once --alwa
 expect_status 0 "clear faults" "$qvtoken" fault 1234567890 --clear
 expect_output "faults cleared" '"moduleFaults": ""' "$qvtoken" show 1234567890
 
+# The card process looks for a held answer's file from a folder of its own.
+expect_status 2 "hold on a relative path" "$qvtoken" card-fault 1234567890 hold held --ins 24
+expect_status 0 "hold" "$qvtoken" card-fault 1234567890 hold /held --ins 24
+expect_output "hold in the state" '"action": "hold"' "$qvtoken" show 1234567890
+
 expect_status 0 "switch" "$qvtoken" switch 2000000001 no-tls-query on
 expect_output "switch in the state" '"noTlsQuery": "true"' "$qvtoken" show 2000000001
 expect_status 2 "unknown switch" "$qvtoken" switch 2000000001 no-such on

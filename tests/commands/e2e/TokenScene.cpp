@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -97,6 +99,12 @@ std::uint64_t TokenScene::create(qvtoken::TokenState token, bool plugged)
 qvtoken::TokenState TokenScene::load(std::uint64_t serial) const
 {
     return qvtoken::TokenStore().load(serial).value();
+}
+
+std::string TokenScene::cardLog(std::uint64_t serial) const
+{
+    std::ifstream in(qvtoken::TokenStore().directory() / (std::to_string(serial) + ".apdu.log"));
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string TokenScene::pinText(const qvtoken::PinState& pin)

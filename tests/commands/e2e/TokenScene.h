@@ -24,6 +24,8 @@ public:
     // A token of the named preset, under the preset's own serial number.
     std::uint64_t addPreset(const std::string& preset, bool plugged);
     qvtoken::TokenState load(std::uint64_t serial) const;
+    // What the token's card was sent and answered so far (qvtoken-card's log beside its file).
+    std::string cardLog(std::uint64_t serial) const;
     // The serials added so far, in the order of their slots.
     const std::vector<std::uint64_t>& serials() const { return added; }
 

@@ -7,6 +7,7 @@
 
 #include <arpa/inet.h>
 #include <filesystem>
+#include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -74,6 +75,12 @@ public:
             return {};
         }
         return message;
+    }
+    // Whether the card sent something (or closed the connection) within the timeout.
+    bool answers(milliseconds timeout)
+    {
+        pollfd pfd{card_, POLLIN, 0};
+        return ::poll(&pfd, 1, static_cast<int>(timeout.count())) == 1;
     }
     bool cardClosed(milliseconds timeout)
     {
@@ -144,6 +151,30 @@ TEST_F(CardSlotOnVpcd, RestartLeavesQuicklyAndReturnsAfterTheAwayTime)
     ASSERT_TRUE(vpcd.acceptCard(3s));
     EXPECT_GT(steady_clock::now() - answered, 800ms);
     EXPECT_EQ(store.load(258)->card.plugGeneration, 1u);
+}
+
+// A held answer waits for its file to go, and a card that is removed meanwhile stops holding.
+TEST_F(CardSlotOnVpcd, AHeldAnswerGoesOnceItsFileIsGone)
+{
+    const fs::path held = dir / "held";
+    std::ofstream(held).close();
+    store.modify(258, [&](qvtoken::TokenState& token) {
+        qvtoken::CardFault hold;
+        hold.ins = 0xCA, hold.action = "hold", hold.argument = held.string(), hold.count = -1;
+        token.cardFaults.push_back(hold);
+    });
+    {
+        CardSlot slot(store, 258, vpcd.port(), 0);
+        ASSERT_TRUE(vpcd.acceptCard(2s));
+        vpcd.send(fromHex("00 CA 01 81 08"));
+        EXPECT_FALSE(vpcd.answers(300ms));
+        fs::remove(held);
+        EXPECT_EQ(toSpacedHex(vpcd.receive()), "00 00 00 00 00 00 01 02 90 00");
+        std::ofstream(held).close();
+        vpcd.send(fromHex("00 CA 01 81 08"));
+        EXPECT_FALSE(vpcd.answers(300ms));
+    }
+    vpcd.dropCard();
 }
 
 } // namespace

@@ -174,7 +174,7 @@ struct CardFault {
     bool afterReplug = false;
     // Remaining firings; negative = unlimited.
     long count = 1;
-    // reply, sw, 6C, 61-chunk, close, delay, no-replug, replug-serial
+    // reply, sw, 6C, 61-chunk, close, delay, hold, no-replug, replug-serial
     std::string action;
     std::string argument;
     // Matches counted so far, so "the n-th match" holds across card processes.
