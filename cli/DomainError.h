@@ -50,5 +50,6 @@ QV_ERROR(UnnecessaryLocalPinIdProvidedError, DomainError, (), "Secret id is prov
 QV_ERROR(MissingLocalPinIdError, DomainError, (), "Secret id is required but not provided.");
 QV_ERROR(RestartAfterChangeError, DomainError, (const std::string& reason, const std::string& change),
          reason + "; the token took " + change + ", only its restart after the change failed.");
+QV_ERROR(RunEndedError, DomainError, (), "Not done: the run was ended by a second signal.");
 QV_ERROR(PartlyUnblockedError, DomainError, (const std::string& reason, const std::string& counters),
          reason + "; counters reset before the failure: " + counters + "; the others were not reset.");

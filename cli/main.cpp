@@ -7,13 +7,9 @@
 #include "pkcs11/Pkcs11.h"
 #include "token/TokenManager.h"
 
-#include <qvflash-utils.h>
-
 int main(int argc, char** argv)
 {
     prepareProcess();
-    // The snapshot library's profiler is the one process a run starts.
-    run_signals::endOnSecondSignal(&qvfl_utils_pc_snapshot_cancel);
     // Everything a failed run built is torn down, in reverse order, before the
     // error is reported.
     try {

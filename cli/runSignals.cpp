@@ -22,9 +22,8 @@ constexpr int kSignalExitBase = 128;
 // Reached by the handler, so a process-wide lock-free atomic.
 std::atomic<int> interrupting{0};
 std::atomic<bool> catching{false};
-std::atomic<void (*)()> endStartedProcesses{nullptr};
-static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free &&
-                  std::atomic<void (*)()>::is_always_lock_free,
+std::atomic<bool> ending{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "a signal handler may only use lock-free atomics");
 
 void tell(const char* text) noexcept
@@ -42,10 +41,10 @@ extern "C" void onRunSignal(int signalNumber)
         errno = savedErrno;
         return;
     }
+    // Raised before the places are read, both sequentially consistent: a token thread that
+    // holds a line after the write-out has passed its place then finds it raised.
+    ending.store(true);
     held_pin_lines::writeAll();
-    if (void (*const endStarted)() = endStartedProcesses.load()) {
-        endStarted();
-    }
     tell("Run ended by a second signal: the tokens at work were not waited for.\n");
     _exit(kSignalExitBase + signalNumber);
 }
@@ -99,9 +98,9 @@ void catchDuringRun() noexcept
     }
 }
 
-void endOnSecondSignal(void (*endStarted)()) noexcept
+bool endingAtOnce() noexcept
 {
-    endStartedProcesses.store(endStarted);
+    return ending.load();
 }
 
 int interruptingSignal() noexcept

@@ -17,9 +17,10 @@
 
 #include <sys/ptrace.h>
 #include <sys/sysctl.h>
-#else
-#include <unistd.h>
 #endif
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -46,6 +47,17 @@ inline char** environment()
 {
     return *_NSGetEnviron();
 }
+// A pipe whose ends are closed on exec: 0, or -1 with errno. macOS has no pipe2, so the flag is
+// set right after; the snapshot library starts its programs under its own lock.
+inline int closeOnExecPipe(int ends[2])
+{
+    if (::pipe(ends) != 0) {
+        return -1;
+    }
+    ::fcntl(ends[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(ends[1], F_SETFD, FD_CLOEXEC);
+    return 0;
+}
 #else
 // 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,
 // ENOMEM when the value is larger than *length. A null value asks for the size
@@ -67,6 +79,12 @@ int protectProcessMemory();
 inline char** environment()
 {
     return environ;
+}
+// A pipe whose ends are closed on exec from the start, so that no program that another thread
+// starts meanwhile inherits one: 0, or -1 with errno.
+inline int closeOnExecPipe(int ends[2])
+{
+    return ::pipe2(ends, O_CLOEXEC);
 }
 #endif
 

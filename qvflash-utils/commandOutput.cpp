@@ -3,11 +3,10 @@
 #include <platform/hostCalls.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <poll.h>
+#include <initializer_list>
 #include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -17,17 +16,19 @@
 namespace qvfl_utils::detail {
 namespace {
 
-// The process group of the command at work, read by endRunningCommand (a signal handler):
-// kNone while no command runs, kStarting while one is being started, kEnded once ended.
-constexpr pid_t kNone = 0;
-constexpr pid_t kStarting = -1;
-constexpr pid_t kEnded = -2;
-std::atomic<pid_t> runningGroup{kNone};
-static_assert(std::atomic<pid_t>::is_always_lock_free, "a signal handler may only use lock-free atomics");
+// The descriptor on which the shell finds the read end of its lifeline.
+constexpr int kLifeline = 3;
 
-// A start takes far less than the second that endRunningCommand waits for its group.
-constexpr int kStartWaits = 100;
-constexpr int kStartWaitMilliseconds = 10;
+// Run before the command. The group runs in the background of the caller's terminal, where
+// writing to it (a warning on standard error) or reading it would stop the group for ever under
+// `stty tostop`: SIGTTOU and SIGTTIN are ignored instead. A watcher in the group reads the
+// lifeline, whose write end only the caller holds; the read reaches the end once the caller
+// closes it after the shell, or once the caller has ended in whatever way (a signal, SIGKILL, a
+// crash), and the watcher then kills the whole group, itself included. So nothing the command
+// starts outlives its call, nor its caller.
+constexpr char kPrelude[] = "trap '' TTOU TTIN\n"
+                            "{ read -r _; kill -s KILL 0; } <&3 >/dev/null 2>&1 &\n"
+                            "exec 3<&-\n";
 
 [[noreturn]] void fail(int error, const std::string& command)
 {
@@ -65,6 +66,40 @@ public:
     posix_spawnattr_t attributes;
 };
 
+// The two ends of a pipe, closed on exec from the start, and each closed once.
+class PipeEnds {
+public:
+    explicit PipeEnds(const std::string& command)
+    {
+        if (platform::closeOnExecPipe(ends_) != 0) {
+            fail(errno, command);
+        }
+    }
+    ~PipeEnds()
+    {
+        closeRead();
+        closeWrite();
+    }
+    PipeEnds(const PipeEnds&) = delete;
+    PipeEnds& operator=(const PipeEnds&) = delete;
+
+    int readEnd() const { return ends_[0]; }
+    int writeEnd() const { return ends_[1]; }
+    void closeRead() noexcept { closeEnd(ends_[0]); }
+    void closeWrite() noexcept { closeEnd(ends_[1]); }
+
+private:
+    static void closeEnd(int& end) noexcept
+    {
+        if (end >= 0) {
+            close(end);
+            end = -1;
+        }
+    }
+
+    int ends_[2] = {-1, -1};
+};
+
 sigset_t signalSet(std::initializer_list<int> signalNumbers)
 {
     sigset_t set;
@@ -75,9 +110,10 @@ sigset_t signalSet(std::initializer_list<int> signalNumbers)
     return set;
 }
 
-// The shell, started with `output` as its standard output; its pid is its group's id. A process
-// group apart from the caller's would be stopped reading the terminal, hence /dev/null.
-pid_t startShell(const std::string& command, int output)
+// The shell, started with `output` as its standard output and `lifeline` as descriptor 3; its
+// pid is its group's id. A process group apart from the caller's would be stopped reading the
+// terminal, hence /dev/null.
+pid_t startShell(const std::string& command, int output, int lifeline)
 {
     SpawnSettings settings(command);
     const sigset_t none = signalSet({});
@@ -85,6 +121,7 @@ pid_t startShell(const std::string& command, int output)
     const sigset_t defaults = signalSet({SIGINT, SIGHUP, SIGTERM, SIGQUIT});
     check(posix_spawn_file_actions_addopen(&settings.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0), command);
     check(posix_spawn_file_actions_adddup2(&settings.actions, output, STDOUT_FILENO), command);
+    check(posix_spawn_file_actions_adddup2(&settings.actions, lifeline, kLifeline), command);
     check(posix_spawnattr_setflags(&settings.attributes,
                                    POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
           command);
@@ -92,82 +129,52 @@ pid_t startShell(const std::string& command, int output)
     check(posix_spawnattr_setsigmask(&settings.attributes, &none), command);
     check(posix_spawnattr_setsigdefault(&settings.attributes, &defaults), command);
 
-    std::string text = command;
+    std::string text = kPrelude + command;
     char shell[] = "sh";
     char option[] = "-c";
     char* arguments[] = {shell, option, text.data(), nullptr};
     pid_t child = 0;
-    runningGroup.store(kStarting);
-    const int error =
-        posix_spawn(&child, "/bin/sh", &settings.actions, &settings.attributes, arguments, platform::environment());
-    if (error != 0) {
-        runningGroup.store(kNone);
-        fail(error, command);
-    }
-    pid_t starting = kStarting;
-    if (!runningGroup.compare_exchange_strong(starting, child)) {
-        // Ended while it started: endRunningCommand could not reach it.
-        kill(-child, SIGKILL);
-    }
+    check(posix_spawn(&child, "/bin/sh", &settings.actions, &settings.attributes, arguments, platform::environment()),
+          command);
     return child;
 }
 
-// The shell at work and the read end of its standard output. It is waited for on every path,
-// so no process it starts outlives the call unless the caller's own process ends first.
+// The shell at work, the read end of its standard output and the write end of its lifeline. It
+// is waited for on every path, and its group is ended with the lifeline.
 class Shell {
 public:
-    explicit Shell(const std::string& command)
+    explicit Shell(const std::string& command) : output_(command), lifeline_(command)
     {
-        int ends[2];
-        if (pipe(ends) != 0) {
-            fail(errno, command);
-        }
-        // No program started later gets either end, as the output would not end while it ran;
-        // the shell's standard output is a copy, which stays open across its start.
-        fcntl(ends[0], F_SETFD, FD_CLOEXEC);
-        fcntl(ends[1], F_SETFD, FD_CLOEXEC);
-        try {
-            pid_ = startShell(command, ends[1]);
-        } catch (...) {
-            close(ends[0]);
-            close(ends[1]);
-            throw;
-        }
-        close(ends[1]);
-        output_ = ends[0];
+        pid_ = startShell(command, output_.writeEnd(), lifeline_.readEnd());
+        // The output ends once the pipeline's last writer has; the lifeline only with this end.
+        output_.closeWrite();
+        lifeline_.closeRead();
     }
-    ~Shell()
-    {
-        if (pid_ > 0) {
-            end();
-        }
-    }
+    ~Shell() { end(); }
     // One wait per shell.
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
-    int output() const { return output_; }
+    int output() const { return output_.readEnd(); }
 
-    // Closes the output, so that a shell still writing ends, and waits for the shell. True when
-    // endRunningCommand ended it.
-    bool end() noexcept
+    // Closes the output and the lifeline, which ends whatever of the pipeline still runs, and
+    // waits for the shell.
+    void end() noexcept
     {
-        close(output_);
-        // The group is given up while the ended shell is not yet reaped: until then no other
-        // process can take its number, so endRunningCommand never kills a stranger's group.
-        siginfo_t info{};
-        while (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOWAIT) != 0 && errno == EINTR) {
+        if (pid_ == 0) {
+            return;
         }
-        const bool ended = runningGroup.exchange(kNone) == kEnded;
+        output_.closeRead();
+        lifeline_.closeWrite();
         while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
         }
         pid_ = 0;
-        return ended;
     }
 
 private:
+    PipeEnds output_;
+    PipeEnds lifeline_;
     pid_t pid_ = 0;
-    int output_ = -1;
 };
 
 } // namespace
@@ -187,27 +194,8 @@ std::string commandOutput(const std::string& command)
             fail(errno, command);
         }
     }
-    if (shell.end()) {
-        fail(ECANCELED, command);
-    }
+    shell.end();
     return output;
-}
-
-void endRunningCommand() noexcept
-{
-    const int savedErrno = errno;
-    pid_t group = runningGroup.load();
-    for (int wait = 0; group == kStarting && wait < kStartWaits; ++wait) {
-        poll(nullptr, 0, kStartWaitMilliseconds);
-        group = runningGroup.load();
-    }
-    // Marked even while still starting: that start then kills its shell itself.
-    while ((group > 0 || group == kStarting) && !runningGroup.compare_exchange_weak(group, kEnded)) {
-    }
-    if (group > 0) {
-        kill(-group, SIGKILL);
-    }
-    errno = savedErrno;
 }
 
 } // namespace qvfl_utils::detail

@@ -2,12 +2,10 @@
  * qvflash-utils: the PC snapshot, a text that identifies the host by the serial
  * numbers of its internal drives and the brand names of its processors.
  *
- * Every function but qvfl_utils_pc_snapshot_cancel returns a
- * qvfl_utils_StatusCode (0 on success). After a non-zero result of
- * qvfl_utils_pc_snapshot, the details of the failure can be read on the same
- * thread with qvfl_utils_last_status_conditions, before any further snapshot
- * call. Calls from different threads are serialised, but for
- * qvfl_utils_pc_snapshot_cancel, which acts on the snapshot in progress.
+ * Every function returns a qvfl_utils_StatusCode (0 on success). After a
+ * non-zero result of qvfl_utils_pc_snapshot, the details of the failure can be
+ * read on the same thread with qvfl_utils_last_status_conditions, before any
+ * further snapshot call. Calls from different threads are serialised.
  */
 #ifndef QVFLASH_UTILS_H
 #define QVFLASH_UTILS_H
@@ -109,13 +107,6 @@ QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot(qvfl_utils_PcSnapsho
 /* Releases the text of a record filled by qvfl_utils_pc_snapshot and empties
  * it; an empty record is left as it is. */
 QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot_destroy(qvfl_utils_PcSnapshot* snapshot);
-/* Ends at once (SIGKILL) the processes that the snapshot in progress has
- * started, so that none outlives a process about to end; that snapshot then
- * fails (status 3, error code ECANCELED). Nothing happens while no snapshot
- * runs.
- * Async-signal-safe: it may be called from a signal handler, as it takes no
- * lock, allocates nothing and keeps errno. */
-QVFL_UTILS_API void qvfl_utils_pc_snapshot_cancel(void);
 
 #ifdef __cplusplus
 }

@@ -1,9 +1,8 @@
-// The snapshot exports. The two that make and release a snapshot run through
-// the guard, so each call leaves its status as the calling thread's last status.
+// The snapshot exports. Both run through the guard, so each call leaves its
+// status as the calling thread's last status.
 #include <qvflash-utils.h>
 
 #include <qvflash-utils-core/HwParamsGetter.h>
-#include <qvflash-utils-core/commandOutput.h>
 #include <qvflash-utils-core/executeSafe.h>
 #include <qvflash-utils-core/pcSnapshot.h>
 
@@ -25,12 +24,6 @@ QVFL_UTILS_API qvfl_utils_StatusCode qvfl_utils_pc_snapshot_destroy(qvfl_utils_P
         return QVFL_UTILS_ST_NULL_PTR_ARG;
     }
     return qvfl_utils::executeSafe([snapshot] { qvfl_utils::destroyPcSnapshot(*snapshot); });
-}
-
-// Not through the guard: a signal handler may take no lock.
-QVFL_UTILS_API void qvfl_utils_pc_snapshot_cancel(void)
-{
-    qvfl_utils::detail::endRunningCommand();
 }
 
 } // extern "C"

@@ -2,6 +2,7 @@
 #include "token/Token.h"
 
 #include "cli/DomainError.h"
+#include "cli/runSignals.h"
 #include "flash/getPcSnapshot.h"
 #include "token/addLogPcInfo.h"
 #include "token/checkSecretExistence.h"
@@ -44,6 +45,10 @@ void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const 
     } else if (const auto* local = std::get_if<LocalUserId>(&value)) {
         flash.loginLocal(local->get(), *pin);
     } else if (const auto* mva = std::get_if<MvaId>(&value)) {
+        // An ending process starts no profiler.
+        if (run_signals::endingAtOnce()) {
+            throw RunEndedError();
+        }
         flash.loginMva(mva->get(), getPcSnapshot());
     }
 }
