@@ -110,6 +110,11 @@ int interruptingSignal() noexcept
 
 int exitStatus(int status) noexcept
 {
+    // The handler of a second signal ends the process itself, once it has written out; the run
+    // may finish meanwhile, and must not cut that write-out short.
+    while (ending.load()) {
+        pause();
+    }
     const int signalNumber = interrupting.load();
     return signalNumber != 0 ? kSignalExitBase + signalNumber : status;
 }

@@ -20,7 +20,8 @@ int interruptingSignal() noexcept;
 // and starts no process. The handler raises it before it writes out the held PIN lines, so a
 // token that holds its line and then finds this false has that line written out.
 bool endingAtOnce() noexcept;
-// The process's exit status for a run that would end with `status`.
+// The process's exit status for a run that would end with `status`. Once a second signal has
+// come it does not return: that signal's handler ends the process.
 int exitStatus(int status) noexcept;
 
 } // namespace run_signals

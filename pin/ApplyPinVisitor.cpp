@@ -3,6 +3,7 @@
 #include "cli/DomainError.h"
 #include "cli/heldPinLines.h"
 #include "cli/internalError.h"
+#include "cli/runSignals.h"
 #include "logging/printToEither.h"
 #include "pin/GenerateInputMode.h"
 #include "pin/wipeString.h"
@@ -87,6 +88,12 @@ void ApplyPinVisitor::visit(GenerateInputMode& mode)
             throw TooLongGeneratedPinError(pin.size(), lengths.max);
         }
         const auto held = holdPinLine(params_.serial, params_.role, pin);
+        // Checked after the line is held: a second signal's write-out that began before has
+        // raised the flag, one that begins after reads the line.
+        if (run_signals::endingAtOnce()) {
+            held_pin_lines::drop(held);
+            throw RunEndedError();
+        }
         try {
             const auto pinType = apply_(pin);
             logger_->add(params_.serial, logging::PinRecord{params_.name, pinType, pin});

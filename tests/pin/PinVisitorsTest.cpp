@@ -1,6 +1,7 @@
 #include "cli/CliError.h"
 #include "cli/DomainError.h"
 #include "cli/internalError.h"
+#include "cli/runSignals.h"
 #include "logging/BaseLogger.h"
 #include "pin/ApplyPinVisitor.h"
 #include "pin/CheckOptionsVisitor.h"
@@ -9,6 +10,12 @@
 #include "pkcs11/Pkcs11Exception.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
 
 namespace po = boost::program_options;
 
@@ -108,6 +115,46 @@ TEST_F(ApplyPinVisitorTest, OnlyRefusedGeneratedPinsAreRegeneratedSixTimesAtMost
     EXPECT_EQ(applied_.size(), 1u);
     EXPECT_THROW(visitGenerated({PinGenSettingsElement(4ull)}), TooShortGeneratedPinLength);
     EXPECT_EQ(applied_.size(), 1u);
+}
+
+// A second signal comes while the token refuses a generated PIN and both streams stall, so the
+// write-out passes the PIN's line and waits: the token must send no regenerated PIN.
+TEST_F(ApplyPinVisitorTest, NoPinIsSentOnceASecondSignalHasCome)
+{
+    const std::string notice = "Interrupted: the tokens at work finish their operation, no other token is begun; a "
+                               "second signal ends the run at once.\n";
+    EXPECT_EXIT(
+        {
+            // Full once the first signal's notice is in: every later write waits.
+            int stalled[2];
+            pipe(stalled);
+            const auto room = static_cast<std::size_t>(fcntl(stalled[1], F_GETPIPE_SZ)) - notice.size();
+            if (write(stalled[1], std::string(room, '.').data(), room) != static_cast<ssize_t>(room)) {
+                _exit(3);
+            }
+            dup2(stalled[1], STDOUT_FILENO);
+            dup2(stalled[1], STDERR_FILENO);
+            run_signals::catchDuringRun();
+            apply_ = [this](const std::string& pin) -> std::string {
+                applied_.push_back(pin);
+                if (applied_.size() > 1) {
+                    _exit(1);
+                }
+                kill(getpid(), SIGINT);
+                kill(getpid(), SIGTERM);
+                for (int i = 0; i < 1000 && !run_signals::endingAtOnce(); ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                }
+                throw quorvik::pkcs11::PinInHistoryException();
+            };
+            try {
+                visitGenerated({CharsSet::Digits});
+            } catch (const RunEndedError&) {
+                _exit(0);
+            }
+            _exit(2);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 TEST_F(ApplyPinVisitorTest, PolicyIsCheckedBeforeAnythingIsGenerated)

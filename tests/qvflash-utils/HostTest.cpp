@@ -22,6 +22,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
@@ -171,6 +172,42 @@ TEST_F(FakeProfiler, AHungProfilerRunsApartAndEndsWithItsCaller)
     EXPECT_EQ(waitpid(caller, nullptr, 0), caller);
     close(reader);
     EXPECT_TRUE(groupEnds(group));
+}
+
+// A profiler that warns on the terminal of a caller in the foreground, under `stty tostop`,
+// writes there from its background group and the snapshot goes on.
+TEST_F(FakeProfiler, AProfilerWarningOnATerminalWithTostopIsNotStopped)
+{
+    const std::string profiler = write("echo 'profiler: a warning' >&2\n");
+    const pid_t caller = fork();
+    ASSERT_GE(caller, 0);
+    if (caller == 0) {
+        // A session of its own whose controlling terminal is a new pseudo-terminal.
+        const int master = setsid() < 0 ? -1 : posix_openpt(O_RDWR | O_NOCTTY);
+        if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+            _exit(2);
+        }
+        const int terminal = open(ptsname(master), O_RDWR);
+        termios settings{};
+        if (terminal < 0 || tcgetattr(terminal, &settings) != 0) {
+            _exit(2);
+        }
+        settings.c_lflag |= TOSTOP;
+        if (tcsetattr(terminal, TCSANOW, &settings) != 0 || dup2(terminal, STDERR_FILENO) < 0) {
+            _exit(2);
+        }
+        qvfl_utils::detail::internalHardDiskSerials(profiler);
+        _exit(0);
+    }
+    int status = -1;
+    for (int i = 0; i < 1000 && waitpid(caller, &status, WNOHANG) == 0; ++i) {
+        poll(nullptr, 0, 10);
+    }
+    if (waitpid(caller, &status, WNOHANG) == 0) {
+        kill(caller, SIGKILL);
+        waitpid(caller, &status, 0);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the snapshot did not end: " << status;
 }
 
 std::string fixtureHost(const char* name)
