@@ -7,8 +7,9 @@
 # qvadmin wrote beside itself and a file beside the prefix stay. A table of installs then checks
 # that each uninstall leaves its folder as it was before the install, where one without its
 # install record, with a record edited by hand or with a link out of the prefix is first refused
-# whole. The build folder's install manifests and records, which the user's own uninstall reads,
-# are as they were before the test.
+# whole, and installs sharing a prefix are uninstalled in reverse order. The build folder's
+# install manifests and records, which the user's own uninstall reads, are as they were before
+# the test.
 #   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
 set -euo pipefail
 build=$1 libdir=$2 source=$3 seam=$4
@@ -198,6 +199,26 @@ linkedFolder() { # the library folder replaced after the install by a link to a 
       "$uninstall" "$build" ;;
   esac
 }
+sharedPrefix() { # the program and the emulator in one prefix: uninstalled in install order, the
+  # folders the emulator still uses are named and kept by the program's record; installed again
+  # and uninstalled in reverse order, the prefix goes
+  case $1 in
+    setUp) ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" --component emulator >/dev/null
+      local out folder
+      out=$("$uninstall" "$build") || fail "uninstall failed: $out"
+      for folder in prefix prefix/bin "prefix/$libdir"; do
+        grep -qxF "uninstall: kept $PWD/$folder: it still holds files" <<<"$out" || fail "$folder not named: $out"
+      done
+      "$uninstall" "$build" emulator >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" --component emulator >/dev/null
+      "$uninstall" "$build" emulator >/dev/null
+      "$uninstall" "$build" ;;
+  esac
+}
 # Uninstalls, which must remove nothing and say each argument.
 refuses() {
   local installed out said
@@ -215,7 +236,7 @@ refusedWhole() {
   "$uninstall" "$build"
 }
 snapshot() { find . -printf '%p %y %m %u %s\n' | LC_ALL=C sort; }
-for row in ownFolders runtimeOnly staged hostileManifest missingRecord editedRecord linkedFolder; do
+for row in ownFolders runtimeOnly staged hostileManifest missingRecord editedRecord linkedFolder sharedPrefix; do
   mkdir "$work/$row"
   cd "$work/$row"
   $row setUp
