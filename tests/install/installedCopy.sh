@@ -6,8 +6,10 @@
 # its profiler. Then uninstalls both with scripts/uninstall: nothing installed remains, what
 # qvadmin wrote beside itself and a file beside the prefix stay. A table of installs then checks
 # that each uninstall leaves its folder as it was before the install, where one without its
-# install record or with a record edited by hand is first refused whole. The build folder's install
-# manifests and records, which the user's own uninstall reads, are as they were before the test.
+# install record, with a record edited by hand or with a link out of the prefix is first refused
+# whole, and installs sharing a prefix are uninstalled in reverse order. The build folder's
+# install manifests and records, which the user's own uninstall reads, are as they were before
+# the test.
 #   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
 set -euo pipefail
 build=$1 libdir=$2 source=$3 seam=$4
@@ -181,20 +183,60 @@ editedRecord() { # a second, wider prefix and made folders outside the prefix, a
         "made $PWD/prefix/../outside/empty: a path with a .. component" ;;
   esac
 }
-# Uninstalls, which must remove nothing and say each argument; then takes the way out it names.
-refusedWhole() {
+linkedFolder() { # the library folder replaced after the install by a link to a folder outside the
+  # prefix that holds a file named like the library; uninstalled once the link is gone
+  case $1 in
+    setUp)
+      mkdir outside
+      echo own >outside/libqvflash.so.1 ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      rm -r "prefix/$libdir"
+      ln -s "$PWD/outside" "prefix/$libdir"
+      refuses "refused $PWD/prefix/$libdir/libqvflash.so.1: outside the prefix" \
+        "refused made $PWD/prefix/$libdir: outside the prefix" "nothing removed; remove each link"
+      rm "prefix/$libdir"
+      "$uninstall" "$build" ;;
+  esac
+}
+sharedPrefix() { # the program and the emulator in one prefix: uninstalled in install order, the
+  # folders the emulator still uses are named and kept by the program's record; installed again
+  # and uninstalled in reverse order, the prefix goes
+  case $1 in
+    setUp) ;;
+    run)
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" --component emulator >/dev/null
+      local out folder
+      out=$("$uninstall" "$build") || fail "uninstall failed: $out"
+      for folder in prefix prefix/bin "prefix/$libdir"; do
+        grep -qxF "uninstall: kept $PWD/$folder: it still holds files" <<<"$out" || fail "$folder not named: $out"
+      done
+      "$uninstall" "$build" emulator >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
+      cmake --install "$build" --prefix "$PWD/prefix" --component emulator >/dev/null
+      "$uninstall" "$build" emulator >/dev/null
+      "$uninstall" "$build" ;;
+  esac
+}
+# Uninstalls, which must remove nothing and say each argument.
+refuses() {
   local installed out said
   installed=$(snapshot)
   out=$("$uninstall" "$build" 2>&1) && fail "uninstall succeeded: $out"
   [ "$(snapshot)" = "$installed" ] || fail "uninstall removed: $(diff <(echo "$installed") <(snapshot))"
-  for said in "$@" "nothing removed; install again from $build"; do
+  for said in "$@"; do
     grep -qF "$said" <<<"$out" || fail "uninstall does not say $said: $out"
   done
+}
+# Refuses as above, naming the way out: install again, then uninstall; then takes it.
+refusedWhole() {
+  refuses "$@" "nothing removed; install again from $build"
   cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
   "$uninstall" "$build"
 }
 snapshot() { find . -printf '%p %y %m %u %s\n' | LC_ALL=C sort; }
-for row in ownFolders runtimeOnly staged hostileManifest missingRecord editedRecord; do
+for row in ownFolders runtimeOnly staged hostileManifest missingRecord editedRecord linkedFolder sharedPrefix; do
   mkdir "$work/$row"
   cd "$work/$row"
   $row setUp
