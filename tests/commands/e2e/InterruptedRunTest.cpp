@@ -134,7 +134,7 @@ TEST_F(TokenCommandTest, AnInterruptedRunHandsOutEveryPinItsTokensTook)
 
 // A snapshot's profiler hangs while the run is interrupted. A terminal's ^C reaches the whole
 // foreground group, yet the profiler finishes once it answers, and its token's operation with it;
-// a second signal ends the run and every process of the profiler's pipeline.
+// a second signal, or one outside a run, ends the program and every process of the pipeline.
 TEST_F(TokenCommandTest, AnInterruptedRunLeavesNoProcessOfItsSnapshotBehind)
 {
     setenv("QV_HOST_ROOT", QV_TEST_HOSTS "/workstation", 1);
@@ -155,12 +155,18 @@ TEST_F(TokenCommandTest, AnInterruptedRunLeavesNoProcessOfItsSnapshotBehind)
     setenv("QV_HOST_ROOT", host.c_str(), 1);
     qvadmin.limitRunTime(std::chrono::milliseconds(5000));
 
-    for (const bool twice : {false, true}) {
-        SCOPED_TRACE(twice ? "twice" : "once");
+    // Once and twice during a run; once outside it, where add-pc-to-mva takes its snapshot before
+    // any token: the signal ends the program at once.
+    for (const char* const way : {"once", "twice", "outside"}) {
+        SCOPED_TRACE(way);
+        const bool outside = std::string(way) == "outside";
         std::filesystem::remove(serial);
         ASSERT_EQ(mkfifo(serial.c_str(), 0600), 0);
-        const pid_t started = qvadmin.start(
-            {"set-volume-access-mode", "--no-pins", "--volume-id", "2", "--new-mode", "r"}, {}, [] { setpgid(0, 0); });
+        const pid_t started =
+            qvadmin.start(outside ? std::vector<std::string>{"add-pc-to-mva", "-p", kAdminPin, "--mva-id", id[1]}
+                                  : std::vector<std::string>{"set-volume-access-mode", "--no-pins", "--volume-id", "2",
+                                                             "--new-mode", "r"},
+                          {}, [] { setpgid(0, 0); });
         // A writer can open the FIFO once the profiler has opened it to read.
         int writer = -1;
         EXPECT_TRUE(waitUntil([&] { return (writer = open(serial.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }));
@@ -172,9 +178,16 @@ TEST_F(TokenCommandTest, AnInterruptedRunLeavesNoProcessOfItsSnapshotBehind)
         }
         EXPECT_NE(pipeline, 0);
         EXPECT_NE(pipeline, started);
+        if (outside) {
+            kill(started, SIGTERM);
+            EXPECT_EQ(qvadmin.finish(started).status, -1);
+            EXPECT_TRUE(groupEnds(pipeline));
+            close(writer);
+            continue;
+        }
         kill(-started, SIGINT);
         EXPECT_TRUE(waitUntil([&] { return qvadmin.read(qvadmin.scratch() / "err") == kNotice; }));
-        if (twice) {
+        if (std::string(way) == "twice") {
             kill(started, SIGTERM);
             EXPECT_EQ(
                 qvadmin.finish(started),
