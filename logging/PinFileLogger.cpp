@@ -46,7 +46,7 @@ PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
         const CheckedFolder folder(path, CheckedFolder::Missing::Leave);
         folder.raiseRefusal();
         if (!folder.canTakeFile())
-            throw FileOpenError(path);
+            throw FileOpenError(folder.filePath());
         return;
     }
     // Made by this open only when removed since the look: then it gets its header now.

@@ -134,6 +134,9 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     const auto theirs = scratch / "theirs";
     const auto shared = scratch / "shared";
     const auto groups = scratch / "g775";
+    const auto open = scratch / "open";
+    const auto mine = scratch / "mine";
+    const auto longName = scratch / std::string(256, 'n');
     const auto ownedByNobody = [&](const fs::path& folder, mode_t mode) {
         return geteuid() == 0 && nobody != nullptr &&
                chown(plantFolder(folder, mode).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
@@ -199,6 +202,24 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log", "--pin-file",
           (groups / "new/p.txt").string()},
          "Logger error: " + unsafeFolder(groups) + "\n"},
+        // Whoever may write the folder that holds a link can point it elsewhere before each write.
+        {"PIN file through a link in a folder all may write",
+         [&] {
+             fs::create_directory_symlink(plantFolder(mine, 0700), plantFolder(open, 0777) / "pins");
+             return true;
+         },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log", "--pin-file",
+          (open / "pins/p.txt").string()},
+         "Logger error: " + unsafeFolder(open) + "\n"},
+        {"PIN file name longer than the file system takes",
+         none,
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file", longName.string()},
+         "Logger error: File name too long: " + longName.string() + ".\n"},
+        {"PIN file named by a full stop",
+         none,
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
+          (scratch / ".").string()},
+         couldNotOpen(scratch)},
         {"PIN file with a second name",
          [&] {
              fs::create_hard_link(plant(scratch / "pins.txt", 0600), scratch / "pins-too.txt");
@@ -251,6 +272,7 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     EXPECT_FALSE(fs::exists(scratch / "x.log"));
     EXPECT_FALSE(fs::exists(shared / "pins.txt"));
     EXPECT_FALSE(fs::exists(groups / "new"));
+    EXPECT_FALSE(fs::exists(mine / "p.txt"));
 }
 
 // The attack on a PIN file: another user swaps the operator's folder for one of theirs in a folder
