@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -317,6 +319,35 @@ TEST_F(HostileFilesTest, ReadableLogIsUsedWithAWarningAndNewFilesArePrivate)
     EXPECT_EQ(modeOf(qvadmin.folder() / "qvadmin-logs"), 0700u);
     EXPECT_EQ(modeOf(tokenLog()), 0600u);
     EXPECT_EQ(modeOf(qvadmin.folder() / "pin-file.txt"), 0600u);
+}
+
+// The PIN file's folder opened to others while the card holds its answer to the new PIN: the row
+// is not written there, the operator gets it, and the refusal is named as at the start.
+TEST_F(TokenCommandTest, AFolderOpenedToOthersDuringTheRunIsNamedAtItsWrite)
+{
+    const std::string localPin = "11112222";
+    scene.add(kSerial, true);
+    ASSERT_EQ(qvadmin.run({"create-local-pin", "-p", kUserPin, "-n", localPin, "--no-log", "--no-pin-file"}).status, 0);
+    const auto folder = qvadmin.scratch() / "pins";
+    const auto hold = qvadmin.scratch() / "hold";
+    fs::create_directory(folder);
+    std::ofstream(hold).close();
+    ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " card-fault " + std::to_string(kSerial) + " hold '" +
+                           hold.string() + "' --ins 24 >/dev/null")
+                              .c_str()),
+              0);
+    qvadmin.limitRunTime(std::chrono::seconds(20));
+    const auto heldPin = [&] { return TokenScene::pinText(scene.load(kSerial).findLocalPin(4)->pin); };
+    const pid_t started = qvadmin.start({"set-local-pin", "-i", "4", "-p", localPin, "-N", "generate", "--no-log",
+                                         "--pin-file", (folder / "p.txt").string()});
+    EXPECT_TRUE(waitUntil([&] { return heldPin() != localPin; }));
+    fs::permissions(folder, fs::perms::others_write, fs::perm_options::add);
+    fs::remove(hold);
+    EXPECT_EQ(qvadmin.finish(started),
+              (CommandResult{255, kSuccess,
+                             "Token Number;PIN Type;Value\n" + std::to_string(kSerial) + ";local-4;" + heldPin() +
+                                 "\nLogger error: Folder writable by other users: " + folder.string() + ".\n"}));
+    EXPECT_FALSE(fs::exists(folder / "p.txt"));
 }
 
 } // namespace
