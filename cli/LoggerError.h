@@ -16,5 +16,7 @@ QV_ERROR(UnsafeFileError, LoggerError, (const std::string& reason, const std::st
 // user's.
 QV_ERROR(ForeignFolderError, LoggerError, (const std::string& path), "Folder owned by another user: " + path + ".");
 QV_ERROR(UnsafeFolderError, LoggerError, (const std::string& path), "Folder writable by other users: " + path + ".");
+// A log or PIN file's name, or a folder's on its way, that the file system cannot take.
+QV_ERROR(NameTooLongError, LoggerError, (const std::string& path), "File name too long: " + path + ".");
 QV_ERROR(NoSpaceError, LoggerError, (), "Not enough space on the disk to write the log.");
 QV_ERROR(LogWriteError, LoggerError, (), "Failed to write log.");

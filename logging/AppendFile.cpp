@@ -19,6 +19,26 @@ namespace {
 
 constexpr int kFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
 
+// Opens the file through the folder as openFile does, naming the path as the folder does.
+AppendFile openThrough(const CheckedFolder& folder, const std::string& path)
+{
+    folder.raiseRefusal();
+    AppendFile file(folder, path);
+    switch (file.refusal()) {
+    case AppendFile::Refusal::ForeignOwner:
+        throw UnsafeFileError("owned by another user", folder.filePath());
+    case AppendFile::Refusal::WritableByOthers:
+        throw UnsafeFileError("writable by other users", folder.filePath());
+    case AppendFile::Refusal::MoreThanOneName:
+        throw UnsafeFileError("linked under more than one name", folder.filePath());
+    default:
+        break;
+    }
+    if (!file.isOpen())
+        throw FileOpenError(folder.filePath());
+    return file;
+}
+
 } // namespace
 
 AppendFile::AppendFile(const CheckedFolder& folder, const std::string& path)
@@ -138,31 +158,17 @@ void AppendFile::takeBack(off_t start, off_t end) const
 
 AppendFile openFile(const std::string& path, CheckedFolder::Missing missing)
 {
-    const CheckedFolder folder(path, missing);
-    folder.raiseRefusal();
-    AppendFile file(folder, path);
-    switch (file.refusal()) {
-    case AppendFile::Refusal::ForeignOwner:
-        throw UnsafeFileError("owned by another user", path);
-    case AppendFile::Refusal::WritableByOthers:
-        throw UnsafeFileError("writable by other users", path);
-    case AppendFile::Refusal::MoreThanOneName:
-        throw UnsafeFileError("linked under more than one name", path);
-    default:
-        break;
-    }
-    if (!file.isOpen())
-        throw FileOpenError(path);
-    return file;
+    return openThrough(CheckedFolder(path, missing), path);
 }
 
 AppendFile openFileAndWarn(const std::string& path, CheckedFolder::Missing missing)
 {
-    auto file = openFile(path, missing);
+    const CheckedFolder folder(path, missing);
+    auto file = openThrough(folder, path);
     if ((file.permissions() & (S_IRGRP | S_IROTH)) != 0) {
         std::ostringstream warning;
-        warning << "Warning: " << escapeControlCharacters(path) << " can be read by other users (mode " << std::oct
-                << std::setw(4) << std::setfill('0') << file.permissions() << ").\n";
+        warning << "Warning: " << escapeControlCharacters(folder.filePath()) << " can be read by other users (mode "
+                << std::oct << std::setw(4) << std::setfill('0') << file.permissions() << ").\n";
         std::cerr << warning.str() << std::flush;
     }
     return file;

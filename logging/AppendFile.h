@@ -59,8 +59,9 @@ private:
 };
 
 // Opens the file for appending through a CheckedFolder walked with `missing`, raising what the
-// walk raises for a refused folder, UnsafeFileError for an existing file of another user's or one
-// that others can write, and FileOpenError when it cannot be opened or created.
+// walk raises for a refused folder or a name too long, UnsafeFileError for an existing file of
+// another user's or one that others can write, and FileOpenError when it cannot be opened or
+// created; each names the path as the walk does.
 AppendFile openFile(const std::string& path, CheckedFolder::Missing missing);
 
 // Opens the file as openFile does; an existing file that group or others can read is used, with

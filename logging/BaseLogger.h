@@ -21,8 +21,9 @@ enum WriteError : int {
 
 // A log sink. Calling order: the command record once; then per token, on the thread that
 // handles it, its operation record, any PIN and id records, addError when it failed, and flush;
-// getError once after every token is done. Write failures are reported by getError, misuse of
-// the order and open failures by exceptions.
+// getError once after every token is done. Write failures are reported by getError (a folder
+// refused at a write by raising its refusal, which names it), misuse of the order and open
+// failures by exceptions.
 class BaseLogger {
 public:
     virtual ~BaseLogger() = default;

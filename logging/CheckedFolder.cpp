@@ -7,11 +7,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <unistd.h>
-#include <vector>
 
 namespace logging {
 
@@ -25,35 +22,24 @@ constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 #endif
 
-// The names of the folders from the root down to the given one: those of the existing part of
-// its path with every link resolved, then those of the missing rest as written. 0, or the system
-// error number; a "." or ".." below a missing folder leads nowhere, as in a lookup.
-int routeTo(const std::filesystem::path& folder, std::vector<std::string>& names)
+// The most links one walk follows, as many as a lookup of the whole path would.
+constexpr int kMostLinks = 40;
+
+// What stands in `ahead` for the root: no name is "/".
+constexpr const char* kRoot = "/";
+
+// Puts the names of the path's parts on `ahead`, the next one to walk last; an absolute path
+// starts at the root.
+void putAhead(const std::filesystem::path& path, std::vector<std::string>& ahead)
 {
-    std::vector<std::string> parts;
-    for (const auto& part : folder.relative_path()) {
+    std::vector<std::string> names;
+    if (path.is_absolute())
+        names.emplace_back(kRoot);
+    for (const auto& part : path.relative_path()) {
         if (!part.empty())
-            parts.push_back(part.string());
+            names.push_back(part.string());
     }
-    const auto base = folder.is_absolute() ? folder.root_path() : std::filesystem::path(".");
-    for (auto existing = parts.size();; --existing) {
-        auto candidate = base;
-        for (std::size_t i = 0; i < existing; ++i)
-            candidate /= parts[i];
-        char resolved[PATH_MAX];
-        if (::realpath(candidate.c_str(), resolved) != nullptr) {
-            for (const auto& part : std::filesystem::path(resolved).relative_path())
-                names.push_back(part.string());
-            for (auto i = existing; i < parts.size(); ++i) {
-                if (parts[i] == "." || parts[i] == "..")
-                    return ENOENT;
-                names.push_back(parts[i]);
-            }
-            return 0;
-        }
-        if (errno != ENOENT || existing == 0)
-            return errno;
-    }
+    ahead.insert(ahead.end(), names.rbegin(), names.rend());
 }
 
 // Opens the folder of that name in the folder `at` into `folder`. 0, or the system error number.
@@ -67,61 +53,152 @@ int openFolder(int at, const char* name, Descriptor& folder)
 
 CheckedFolder::CheckedFolder(const std::string& filePath, Missing missing)
 {
-    std::vector<std::string> names;
-    std::filesystem::path path("/");
-    int failure = routeTo(folderOf(filePath), names);
-    if (failure == 0)
-        failure = openFolder(AT_FDCWD, path.c_str(), folder_);
-    if (failure != 0) {
+    std::vector<std::string> ahead;
+    walk(folderOf(filePath), missing, ahead);
+    const auto name = std::filesystem::path(filePath).filename();
+    // The file is made in the file's folder, or in the missing one made in the folder reached.
+    if (folder_.isOpen()) {
+        const long longest = ::fpathconf(folder_.get(), _PC_NAME_MAX);
+        if (longest > 0 && name.native().size() > static_cast<std::size_t>(longest)) {
+            reached_ = false;
+            fail(ENAMETOOLONG);
+        }
+    }
+    auto shown = path_;
+    for (auto next = ahead.rbegin(); next != ahead.rend(); ++next)
+        shown /= *next;
+    if (name == "..")
+        shown = shown.parent_path();
+    else if (name != ".")
+        shown /= name;
+    filePath_ = shown.string();
+}
+
+// Walks the folder's path as written, from the root down and name by name: a link is read and its
+// target walked in its place, from the root or from the folder that holds it, so that the folders
+// that hold links are judged too; whoever may write one could point the link elsewhere. The
+// folders reached are kept from the root down, so that a ".." goes back up the way the walk came.
+void CheckedFolder::walk(std::filesystem::path folder, Missing missing, std::vector<std::string>& ahead)
+{
+    if (folder.is_relative()) {
+        std::error_code failure;
+        folder = std::filesystem::current_path(failure) / folder;
+        if (failure) {
+            fail(failure.value());
+            return;
+        }
+    }
+    putAhead(folder.relative_path(), ahead);
+    // How many names ahead the path itself wrote: they lie below those of the links' targets.
+    auto written = ahead.size();
+    int links = 0;
+    path_ = kRoot;
+    std::vector<Descriptor> route(1);
+    if (const int failure = openFolder(AT_FDCWD, kRoot, route.back())) {
         fail(failure);
         return;
     }
-    if (!admit(path.string()))
+    if (!admit(route.back(), path_.string()))
         return;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const char* name = names[i].c_str();
+    while (!ahead.empty()) {
+        const std::string name = ahead.back();
+        const bool asWritten = ahead.size() == written;
+        const auto take = [&] {
+            ahead.pop_back();
+            written -= asWritten ? 1 : 0;
+        };
+        if (name == "." || name == ".." || name == kRoot) {
+            take();
+            if (name == kRoot) {
+                route.resize(1);
+                path_ = kRoot;
+            } else if (name == ".." && route.size() > 1) {
+                route.pop_back();
+                path_ = path_.parent_path();
+            }
+            continue;
+        }
+        const int at = route.back().get();
         Descriptor next;
-        failure = openFolder(folder_.get(), name, next);
-        if (failure == ENOENT && i + 1 == names.size()) {
+        int failure = openFolder(at, name.c_str(), next);
+        std::string target;
+        if ((failure == ENOTDIR || failure == ELOOP) && readLink(at, name, target)) {
+            if (++links > kMostLinks) {
+                fail(ELOOP);
+                return;
+            }
+            take();
+            putAhead(target, ahead);
+            continue;
+        }
+        if (refusal_ != Refusal::None)
+            return;
+        if (failure == ENOENT && asWritten && ahead.size() == 1) {
             if (missing == Missing::Leave) {
+                folder_ = std::move(route.back());
                 error_ = ENOENT;
                 return;
             }
             // Made by someone else in between only if they may write here: this user or root.
-            const bool made = ::mkdirat(folder_.get(), name, 0700) == 0 || errno == EEXIST;
-            failure = made ? openFolder(folder_.get(), name, next) : errno;
+            const bool made = ::mkdirat(at, name.c_str(), 0700) == 0 || errno == EEXIST;
+            failure = made ? openFolder(at, name.c_str(), next) : errno;
         }
         if (failure != 0) {
             fail(failure);
             return;
         }
-        folder_ = std::move(next);
-        path /= names[i];
-        if (!admit(path.string()))
+        take();
+        path_ /= name;
+        if (!admit(next, path_.string()))
             return;
+        route.push_back(std::move(next));
     }
+    folder_ = std::move(route.back());
     reached_ = true;
+}
+
+// Reads the target of the link of that name in the folder `at`; false when the name is no link.
+// A link that another user than this process's effective one or root owns is refused like a
+// folder of theirs: in a folder that all may write, the sticky bit lets them replace it.
+bool CheckedFolder::readLink(int at, const std::string& name, std::string& target)
+{
+    struct stat info {};
+    char text[PATH_MAX];
+    if (::fstatat(at, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(info.st_mode))
+        return false;
+    const auto length = ::readlinkat(at, name.c_str(), text, sizeof text);
+    if (length <= 0 || static_cast<std::size_t>(length) == sizeof text)
+        return false;
+    if (info.st_uid != ::geteuid() && info.st_uid != 0) {
+        refuse(Refusal::ForeignOwner, (path_ / name).string());
+        return false;
+    }
+    target.assign(text, static_cast<std::size_t>(length));
+    return true;
 }
 
 // Another user than this process's effective one or root could remove or replace what the folder
 // holds: its owner, also when only they may write it, or its group or others without the sticky
 // bit.
-bool CheckedFolder::admit(const std::string& path)
+bool CheckedFolder::admit(const Descriptor& folder, const std::string& path)
 {
     struct stat info {};
-    if (::fstat(folder_.get(), &info) != 0) {
+    if (::fstat(folder.get(), &info) != 0) {
         fail(errno);
         return false;
     }
     if (info.st_uid != ::geteuid() && info.st_uid != 0)
-        refusal_ = Refusal::ForeignOwner;
+        refuse(Refusal::ForeignOwner, path);
     else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (info.st_mode & S_ISVTX) == 0)
-        refusal_ = Refusal::WritableByOthers;
-    if (refusal_ == Refusal::None)
-        return true;
+        refuse(Refusal::WritableByOthers, path);
+    return refusal_ == Refusal::None;
+}
+
+void CheckedFolder::refuse(Refusal refusal, const std::string& path)
+{
+    refusal_ = refusal;
     refusedPath_ = path;
     fail(EPERM);
-    return false;
 }
 
 void CheckedFolder::fail(int errorNumber)
@@ -136,6 +213,8 @@ void CheckedFolder::raiseRefusal() const
         throw ForeignFolderError(refusedPath_);
     if (refusal_ == Refusal::WritableByOthers)
         throw UnsafeFolderError(refusedPath_);
+    if (error_ == ENAMETOOLONG)
+        throw NameTooLongError(filePath_);
 }
 
 bool CheckedFolder::canTakeFile() const

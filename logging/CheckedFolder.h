@@ -2,7 +2,9 @@
 
 #include "logging/Descriptor.h"
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 namespace logging {
 
@@ -16,10 +18,11 @@ namespace logging {
 // checked through its own descriptor; the file is then opened through the last one. No folder can
 // be swapped in between the check and the use: both see the same folder.
 //
-// Links in the existing part of the folder's path are resolved first (realpath), so the walk
-// checks the folders that really hold the file, a link's target included; a link put in a
-// folder's place afterwards fails the walk. A refused folder is named by its absolute path with
-// the links resolved.
+// The walk follows the path as written and reads each link on it itself, so it checks both the
+// folders that hold links and those of the links' targets, which really hold the file: whoever
+// may write a folder that holds a link could point the link elsewhere before each write. A link
+// of another user's is refused like a folder of theirs. A refused folder is named by its absolute
+// path with the links resolved.
 class CheckedFolder {
 public:
     // What the walk does when the file's folder is missing while the one above it exists: leave
@@ -31,11 +34,16 @@ public:
 
     // The file's folder, for the *at calls; -1 when the walk did not reach it.
     int descriptor() const { return reached_ ? folder_.get() : -1; }
-    // 0 when the folder was reached; EPERM when a folder on the way was refused; otherwise the
+    // 0 when the folder was reached; EPERM when a folder on the way was refused; ENAMETOOLONG
+    // when a name on the way or the file's is longer than the file system takes; otherwise the
     // system error number of the step that failed (ENOENT for a missing folder).
     int error() const { return error_; }
-    // Raises ForeignFolderError or UnsafeFolderError naming the first refused folder; does
-    // nothing when none was refused.
+    // The file's path as messages name it: absolute, through the folders as the walk resolved
+    // them, the rest as written; a "." or ".." file name names the folder it stands for. It
+    // cannot be read as another path.
+    const std::string& filePath() const { return filePath_; }
+    // Raises ForeignFolderError or UnsafeFolderError naming the first refused folder, or
+    // NameTooLongError naming the file; does nothing when neither applies.
     void raiseRefusal() const;
     // True when a file can be made in the folder, or in the missing folder that Missing::Make
     // would make, by this process's effective ids: permission bits do not stop root, a read-only
@@ -45,7 +53,11 @@ public:
 private:
     enum class Refusal { None, ForeignOwner, WritableByOthers };
 
-    bool admit(const std::string& path);
+    // Walks to the folder, leaving on `ahead` the names it did not get to, the next one last.
+    void walk(std::filesystem::path folder, Missing missing, std::vector<std::string>& ahead);
+    bool readLink(int at, const std::string& name, std::string& target);
+    bool admit(const Descriptor& folder, const std::string& path);
+    void refuse(Refusal refusal, const std::string& path);
     void fail(int errorNumber);
 
     // The deepest folder reached: the file's folder, or the one above it when the file's folder
@@ -55,6 +67,9 @@ private:
     int error_ = 0;
     Refusal refusal_ = Refusal::None;
     std::string refusedPath_;
+    // The absolute path of the deepest folder reached, links resolved.
+    std::filesystem::path path_;
+    std::string filePath_;
 };
 
 } // namespace logging

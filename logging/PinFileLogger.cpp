@@ -6,6 +6,7 @@
 #include "logging/LogFilePath.h"
 #include "logging/printToEither.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <iostream>
 
@@ -46,7 +47,7 @@ PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
         const CheckedFolder folder(path, CheckedFolder::Missing::Leave);
         folder.raiseRefusal();
         if (!folder.canTakeFile())
-            throw FileOpenError(path);
+            throw FileOpenError(folder.filePath());
         return;
     }
     // Made by this open only when removed since the look: then it gets its header now.
@@ -86,8 +87,16 @@ void PinFileLogger::flush(std::uint64_t serial)
         rows += dump(std::to_string(serial), pin.pinType, pin.value);
     pending_.erase(found);
 
-    // A failed open is recorded like a failed write.
-    if (const int failure = write(rows)) {
+    // A failed open is recorded like a failed write; a refused folder is kept to be named.
+    int failure = 0;
+    try {
+        failure = write(rows);
+    } catch (const LoggerError&) {
+        if (!refusal_)
+            refusal_ = std::current_exception();
+        failure = EPERM;
+    }
+    if (failure != 0) {
         writeError_ = writeErrorCode(failure);
         // These PINs are already set on the token and written nowhere else for sure: hand them
         // to the operator, in the file's form, rather than lose them.
@@ -98,6 +107,7 @@ void PinFileLogger::flush(std::uint64_t serial)
 int PinFileLogger::write(const std::string& rows) const
 {
     const CheckedFolder folder(path_, CheckedFolder::Missing::Make);
+    folder.raiseRefusal();
     AppendFile file(folder, path_);
     // Only the run that creates the file writes the header, also when two write their first
     // rows together. A header cut by a full disk is taken back like rows.
@@ -106,6 +116,8 @@ int PinFileLogger::write(const std::string& rows) const
 
 int PinFileLogger::getError()
 {
+    if (refusal_)
+        std::rethrow_exception(refusal_);
     return writeError_;
 }
 

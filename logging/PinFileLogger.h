@@ -3,6 +3,7 @@
 #include "logging/BaseLogger.h"
 
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,14 +36,16 @@ public:
     void add(std::uint64_t serial, const LocalPinIdRecord& record) override;
     void addError(std::uint64_t serial, const std::string& error) override;
     void flush(std::uint64_t serial) override;
+    // Raises the refusal of the first folder refused at a write, naming it as at the start.
     int getError() override;
 
 private:
     // Appends the rows, creating the file with its header when it is missing. 0, or the system
-    // error number of the failure.
+    // error number of the failure; raises the refusal of a folder on the way.
     int write(const std::string& rows) const;
 
     int writeError_ = NoWriteError;
+    std::exception_ptr refusal_;
     std::string path_;
     std::map<std::uint64_t, std::vector<PinInfo>> pending_;
 };

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -134,6 +136,9 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     const auto theirs = scratch / "theirs";
     const auto shared = scratch / "shared";
     const auto groups = scratch / "g775";
+    const auto open = scratch / "open";
+    const auto mine = scratch / "mine";
+    const auto longName = scratch / std::string(256, 'n');
     const auto ownedByNobody = [&](const fs::path& folder, mode_t mode) {
         return geteuid() == 0 && nobody != nullptr &&
                chown(plantFolder(folder, mode).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
@@ -199,6 +204,24 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log", "--pin-file",
           (groups / "new/p.txt").string()},
          "Logger error: " + unsafeFolder(groups) + "\n"},
+        // Whoever may write the folder that holds a link can point it elsewhere before each write.
+        {"PIN file through a link in a folder all may write",
+         [&] {
+             fs::create_directory_symlink(plantFolder(mine, 0700), plantFolder(open, 0777) / "pins");
+             return true;
+         },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--no-log", "--pin-file",
+          (open / "pins/p.txt").string()},
+         "Logger error: " + unsafeFolder(open) + "\n"},
+        {"PIN file name longer than the file system takes",
+         none,
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file", longName.string()},
+         "Logger error: File name too long: " + longName.string() + ".\n"},
+        {"PIN file named by a full stop",
+         none,
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
+          (scratch / ".").string()},
+         couldNotOpen(scratch)},
         {"PIN file with a second name",
          [&] {
              fs::create_hard_link(plant(scratch / "pins.txt", 0600), scratch / "pins-too.txt");
@@ -251,6 +274,7 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     EXPECT_FALSE(fs::exists(scratch / "x.log"));
     EXPECT_FALSE(fs::exists(shared / "pins.txt"));
     EXPECT_FALSE(fs::exists(groups / "new"));
+    EXPECT_FALSE(fs::exists(mine / "p.txt"));
 }
 
 // The attack on a PIN file: another user swaps the operator's folder for one of theirs in a folder
@@ -295,6 +319,35 @@ TEST_F(HostileFilesTest, ReadableLogIsUsedWithAWarningAndNewFilesArePrivate)
     EXPECT_EQ(modeOf(qvadmin.folder() / "qvadmin-logs"), 0700u);
     EXPECT_EQ(modeOf(tokenLog()), 0600u);
     EXPECT_EQ(modeOf(qvadmin.folder() / "pin-file.txt"), 0600u);
+}
+
+// The PIN file's folder opened to others while the card holds its answer to the new PIN: the row
+// is not written there, the operator gets it, and the refusal is named as at the start.
+TEST_F(TokenCommandTest, AFolderOpenedToOthersDuringTheRunIsNamedAtItsWrite)
+{
+    const std::string localPin = "11112222";
+    scene.add(kSerial, true);
+    ASSERT_EQ(qvadmin.run({"create-local-pin", "-p", kUserPin, "-n", localPin, "--no-log", "--no-pin-file"}).status, 0);
+    const auto folder = qvadmin.scratch() / "pins";
+    const auto hold = qvadmin.scratch() / "hold";
+    fs::create_directory(folder);
+    std::ofstream(hold).close();
+    ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " card-fault " + std::to_string(kSerial) + " hold '" +
+                           hold.string() + "' --ins 24 >/dev/null")
+                              .c_str()),
+              0);
+    qvadmin.limitRunTime(std::chrono::seconds(20));
+    const auto heldPin = [&] { return TokenScene::pinText(scene.load(kSerial).findLocalPin(4)->pin); };
+    const pid_t started = qvadmin.start({"set-local-pin", "-i", "4", "-p", localPin, "-N", "generate", "--no-log",
+                                         "--pin-file", (folder / "p.txt").string()});
+    EXPECT_TRUE(waitUntil([&] { return heldPin() != localPin; }));
+    fs::permissions(folder, fs::perms::others_write, fs::perm_options::add);
+    fs::remove(hold);
+    EXPECT_EQ(qvadmin.finish(started),
+              (CommandResult{255, kSuccess,
+                             "Token Number;PIN Type;Value\n" + std::to_string(kSerial) + ";local-4;" + heldPin() +
+                                 "\nLogger error: Folder writable by other users: " + folder.string() + ".\n"}));
+    EXPECT_FALSE(fs::exists(folder / "p.txt"));
 }
 
 } // namespace

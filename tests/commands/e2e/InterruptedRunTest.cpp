@@ -11,7 +11,6 @@
 #include <fstream>
 #include <regex>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -19,19 +18,6 @@ namespace {
 const std::string kLocalPin = "11112222";
 const std::string kNotice = "Interrupted: the tokens at work finish their operation, no other token is begun; a "
                             "second signal ends the run at once.\n";
-
-// Waits, bounded, until `done` holds.
-template <typename Done>
-bool waitUntil(const Done& done)
-{
-    for (int i = 0; i < 1000; ++i) {
-        if (done()) {
-            return true;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
 
 TEST_F(TokenCommandTest, AnInterruptedRunHandsOutEveryPinItsTokensTook)
 {

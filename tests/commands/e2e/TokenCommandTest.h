@@ -7,9 +7,24 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <thread>
+
+// Waits, bounded, until `done` holds.
+template <typename Done>
+bool waitUntil(const Done& done)
+{
+    for (int i = 0; i < 1000; ++i) {
+        if (done()) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
 
 // A token command test: the scene's tokens, the program's copy, and what the program wrote.
 class TokenCommandTest : public testing::Test {
