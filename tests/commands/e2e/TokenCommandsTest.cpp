@@ -70,18 +70,34 @@ TEST_P(SettingsOnBothRoads, ForcePinChangeAndUnblockPins)
     EXPECT_EQ(token.findMva(5)->triesLeft, flash ? 10u : 0u);
     if (!flash) {
         // A module that answers the first local PIN with CKR_FUNCTION_NOT_SUPPORTED keeps none for
-        // the token; the same answer for a later one leaves the blocked local-3 blocked (--skip 2:
-        // the listing's TLS query and local-3 are answered).
-        const std::pair<std::string, CommandResult> answers[] = {
-            {"--skip 2", {255, stillBlocked + kFailure, ""}},
-            {"", {0, kSuccess, ""}},
+        // the token; the same answer for a later one (--skip 2: the listing's TLS query and local-3
+        // are answered) leaves the blocked local-3 blocked, and fails the token also when local-3
+        // is not blocked. Each run finds the user PIN blocked again.
+        struct Answer {
+            std::string skip;
+            unsigned long local3TriesLeft;
+            CommandResult result;
         };
-        for (const auto& [skip, result] : answers) {
+        const auto notSupported = tokenLine(kSerial, "error: PKCS11: CKR_FUNCTION_NOT_SUPPORTED; counters reset "
+                                                     "before the failure: user; the others were not reset.");
+        const Answer answers[] = {
+            {"--skip 2", 0, {255, stillBlocked + kFailure, ""}},
+            {"--skip 2", 10, {255, notSupported + kFailure, ""}},
+            {"", 0, {0, kSuccess, ""}},
+        };
+        for (const auto& answer : answers) {
+            qvtoken::TokenStore().modify(kSerial, [&answer](qvtoken::TokenState& blocked) {
+                blocked.userPin.triesLeft = 0;
+                blocked.findLocalPin(3)->pin.triesLeft = answer.local3TriesLeft;
+            });
             const auto fault = std::string(QVTOKEN_PATH) + " fault " + std::to_string(kSerial) +
                                " --clear >/dev/null && " + QVTOKEN_PATH + " fault " + std::to_string(kSerial) +
-                               " C_EX_SlotManage 0x54 --always " + skip + " >/dev/null";
+                               " C_EX_SlotManage 0x54 --always " + answer.skip + " >/dev/null";
             ASSERT_EQ(std::system(fault.c_str()), 0);
-            EXPECT_EQ(qvadmin.run(words("unblock-pins -p 59302814")), result) << skip;
+            EXPECT_EQ(qvadmin.run(words("unblock-pins -p 59302814")), answer.result) << answer.skip;
+            token = scene.load(kSerial);
+            EXPECT_EQ(token.userPin.triesLeft, 10u) << answer.skip;
+            EXPECT_EQ(token.findLocalPin(3)->pin.triesLeft, answer.local3TriesLeft) << answer.skip;
         }
     }
 }
