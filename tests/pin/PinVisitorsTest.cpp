@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -127,9 +128,9 @@ TEST_F(ApplyPinVisitorTest, NoPinIsSentOnceASecondSignalHasCome)
         {
             // Full once the first signal's notice is in: every later write waits.
             int stalled[2];
-            pipe(stalled);
-            const auto room = static_cast<std::size_t>(fcntl(stalled[1], F_GETPIPE_SZ)) - notice.size();
-            if (write(stalled[1], std::string(room, '.').data(), room) != static_cast<ssize_t>(room)) {
+            const int size = pipe(stalled) == 0 ? fcntl(stalled[1], F_GETPIPE_SZ) : -1;
+            const auto room = static_cast<std::size_t>(std::max(size, 0)) - notice.size();
+            if (size <= 0 || write(stalled[1], std::string(room, '.').data(), room) != static_cast<ssize_t>(room)) {
                 _exit(3);
             }
             dup2(stalled[1], STDOUT_FILENO);
