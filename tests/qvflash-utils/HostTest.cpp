@@ -138,8 +138,11 @@ TEST_F(FakeProfiler, AHungProfilerRunsApartAndEndsWithItsCaller)
     const int reader = open(started.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
     const std::string profiler = write("sleep 30 &\necho $$ > '" + started + "'\nexec sleep 30\n");
+    sigset_t runSignals;
+    sigemptyset(&runSignals);
     std::uint64_t runBits = 0;
     for (const int signalNumber : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
+        sigaddset(&runSignals, signalNumber);
         runBits |= std::uint64_t{1} << (signalNumber - 1);
     }
     const std::uint64_t terminalBits = (std::uint64_t{1} << (SIGTTOU - 1)) | (std::uint64_t{1} << (SIGTTIN - 1));
@@ -148,11 +151,6 @@ TEST_F(FakeProfiler, AHungProfilerRunsApartAndEndsWithItsCaller)
     if (caller == 0) {
         signal(SIGHUP, SIG_IGN);
         std::thread([&] {
-            sigset_t runSignals;
-            sigemptyset(&runSignals);
-            for (const int signalNumber : {SIGINT, SIGHUP, SIGTERM, SIGQUIT}) {
-                sigaddset(&runSignals, signalNumber);
-            }
             pthread_sigmask(SIG_BLOCK, &runSignals, nullptr);
             qvfl_utils::detail::internalHardDiskSerials(profiler);
         }).join();

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -331,11 +330,7 @@ TEST_F(TokenCommandTest, AFolderOpenedToOthersDuringTheRunIsNamedAtItsWrite)
     const auto folder = qvadmin.scratch() / "pins";
     const auto hold = qvadmin.scratch() / "hold";
     fs::create_directory(folder);
-    std::ofstream(hold).close();
-    ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " card-fault " + std::to_string(kSerial) + " hold '" +
-                           hold.string() + "' --ins 24 >/dev/null")
-                              .c_str()),
-              0);
+    ASSERT_TRUE(scene.holdAnswer(kSerial, "24", hold));
     qvadmin.limitRunTime(std::chrono::seconds(20));
     const auto heldPin = [&] { return TokenScene::pinText(scene.load(kSerial).findLocalPin(4)->pin); };
     const pid_t started = qvadmin.start({"set-local-pin", "-i", "4", "-p", localPin, "-N", "generate", "--no-log",

@@ -49,11 +49,7 @@ TEST_F(TokenCommandTest, AnInterruptedRunHandsOutEveryPinItsTokensTook)
         // exists; a run that waited for it after a second signal is killed and fails its row.
         const auto hold = [&run](std::uint64_t serial) { return run.scratch() / ("hold-" + std::to_string(serial)); };
         for (const auto serial : tokens.serials()) {
-            std::ofstream(hold(serial)).close();
-            ASSERT_EQ(std::system((std::string(QVTOKEN_PATH) + " card-fault " + std::to_string(serial) + " hold '" +
-                                   hold(serial).string() + "' --ins 24 >/dev/null")
-                                      .c_str()),
-                      0);
+            ASSERT_TRUE(tokens.holdAnswer(serial, "24", hold(serial)));
         }
         run.limitRunTime(std::chrono::seconds(20));
         const auto heldPin = [&tokens](std::uint64_t serial) {
@@ -143,9 +139,9 @@ TEST_F(TokenCommandTest, AnInterruptedRunLeavesNoProcessOfItsSnapshotBehind)
 
     // Once and twice during a run; once outside it, where add-pc-to-mva takes its snapshot before
     // any token: the signal ends the program at once.
-    for (const char* const way : {"once", "twice", "outside"}) {
+    for (const std::string way : {"once", "twice", "outside"}) {
         SCOPED_TRACE(way);
-        const bool outside = std::string(way) == "outside";
+        const bool outside = way == "outside";
         std::filesystem::remove(serial);
         ASSERT_EQ(mkfifo(serial.c_str(), 0600), 0);
         const pid_t started =
@@ -173,7 +169,7 @@ TEST_F(TokenCommandTest, AnInterruptedRunLeavesNoProcessOfItsSnapshotBehind)
         }
         kill(-started, SIGINT);
         EXPECT_TRUE(waitUntil([&] { return qvadmin.read(qvadmin.scratch() / "err") == kNotice; }));
-        if (std::string(way) == "twice") {
+        if (way == "twice") {
             kill(started, SIGTERM);
             EXPECT_EQ(
                 qvadmin.finish(started),

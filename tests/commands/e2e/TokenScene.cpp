@@ -101,6 +101,14 @@ qvtoken::TokenState TokenScene::load(std::uint64_t serial) const
     return qvtoken::TokenStore().load(serial).value();
 }
 
+bool TokenScene::holdAnswer(std::uint64_t serial, const std::string& ins, const std::string& hold) const
+{
+    std::ofstream(hold).close();
+    return std::system((std::string(QVTOKEN_PATH) + " card-fault " + std::to_string(serial) + " hold '" + hold +
+                        "' --ins " + ins + " >/dev/null")
+                           .c_str()) == 0;
+}
+
 std::string TokenScene::cardLog(std::uint64_t serial) const
 {
     std::ifstream in(qvtoken::TokenStore().directory() / (std::to_string(serial) + ".apdu.log"));

@@ -24,6 +24,9 @@ public:
     // A token of the named preset, under the preset's own serial number.
     std::uint64_t addPreset(const std::string& preset, bool plugged);
     qvtoken::TokenState load(std::uint64_t serial) const;
+    // Makes `hold` and has the token's card carry out the next command of instruction byte `ins`
+    // (hex) but keep its answer back until `hold` is gone; false when the rule was not set.
+    bool holdAnswer(std::uint64_t serial, const std::string& ins, const std::string& hold) const;
     // What the token's card was sent and answered so far (qvtoken-card's log beside its file).
     std::string cardLog(std::uint64_t serial) const;
     // The serials added so far, in the order of their slots.
