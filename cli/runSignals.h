@@ -4,10 +4,11 @@
 // in the middle of a token's work could leave the token with a generated PIN that nobody was
 // told, so from the first call on the first such signal only interrupts the run: the tokens at
 // work finish and write out their outcomes, no other token is begun, and the process ends with
-// 128 plus the signal's number. A second signal ends the process at once, with that status,
-// once the PINs that tokens at work may hold are written out (held_pin_lines); the processes the
-// run started end with it (their library sees to that). A signal that the process ignores stays
-// ignored.
+// 128 plus the signal's number. A second signal ends the process with that status once the
+// PINs that tokens at work may hold are written out (held_pin_lines); the processes the run
+// started end with it (their library sees to that). A stream that is stalled puts that end off
+// without bound, since no PIN line may be lost; meanwhile the tokens at work go on, and only
+// SIGKILL then ends the process. A signal that the process ignores stays ignored.
 namespace run_signals {
 
 // Catches the signals until the process ends. The calling thread, and every thread it starts
@@ -16,9 +17,11 @@ namespace run_signals {
 void catchDuringRun() noexcept;
 // The signal that interrupted the run; 0 while none did.
 int interruptingSignal() noexcept;
-// True once a second signal has come and the process is ending: a token then sends no new PIN
-// and starts no process. The handler raises it before it writes out the held PIN lines, so a
-// token that holds its line and then finds this false has that line written out.
+// True once a second signal has come and the process is ending: a token that checks it before
+// it sends a new PIN or takes a snapshot does neither. One already past that check (waiting for
+// the flash library's lock with its PIN, or for the snapshot library, or within a snapshot) goes
+// on while the write-out lasts. The handler raises it before it writes out the held PIN lines, so
+// a token that holds its line and then finds this false has that line written out.
 bool endingAtOnce() noexcept;
 // The process's exit status for a run that would end with `status`. Once a second signal has
 // come it does not return: that signal's handler ends the process.

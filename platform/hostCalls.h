@@ -6,6 +6,7 @@
 // under the directory that QV_HOST_ROOT names (read on every call), and makes the
 // calls of its own that do the same.
 
+#include <cerrno>
 #include <cstddef>
 #include <string>
 
@@ -47,16 +48,23 @@ inline char** environment()
 {
     return *_NSGetEnviron();
 }
-// A pipe whose ends are closed on exec: 0, or -1 with errno. macOS has no pipe2, so the flag is
-// set right after; the snapshot library starts its programs under its own lock.
+// A pipe whose ends are closed on exec: 0, or -1 with errno, with no end left open. macOS has
+// no pipe2, so the flag is set right after the pipe is made: a program that another thread of
+// the caller starts in between inherits both ends. The snapshot library starts its own programs
+// under its lock, so only a caller's own thread can start one in that window.
 inline int closeOnExecPipe(int ends[2])
 {
     if (::pipe(ends) != 0) {
         return -1;
     }
-    ::fcntl(ends[0], F_SETFD, FD_CLOEXEC);
-    ::fcntl(ends[1], F_SETFD, FD_CLOEXEC);
-    return 0;
+    if (::fcntl(ends[0], F_SETFD, FD_CLOEXEC) == 0 && ::fcntl(ends[1], F_SETFD, FD_CLOEXEC) == 0) {
+        return 0;
+    }
+    const int error = errno;
+    ::close(ends[0]);
+    ::close(ends[1]);
+    errno = error;
+    return -1;
 }
 #else
 // 0, or -1 with errno: ENOENT for an unknown name or a host without the fact,

@@ -7,6 +7,8 @@
 #include <csignal>
 #include <fcntl.h>
 #include <initializer_list>
+#include <poll.h>
+#include <pthread.h>
 #include <spawn.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -16,19 +18,11 @@
 namespace qvfl_utils::detail {
 namespace {
 
-// The descriptor on which the shell finds the read end of its lifeline.
-constexpr int kLifeline = 3;
-
-// Run before the command. The group runs in the background of the caller's terminal, where
-// writing to it (a warning on standard error) or reading it would stop the group for ever under
-// `stty tostop`: SIGTTOU and SIGTTIN are ignored instead. A watcher in the group reads the
-// lifeline, whose write end only the caller holds; the read reaches the end once the caller
-// closes it after the shell, or once the caller has ended in whatever way (a signal, SIGKILL, a
-// crash), and the watcher then kills the whole group, itself included. So nothing the command
-// starts outlives its call, nor its caller.
-constexpr char kPrelude[] = "trap '' TTOU TTIN\n"
-                            "{ read -r _; kill -s KILL 0; } <&3 >/dev/null 2>&1 &\n"
-                            "exec 3<&-\n";
+// The watcher's script. It reads the lifeline, whose write end only the caller holds, and the
+// read reaches the end once the caller has ended in whatever way (a signal, SIGKILL, a crash);
+// the watcher then kills its group, itself included. It starts as the group's leader, before the
+// command, so no command runs unwatched.
+constexpr char kWatcher[] = "read -r _; kill -s KILL 0";
 
 [[noreturn]] void fail(int error, const std::string& command)
 {
@@ -66,13 +60,27 @@ public:
     posix_spawnattr_t attributes;
 };
 
-// The two ends of a pipe, closed on exec from the start, and each closed once.
+// The two ends of a pipe, closed on exec from the start, and each closed once. Neither is one of
+// the standard descriptors, which a caller may have closed: a started program's standard streams
+// are set from these ends, and one that already sat on a stream's number would be overwritten or
+// keep its close-on-exec flag.
 class PipeEnds {
 public:
     explicit PipeEnds(const std::string& command)
     {
         if (platform::closeOnExecPipe(ends_) != 0) {
             fail(errno, command);
+        }
+        for (int& end : ends_) {
+            if (end <= STDERR_FILENO) {
+                const int moved = fcntl(end, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+                const int error = errno;
+                closeEnd(end);
+                if (moved < 0) {
+                    fail(error, command);
+                }
+                end = moved;
+            }
         }
     }
     ~PipeEnds()
@@ -110,26 +118,36 @@ sigset_t signalSet(std::initializer_list<int> signalNumbers)
     return set;
 }
 
-// The shell, started with `output` as its standard output and `lifeline` as descriptor 3; its
-// pid is its group's id. A process group apart from the caller's would be stopped reading the
-// terminal, hence /dev/null.
-pid_t startShell(const std::string& command, int output, int lifeline)
+// Sets a standard stream of the program to start: the descriptor, or /dev/null for -1.
+void redirect(SpawnSettings& settings, int descriptor, int stream, const std::string& command)
+{
+    check(descriptor < 0 ? posix_spawn_file_actions_addopen(&settings.actions, stream, "/dev/null",
+                                                            stream == STDIN_FILENO ? O_RDONLY : O_WRONLY, 0)
+                         : posix_spawn_file_actions_adddup2(&settings.actions, descriptor, stream),
+          command);
+}
+
+// `/bin/sh -c script` with the given standard streams, in the process group `group` (0 for a new
+// one, led by it), with no signal blocked and the run's signals at their default: a program's
+// handlers go at its start anyway, and a caller may ignore these (nohup) or block them in a
+// thread. The group runs in the background of the caller's terminal, so none of it touches the
+// terminal, where reading or, under `stty tostop`, writing would stop it for ever.
+pid_t startShell(const std::string& command, const char* script, const int (&streams)[3], pid_t group)
 {
     SpawnSettings settings(command);
     const sigset_t none = signalSet({});
-    // A program's handlers go at its start anyway; these may be ignored (nohup) or blocked.
     const sigset_t defaults = signalSet({SIGINT, SIGHUP, SIGTERM, SIGQUIT});
-    check(posix_spawn_file_actions_addopen(&settings.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0), command);
-    check(posix_spawn_file_actions_adddup2(&settings.actions, output, STDOUT_FILENO), command);
-    check(posix_spawn_file_actions_adddup2(&settings.actions, lifeline, kLifeline), command);
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        redirect(settings, streams[stream], stream, command);
+    }
     check(posix_spawnattr_setflags(&settings.attributes,
                                    POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF),
           command);
-    check(posix_spawnattr_setpgroup(&settings.attributes, 0), command);
+    check(posix_spawnattr_setpgroup(&settings.attributes, group), command);
     check(posix_spawnattr_setsigmask(&settings.attributes, &none), command);
     check(posix_spawnattr_setsigdefault(&settings.attributes, &defaults), command);
 
-    std::string text = kPrelude + command;
+    std::string text = script;
     char shell[] = "sh";
     char option[] = "-c";
     char* arguments[] = {shell, option, text.data(), nullptr};
@@ -139,62 +157,126 @@ pid_t startShell(const std::string& command, int output, int lifeline)
     return child;
 }
 
-// The shell at work, the read end of its standard output and the write end of its lifeline. It
-// is waited for on every path, and its group is ended with the lifeline.
-class Shell {
-public:
-    explicit Shell(const std::string& command) : output_(command), lifeline_(command)
-    {
-        pid_ = startShell(command, output_.writeEnd(), lifeline_.readEnd());
-        // The output ends once the pipeline's last writer has; the lifeline only with this end.
-        output_.closeWrite();
-        lifeline_.closeRead();
+// Hands text from the pipeline's standard error on to the caller's. A stream that is closed or
+// broken loses the text, never the caller: SIGPIPE is held back for this thread while it writes,
+// and one that the write raised is taken again.
+void toStandardError(const char* text, std::size_t size)
+{
+    const sigset_t pipeSignal = signalSet({SIGPIPE});
+    sigset_t mask;
+    sigset_t pending;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &mask);
+    const bool wasPending = sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+    while (size > 0) {
+        const ssize_t written = write(STDERR_FILENO, text, size);
+        if (written > 0) {
+            text += written;
+            size -= static_cast<std::size_t>(written);
+        } else if (written < 0 && errno == EINTR) {
+            continue;
+        } else {
+            int taken = 0;
+            if (written < 0 && errno == EPIPE && !wasPending && sigpending(&pending) == 0 &&
+                sigismember(&pending, SIGPIPE) == 1) {
+                sigwait(&pipeSignal, &taken);
+            }
+            break;
+        }
     }
-    ~Shell() { end(); }
-    // One wait per shell.
-    Shell(const Shell&) = delete;
-    Shell& operator=(const Shell&) = delete;
+    pthread_sigmask(SIG_SETMASK, &mask, nullptr);
+}
 
-    int output() const { return output_.readEnd(); }
+// The command at work: its watcher, then the shell in the watcher's group, with standard input
+// from /dev/null and standard output and error on pipes of their own. Both are waited for on
+// every path, and the group is ended with the call.
+class Pipeline {
+public:
+    explicit Pipeline(const std::string& command) : output_(command), errors_(command), lifeline_(command)
+    {
+        watcher_ = startShell(command, kWatcher, {lifeline_.readEnd(), -1, -1}, 0);
+        lifeline_.closeRead();
+        try {
+            shell_ = startShell(command, command.c_str(), {-1, output_.writeEnd(), errors_.writeEnd()}, watcher_);
+        } catch (...) {
+            end();
+            throw;
+        }
+        // Each stream ends once the pipeline's last writer has.
+        output_.closeWrite();
+        errors_.closeWrite();
+    }
+    ~Pipeline() { end(); }
+    // One wait per process.
+    Pipeline(const Pipeline&) = delete;
+    Pipeline& operator=(const Pipeline&) = delete;
 
-    // Closes the output and the lifeline, which ends whatever of the pipeline still runs, and
-    // waits for the shell.
+    // The standard output, whole, once both streams have ended; the standard error is handed on
+    // as it comes, so that a pipeline that fills either is never blocked.
+    std::string output(const std::string& command)
+    {
+        pollfd streams[] = {{output_.readEnd(), POLLIN, 0}, {errors_.readEnd(), POLLIN, 0}};
+        std::array<char, 512> buffer;
+        std::string output;
+        while (streams[0].fd >= 0 || streams[1].fd >= 0) {
+            if (poll(streams, 2, -1) < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                fail(errno, command);
+            }
+            for (pollfd& stream : streams) {
+                if (stream.revents == 0) {
+                    continue;
+                }
+                const ssize_t got = read(stream.fd, buffer.data(), buffer.size());
+                if (got > 0 && &stream == &streams[0]) {
+                    output.append(buffer.data(), static_cast<std::size_t>(got));
+                } else if (got > 0) {
+                    toStandardError(buffer.data(), static_cast<std::size_t>(got));
+                } else if (got == 0) {
+                    stream.fd = -1;
+                } else if (errno != EINTR) {
+                    fail(errno, command);
+                }
+            }
+        }
+        return output;
+    }
+
+    // Kills whatever of the group still runs and waits for the shell and the watcher. The group
+    // keeps its id until its leader, the watcher, is waited for, so the kill reaches no other.
     void end() noexcept
     {
-        if (pid_ == 0) {
+        if (watcher_ == 0) {
             return;
         }
         output_.closeRead();
+        errors_.closeRead();
+        kill(-watcher_, SIGKILL);
         lifeline_.closeWrite();
-        while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        for (const pid_t child : {shell_, watcher_}) {
+            while (child != 0 && waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+            }
         }
-        pid_ = 0;
+        shell_ = 0;
+        watcher_ = 0;
     }
 
 private:
     PipeEnds output_;
+    PipeEnds errors_;
     PipeEnds lifeline_;
-    pid_t pid_ = 0;
+    pid_t watcher_ = 0;
+    pid_t shell_ = 0;
 };
 
 } // namespace
 
 std::string commandOutput(const std::string& command)
 {
-    Shell shell(command);
-    std::array<char, 512> buffer;
-    std::string output;
-    for (;;) {
-        const ssize_t got = read(shell.output(), buffer.data(), buffer.size());
-        if (got > 0) {
-            output.append(buffer.data(), static_cast<std::size_t>(got));
-        } else if (got == 0) {
-            break;
-        } else if (errno != EINTR) {
-            fail(errno, command);
-        }
-    }
-    shell.end();
+    Pipeline pipeline(command);
+    std::string output = pipeline.output(command);
+    pipeline.end();
     return output;
 }
 

@@ -45,7 +45,8 @@ void loginOwner(quorvik::qvflash::Token& flash, const VolumeOwner& owner, const 
     } else if (const auto* local = std::get_if<LocalUserId>(&value)) {
         flash.loginLocal(local->get(), *pin);
     } else if (const auto* mva = std::get_if<MvaId>(&value)) {
-        // An ending process starts no profiler.
+        // Once the run is ending no snapshot starts here; one that started just before ends
+        // with the process.
         if (run_signals::endingAtOnce()) {
             throw RunEndedError();
         }
