@@ -244,7 +244,9 @@ public:
     }
 
     // Kills whatever of the group still runs and waits for the shell and the watcher. The group
-    // keeps its id until its leader, the watcher, is waited for, so the kill reaches no other.
+    // keeps its id while its leader, the watcher, is not waited for, so the kill reaches no other
+    // group; where the system waits for children itself (a caller that ignores SIGCHLD), a
+    // watcher found gone takes no kill.
     void end() noexcept
     {
         if (watcher_ == 0) {
@@ -252,7 +254,10 @@ public:
         }
         output_.closeRead();
         errors_.closeRead();
-        kill(-watcher_, SIGKILL);
+        siginfo_t watcher{};
+        if (waitid(P_PID, static_cast<id_t>(watcher_), &watcher, WEXITED | WNOHANG | WNOWAIT) == 0) {
+            kill(-watcher_, SIGKILL);
+        }
         lifeline_.closeWrite();
         for (const pid_t child : {shell_, watcher_}) {
             while (child != 0 && waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
