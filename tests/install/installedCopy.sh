@@ -6,8 +6,9 @@
 # its profiler. Then uninstalls both with scripts/uninstall: nothing installed remains, what
 # qvadmin wrote beside itself and a file beside the prefix stay. A table of installs then checks
 # that each uninstall leaves its folder as it was before the install, where one without its
-# install record, with a record edited by hand or with a link out of the prefix is first refused
-# whole, and installs sharing a prefix are uninstalled in reverse order. The build folder's
+# install record, with a record edited by hand or with a link out of the prefix (or the stage) is
+# first refused whole, one whose folder is swapped for such a link while it runs keeps what the
+# link leads to, and installs sharing a prefix are uninstalled in reverse order. The build folder's
 # install manifests and records, which the user's own uninstall reads, are as they were before
 # the test.
 #   installedCopy.sh BUILD_DIR LIBDIR SOURCE_DIR SEAM(ON|OFF)
@@ -122,18 +123,28 @@ runtimeOnly() { # one component, uninstalled by its own line; installed twice, t
       rmdir above ;;
   esac
 }
-staged() { # decoys at the installed paths of the live prefix, and an empty live folder
+staged() { # decoys at the installed paths of the live prefix, and an empty live folder; the
+  # emulator staged too, its record naming no made folder, then the stage's top folder swapped for
+  # a link to the live one, which leads the emulator's paths to the decoys
   case $1 in
     setUp)
       mkdir -p live/bin live/include live/libexec
       echo decoy >live/bin/qvadmin
+      echo decoy >live/bin/qvtoken
       echo decoy >live/include/qvflash.h ;;
     run)
       DESTDIR=stage cmake --install "$build" --prefix "$PWD/live" >/dev/null
+      DESTDIR=stage cmake --install "$build" --prefix "$PWD/live" --component emulator >/dev/null
       [ -e "stage$PWD/live/bin/qvadmin" ] || fail "not staged"
-      local out
+      local out top=${PWD#/}
       out=$("$uninstall" "$build" 2>&1) && fail "uninstalled a staged install from the live prefix: $out"
       grep -qF "DESTDIR=$PWD/stage $uninstall $build" <<<"$out" || fail "the refusal does not say how to call: $out"
+      top=/${top%%/*}
+      mv "stage$top" stage/top && ln -s "$top" "stage$top"
+      DESTDIR=stage refuses emulator \
+        "refused $PWD/stage$PWD/live/bin/qvtoken: outside the stage $PWD/stage through a link"
+      rm "stage$top" && mv stage/top "stage$top"
+      DESTDIR=stage "$uninstall" "$build" emulator
       DESTDIR=stage "$uninstall" "$build" ;;
   esac
 }
@@ -150,10 +161,8 @@ hostileManifest() { # lines to refuse, and a folder at a listed path, ahead of t
         cat - "$build/install_manifest.txt" >manifest && mv manifest "$build/install_manifest.txt"
       local out
       out=$(cd cwd && "$uninstall" "$build" 2>&1) && fail "uninstall succeeded: $out"
-      for said in "refused relative: a relative path" "refused $PWD/outside: outside the prefix $PWD/prefix" \
-        "refused $PWD/prefix/../dotdot: a path with a .. component" "kept $PWD/prefix/folder: not a file"; do
-        grep -qF "$said" <<<"$out" || fail "uninstall does not say $said: $out"
-      done
+      says "$out" "refused relative: a relative path" "refused $PWD/outside: outside the prefix $PWD/prefix" \
+        "refused $PWD/prefix/../dotdot: a path with a .. component" "kept $PWD/prefix/folder: not a file"
       [ ! -e prefix/bin ] || fail "uninstall stopped at a refused line: $out" ;;
   esac
 }
@@ -184,18 +193,28 @@ editedRecord() { # a second, wider prefix and made folders outside the prefix, a
   esac
 }
 linkedFolder() { # the library folder replaced after the install by a link to a folder outside the
-  # prefix that holds a file named like the library; uninstalled once the link is gone
+  # prefix that holds a file named like the library and an empty pkgconfig folder; put back, then
+  # swapped again by an rm first on PATH at the first removal, after the checks: what the folder
+  # outside holds stays, and the link is named; uninstalled once the folder is back
   case $1 in
     setUp)
-      mkdir outside
+      mkdir -p outside/pkgconfig
       echo own >outside/libqvflash.so.1 ;;
     run)
       cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
-      rm -r "prefix/$libdir"
-      ln -s "$PWD/outside" "prefix/$libdir"
-      refuses "refused $PWD/prefix/$libdir/libqvflash.so.1: outside the prefix" \
-        "refused made $PWD/prefix/$libdir: outside the prefix" "nothing removed; remove each link"
-      rm "prefix/$libdir"
+      local lib=$PWD/prefix/$libdir swap out
+      swap=$(printf 'mv %q %q && ln -s %q %q' "$lib" "$PWD/away" "$PWD/outside" "$lib")
+      eval "$swap"
+      refuses "" "refused $lib/libqvflash.so.1: outside the prefix" \
+        "refused made $lib: outside the prefix" "nothing removed; remove each link"
+      rm "$lib" && mv away "$lib"
+      mkdir "$work/seam"
+      printf '#!/bin/sh\n[ -L %q ] || { %s; }\nexec %q "$@"\n' "$lib" "$swap" "$(command -v rm)" >"$work/seam/rm"
+      chmod +x "$work/seam/rm"
+      out=$(PATH=$work/seam:$PATH "$uninstall" "$build" 2>&1) && fail "uninstall succeeded: $out"
+      says "$out" "kept $lib/libqvflash.so.1: its folder now lies outside the prefix" \
+        "kept $lib/pkgconfig: its folder now lies outside the prefix" "kept $lib: it is now a link"
+      rm "$lib" && mv away "$lib"
       "$uninstall" "$build" ;;
   esac
 }
@@ -219,19 +238,27 @@ sharedPrefix() { # the program and the emulator in one prefix: uninstalled in in
       "$uninstall" "$build" ;;
   esac
 }
-# Uninstalls, which must remove nothing and say each argument.
-refuses() {
-  local installed out said
-  installed=$(snapshot)
-  out=$("$uninstall" "$build" 2>&1) && fail "uninstall succeeded: $out"
-  [ "$(snapshot)" = "$installed" ] || fail "uninstall removed: $(diff <(echo "$installed") <(snapshot))"
+# Whether the uninstall's output $1 says each further argument.
+says() {
+  local out=$1 said
+  shift
   for said in "$@"; do
     grep -qF "$said" <<<"$out" || fail "uninstall does not say $said: $out"
   done
 }
+# Uninstalls the component $1 (none where empty), which must remove nothing and say each further
+# argument.
+refuses() {
+  local installed out
+  installed=$(snapshot)
+  out=$("$uninstall" "$build" ${1:+"$1"} 2>&1) && fail "uninstall succeeded: $out"
+  [ "$(snapshot)" = "$installed" ] || fail "uninstall removed: $(diff <(echo "$installed") <(snapshot))"
+  shift
+  says "$out" "$@"
+}
 # Refuses as above, naming the way out: install again, then uninstall; then takes it.
 refusedWhole() {
-  refuses "$@" "nothing removed; install again from $build"
+  refuses "" "$@" "nothing removed; install again from $build"
   cmake --install "$build" --prefix "$PWD/prefix" >/dev/null
   "$uninstall" "$build"
 }
