@@ -234,6 +234,14 @@ void CheckedFolder::raiseRefusal() const
         throw NameTooLongError(filePath_);
 }
 
+bool CheckedFolder::holdsFile(const std::string& path) const
+{
+    struct stat info {};
+    return descriptor() >= 0 &&
+           (::fstatat(descriptor(), std::filesystem::path(path).filename().c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 ||
+            errno != ENOENT);
+}
+
 bool CheckedFolder::canTakeFile() const
 {
     return folder_.isOpen() && ::faccessat(folder_.get(), ".", W_OK | X_OK, AT_EACCESS) == 0;

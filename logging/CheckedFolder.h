@@ -48,6 +48,10 @@ public:
     // folder or link, FolderNotFoundError naming the highest missing folder that is not to be
     // made, or NameTooLongError naming the file; does nothing when none applies.
     void raiseRefusal() const;
+    // True when the folder holds something under the path's file name, judged through the
+    // folder's descriptor without following a link, or when that cannot be told: opening it then
+    // names the failure. False when the walk did not reach the folder.
+    bool holdsFile(const std::string& path) const;
     // True when a file can be made in the folder, or in the missing folder that Missing::Make
     // would make, by this process's effective ids: permission bits do not stop root, a read-only
     // mount does.
