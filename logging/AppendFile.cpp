@@ -22,18 +22,7 @@ constexpr int kFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
 // Opens the file through the folder as openFile does, naming the path as the folder does.
 AppendFile openThrough(const CheckedFolder& folder, const std::string& path)
 {
-    folder.raiseRefusal();
-    AppendFile file(folder, path);
-    switch (file.refusal()) {
-    case AppendFile::Refusal::ForeignOwner:
-        throw UnsafeFileError("owned by another user", folder.filePath());
-    case AppendFile::Refusal::WritableByOthers:
-        throw UnsafeFileError("writable by other users", folder.filePath());
-    case AppendFile::Refusal::MoreThanOneName:
-        throw UnsafeFileError("linked under more than one name", folder.filePath());
-    default:
-        break;
-    }
+    auto file = openUnlessRefused(folder, path);
     if (!file.isOpen())
         throw FileOpenError(folder.filePath());
     return file;
@@ -156,14 +145,32 @@ void AppendFile::takeBack(off_t start, off_t end) const
         static_cast<void>(::ftruncate(fd_.get(), start));
 }
 
+AppendFile openUnlessRefused(const CheckedFolder& folder, const std::string& path)
+{
+    folder.raiseRefusal();
+    AppendFile file(folder, path);
+    switch (file.refusal()) {
+    case AppendFile::Refusal::NotRegular:
+        throw FileOpenError(folder.filePath());
+    case AppendFile::Refusal::ForeignOwner:
+        throw UnsafeFileError("owned by another user", folder.filePath());
+    case AppendFile::Refusal::WritableByOthers:
+        throw UnsafeFileError("writable by other users", folder.filePath());
+    case AppendFile::Refusal::MoreThanOneName:
+        throw UnsafeFileError("linked under more than one name", folder.filePath());
+    case AppendFile::Refusal::None:
+        break;
+    }
+    return file;
+}
+
 AppendFile openFile(const std::string& path, CheckedFolder::Missing missing)
 {
     return openThrough(CheckedFolder(path, missing), path);
 }
 
-AppendFile openFileAndWarn(const std::string& path, CheckedFolder::Missing missing)
+AppendFile openFileAndWarn(const CheckedFolder& folder, const std::string& path)
 {
-    const CheckedFolder folder(path, missing);
     auto file = openThrough(folder, path);
     if ((file.permissions() & (S_IRGRP | S_IROTH)) != 0) {
         std::ostringstream warning;

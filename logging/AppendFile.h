@@ -58,15 +58,20 @@ private:
     mode_t permissions_ = 0;
 };
 
-// Opens the file for appending through a CheckedFolder walked with `missing`, raising what the
-// walk raises for a refused folder or a name too long, UnsafeFileError for an existing file of
-// another user's or one that others can write, and FileOpenError when it cannot be opened or
-// created; each names the path as the walk does.
+// Opens the file for appending through the folder, raising what the folder raises for a refused
+// folder or link, a missing folder or a name too long, UnsafeFileError for an existing file of
+// another user's, one that others can write or one with a second name, and FileOpenError for one
+// that is no regular file; each names the path as the walk does. A file that fails to open
+// otherwise is handed back unopened: its appendAndClose gives the system error number.
+AppendFile openUnlessRefused(const CheckedFolder& folder, const std::string& path);
+
+// Opens the file for appending through a CheckedFolder walked with `missing`, as
+// openUnlessRefused does, raising FileOpenError also when it cannot be opened or created.
 AppendFile openFile(const std::string& path, CheckedFolder::Missing missing);
 
-// Opens the file as openFile does; an existing file that group or others can read is used, with
-// a warning on the standard error stream naming it and its mode.
-AppendFile openFileAndWarn(const std::string& path, CheckedFolder::Missing missing);
+// Opens the file through the folder as openFile does; an existing file that group or others can
+// read is used, with a warning on the standard error stream naming it and its mode.
+AppendFile openFileAndWarn(const CheckedFolder& folder, const std::string& path);
 
 // The getError code for a failed write or close with this system error number.
 int writeErrorCode(int errorNumber);

@@ -54,16 +54,11 @@ int openFolder(int at, const char* name, Descriptor& folder)
 CheckedFolder::CheckedFolder(const std::string& filePath, Missing missing)
 {
     std::vector<std::string> ahead;
-    walk(folderOf(filePath), missing, ahead);
     const auto name = std::filesystem::path(filePath).filename();
+    walk(folderOf(filePath), name, missing, ahead);
     // The file is made in the file's folder, or in the missing one made in the folder reached.
-    if (folder_.isOpen()) {
-        const long longest = ::fpathconf(folder_.get(), _PC_NAME_MAX);
-        if (longest > 0 && name.native().size() > static_cast<std::size_t>(longest)) {
-            reached_ = false;
-            fail(ENAMETOOLONG);
-        }
-    }
+    if (folder_.isOpen() && !takesName(folder_.get(), name))
+        reached_ = false;
     auto shown = path_;
     for (auto next = ahead.rbegin(); next != ahead.rend(); ++next)
         shown /= *next;
@@ -78,7 +73,8 @@ CheckedFolder::CheckedFolder(const std::string& filePath, Missing missing)
 // target walked in its place, from the root or from the folder that holds it, so that the folders
 // that hold links are judged too; whoever may write one could point the link elsewhere. The
 // folders reached are kept from the root down, so that a ".." goes back up the way the walk came.
-void CheckedFolder::walk(std::filesystem::path folder, Missing missing, std::vector<std::string>& ahead)
+void CheckedFolder::walk(std::filesystem::path folder, const std::filesystem::path& fileName, Missing missing,
+                         std::vector<std::string>& ahead)
 {
     if (folder.is_relative()) {
         std::error_code failure;
@@ -139,9 +135,14 @@ void CheckedFolder::walk(std::filesystem::path folder, Missing missing, std::vec
                 error_ = ENOENT;
                 return;
             }
+            // A folder made for a file it cannot take would be left behind empty.
+            if (!takesName(at, fileName))
+                return;
             // Made by someone else in between only if they may write here: this user or root.
             const bool made = ::mkdirat(at, name.c_str(), 0700) == 0 || errno == EEXIST;
             failure = made ? openFolder(at, name.c_str(), next) : errno;
+        } else if (failure == ENOENT) {
+            missingPath_ = (path_ / name).string();
         }
         if (failure != 0) {
             fail(failure);
@@ -158,19 +159,22 @@ void CheckedFolder::walk(std::filesystem::path folder, Missing missing, std::vec
 }
 
 // Reads the target of the link of that name in the folder `at`; false when the name is no link.
-// A link that another user than this process's effective one or root owns is refused like a
-// folder of theirs: in a folder that all may write, the sticky bit lets them replace it.
+// A link that another user than this process's effective one or root owns is refused where the
+// folder holding it may be written by others than its owner: it was admitted, so it has the
+// sticky bit, which lets the link's owner replace it. Elsewhere only this user or root can.
 bool CheckedFolder::readLink(int at, const std::string& name, std::string& target)
 {
     struct stat info {};
+    struct stat holder {};
     char text[PATH_MAX];
     if (::fstatat(at, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISLNK(info.st_mode))
         return false;
     const auto length = ::readlinkat(at, name.c_str(), text, sizeof text);
     if (length <= 0 || static_cast<std::size_t>(length) == sizeof text)
         return false;
-    if (info.st_uid != ::geteuid() && info.st_uid != 0) {
-        refuse(Refusal::ForeignOwner, (path_ / name).string());
+    if (info.st_uid != ::geteuid() && info.st_uid != 0 &&
+        (::fstat(at, &holder) != 0 || (holder.st_mode & (S_IWGRP | S_IWOTH)) != 0)) {
+        refuse(Refusal::ForeignLink, (path_ / name).string());
         return false;
     }
     target.assign(text, static_cast<std::size_t>(length));
@@ -194,6 +198,15 @@ bool CheckedFolder::admit(const Descriptor& folder, const std::string& path)
     return refusal_ == Refusal::None;
 }
 
+bool CheckedFolder::takesName(int folder, const std::filesystem::path& name)
+{
+    const long longest = ::fpathconf(folder, _PC_NAME_MAX);
+    if (longest <= 0 || name.native().size() <= static_cast<std::size_t>(longest))
+        return true;
+    fail(ENAMETOOLONG);
+    return false;
+}
+
 void CheckedFolder::refuse(Refusal refusal, const std::string& path)
 {
     refusal_ = refusal;
@@ -213,8 +226,20 @@ void CheckedFolder::raiseRefusal() const
         throw ForeignFolderError(refusedPath_);
     if (refusal_ == Refusal::WritableByOthers)
         throw UnsafeFolderError(refusedPath_);
+    if (refusal_ == Refusal::ForeignLink)
+        throw ForeignLinkError(refusedPath_);
+    if (!missingPath_.empty())
+        throw FolderNotFoundError(missingPath_);
     if (error_ == ENAMETOOLONG)
         throw NameTooLongError(filePath_);
+}
+
+bool CheckedFolder::holdsFile(const std::string& path) const
+{
+    struct stat info {};
+    return descriptor() >= 0 &&
+           (::fstatat(descriptor(), std::filesystem::path(path).filename().c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 ||
+            errno != ENOENT);
 }
 
 bool CheckedFolder::canTakeFile() const

@@ -47,7 +47,7 @@ std::string block(const CommandRecord& command, const FullRecord& record)
 FileLogger::FileLogger(const std::string& path) : path_(path)
 {
     checkFileName(path);
-    openFileAndWarn(path, CheckedFolder::Missing::Make);
+    openFileAndWarn(CheckedFolder(path, CheckedFolder::Missing::Make), path);
 }
 
 void FileLogger::flush(std::uint64_t serial)

@@ -42,16 +42,17 @@ PinFileLogger::PinFileLogger() : PinFileLogger(constructWorkdirDefaultPath()) {}
 PinFileLogger::PinFileLogger(const std::string& path) : path_(path)
 {
     checkFileName(path);
-    std::error_code ignored;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-        const CheckedFolder folder(path, CheckedFolder::Missing::Leave);
+    // The file is looked for in the folder that was walked to, as it will be written: the path
+    // as a whole may be longer than the system looks up.
+    const CheckedFolder folder(path, CheckedFolder::Missing::Leave);
+    if (!folder.holdsFile(path)) {
         folder.raiseRefusal();
         if (!folder.canTakeFile())
             throw FileOpenError(folder.filePath());
         return;
     }
     // Made by this open only when removed since the look: then it gets its header now.
-    auto file = openFileAndWarn(path, CheckedFolder::Missing::Leave);
+    auto file = openFileAndWarn(folder, path);
     if (file.created()) {
         if (const int failure = file.appendAndClose(header()))
             writeError_ = writeErrorCode(failure);
@@ -87,7 +88,7 @@ void PinFileLogger::flush(std::uint64_t serial)
         rows += dump(std::to_string(serial), pin.pinType, pin.value);
     pending_.erase(found);
 
-    // A failed open is recorded like a failed write; a refused folder is kept to be named.
+    // A failed open is recorded like a failed write; a refused place is kept to be named.
     int failure = 0;
     try {
         failure = write(rows);
@@ -106,9 +107,7 @@ void PinFileLogger::flush(std::uint64_t serial)
 
 int PinFileLogger::write(const std::string& rows) const
 {
-    const CheckedFolder folder(path_, CheckedFolder::Missing::Make);
-    folder.raiseRefusal();
-    AppendFile file(folder, path_);
+    auto file = openUnlessRefused(CheckedFolder(path_, CheckedFolder::Missing::Make), path_);
     // Only the run that creates the file writes the header, also when two write their first
     // rows together. A header cut by a full disk is taken back like rows.
     return file.created() ? file.appendAndClose({header(), rows}) : file.appendAndClose(rows);

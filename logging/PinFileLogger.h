@@ -36,12 +36,13 @@ public:
     void add(std::uint64_t serial, const LocalPinIdRecord& record) override;
     void addError(std::uint64_t serial, const std::string& error) override;
     void flush(std::uint64_t serial) override;
-    // Raises the refusal of the first folder refused at a write, naming it as at the start.
+    // Raises the refusal of the first place (folder, link or file) refused at a write, naming it
+    // as at the start.
     int getError() override;
 
 private:
     // Appends the rows, creating the file with its header when it is missing. 0, or the system
-    // error number of the failure; raises the refusal of a folder on the way.
+    // error number of the failure; raises the refusal of the file or of a place on its way.
     int write(const std::string& rows) const;
 
     int writeError_ = NoWriteError;

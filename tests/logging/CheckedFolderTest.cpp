@@ -1,10 +1,12 @@
 #include "TempFolder.h"
 
+#include "cli/LoggerError.h"
 #include "logging/AppendFile.h"
 #include "logging/CheckedFolder.h"
 
 #include <cstdio>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,6 +30,41 @@ TEST_F(CheckedFolderTest, TheFileLandsInTheFolderThatWasChecked)
         EXPECT_EQ(logging::AppendFile(folder, pathOf("pins/p.txt")).appendAndClose("5;user;Gen3rated\n"), 0);
         EXPECT_EQ(readFile(pathOf("planted/p.txt")), "5;user;Gen3rated\n");
         EXPECT_FALSE(fs::exists(dir_ / "pins/p.txt"));
+    }
+}
+
+// A link of another user's is refused only in a folder where they could replace it, one that
+// others may write; in the operator's own folder it is followed as any link.
+TEST_F(CheckedFolderTest, AnotherUsersLinkIsRefusedWhereTheyCouldReplaceIt)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root";
+    fs::create_directory(dir_ / "mine");
+    const struct {
+        const char* holder;
+        fs::perms mode;
+        std::string refusal;
+    } rows[] = {
+        {"sticky", fs::perms(01777), "Link owned by another user: " + pathOf("sticky/pins") + "."},
+        {"operator-only", fs::perms::owner_all, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.holder);
+        fs::create_directory(dir_ / row.holder);
+        fs::permissions(dir_ / row.holder, row.mode);
+        const auto link = dir_ / row.holder / "pins";
+        fs::create_directory_symlink(dir_ / "mine", link);
+        ASSERT_EQ(lchown(link.c_str(), 65534, 65534), 0);
+        const auto path = (link / "p.txt").string();
+        const logging::CheckedFolder folder(path, logging::CheckedFolder::Missing::Leave);
+        try {
+            folder.raiseRefusal();
+            EXPECT_EQ(logging::AppendFile(folder, path).appendAndClose(row.holder), 0);
+        } catch (const LoggerError& error) {
+            EXPECT_EQ(error.what(), row.refusal);
+        }
+        EXPECT_EQ(readFile(pathOf("mine/p.txt")), row.refusal.empty() ? row.holder : "");
+        fs::remove(dir_ / "mine/p.txt");
     }
 }
 

@@ -91,10 +91,11 @@ TEST_F(FileLoggersTest, PathsAreCheckedWhenTheSinkIsBuilt)
     }
     EXPECT_FALSE(fs::exists(dir_ / "logs"));
 
-    // One folder level is created, never two, and only for the log: the PIN file waits for its
-    // first row.
-    EXPECT_THROW(logging::FileLogger{pathOf("a/b/x.log")}, FileOpenError);
-    EXPECT_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")}, FileOpenError);
+    // One folder level is created, never two, and only for the log, and not for a name too long:
+    // the PIN file waits for its first row.
+    EXPECT_THROW(logging::FileLogger{pathOf("a/b/x.log")}, FolderNotFoundError);
+    EXPECT_THROW(logging::PinFileLogger{pathOf("a/b/x.txt")}, FolderNotFoundError);
+    EXPECT_THROW(logging::FileLogger{pathOf("a/" + std::string(256, 'n'))}, NameTooLongError);
     EXPECT_NO_THROW(logging::PinFileLogger{pathOf("b/x.txt")});
     EXPECT_FALSE(fs::exists(dir_ / "b"));
     EXPECT_FALSE(fs::exists(dir_ / "a"));

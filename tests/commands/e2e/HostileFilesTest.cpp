@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <fstream>
@@ -138,6 +139,9 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     const auto open = scratch / "open";
     const auto mine = scratch / "mine";
     const auto longName = scratch / std::string(256, 'n');
+    std::string pathTooLong;
+    while (pathTooLong.size() <= PATH_MAX)
+        pathTooLong += "/.";
     const auto ownedByNobody = [&](const fs::path& folder, mode_t mode) {
         return geteuid() == 0 && nobody != nullptr &&
                chown(plantFolder(folder, mode).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
@@ -158,7 +162,8 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
         {"log FIFO", none, label(fifo), couldNotOpen(fifo)},
         {"log link", none, label(scratch / "link.log"), couldNotOpen(scratch / "link.log")},
         {"log link loop", none, label(scratch / "loop.log"), couldNotOpen(scratch / "loop.log")},
-        {"log missing parents", none, label(scratch / "a/b/c.log"), couldNotOpen(scratch / "a/b/c.log")},
+        {"log missing parents", none, label(scratch / "a/b/c.log"),
+         "Logger error: Folder not found: " + (scratch / "a").string() + ".\n"},
         {"token log of another user's",
          [&] {
              const auto planted = plant(tokenLog(), 0600);
@@ -216,6 +221,12 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
          none,
          {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file", longName.string()},
          "Logger error: File name too long: " + longName.string() + ".\n"},
+        // Too long for the system to look up whole: the file is judged as the walk reaches it.
+        {"PIN file writable by all at a path longer than the system takes",
+         [&] { return plant(scratch / "open-pins.txt", 0666), true; },
+         {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
+          scratch.string() + pathTooLong + "/open-pins.txt"},
+         "Logger error: File writable by other users: " + (scratch / "open-pins.txt").string() + ".\n"},
         {"PIN file named by a full stop",
          none,
          {"set-user-pin", "--auth-as", "user", "-p", kUserPin, "-N", "generate", "--pin-file",
@@ -267,6 +278,7 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     }
     EXPECT_EQ(qvadmin.read(target), "planted\n");
     EXPECT_EQ(qvadmin.read(scratch / "pins.txt"), "planted\n");
+    EXPECT_EQ(qvadmin.read(scratch / "open-pins.txt"), "planted\n");
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_FALSE(fs::exists(foreign / "mine/x.log"));
     EXPECT_FALSE(fs::exists(theirs / "x.log"));
@@ -320,29 +332,63 @@ TEST_F(HostileFilesTest, ReadableLogIsUsedWithAWarningAndNewFilesArePrivate)
     EXPECT_EQ(modeOf(qvadmin.folder() / "pin-file.txt"), 0600u);
 }
 
-// The PIN file's folder opened to others while the card holds its answer to the new PIN: the row
-// is not written there, the operator gets it, and the refusal is named as at the start.
-TEST_F(TokenCommandTest, AFolderOpenedToOthersDuringTheRunIsNamedAtItsWrite)
+// The PIN file's place changed while the card holds its answer to the new PIN: its folder opened
+// to others, or a file of another user's made in its sticky folder. The row is not written there,
+// the operator gets it, and the refusal is named as at the start.
+TEST_F(TokenCommandTest, APlaceRefusedDuringTheRunIsNamedAtItsWrite)
 {
-    const std::string localPin = "11112222";
+    std::string localPin = "11112222";
     scene.add(kSerial, true);
     ASSERT_EQ(qvadmin.run({"create-local-pin", "-p", kUserPin, "-n", localPin, "--no-log", "--no-pin-file"}).status, 0);
-    const auto folder = qvadmin.scratch() / "pins";
+    const auto* nobody = getpwnam("nobody");
+    const auto open = qvadmin.scratch() / "open";
+    const auto sticky = qvadmin.scratch() / "sticky";
+    const struct {
+        fs::path folder;
+        fs::perms mode;
+        std::function<bool()> change;
+        std::string refusal;
+        // What the file holds afterwards: not the PIN.
+        std::string left;
+    } rows[] = {
+        {open, fs::perms::owner_all,
+         [&] {
+             fs::permissions(open, fs::perms::others_write, fs::perm_options::add);
+             return true;
+         },
+         "Folder writable by other users: " + open.string() + ".", ""},
+        {sticky, fs::perms(01777),
+         [&] {
+             std::ofstream(sticky / "p.txt") << "theirs\n";
+             return geteuid() == 0 && nobody != nullptr &&
+                    chown((sticky / "p.txt").c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+         },
+         "File owned by another user: " + (sticky / "p.txt").string() + ".", "theirs\n"},
+    };
     const auto hold = qvadmin.scratch() / "hold";
-    fs::create_directory(folder);
-    ASSERT_TRUE(scene.holdAnswer(kSerial, "24", hold));
     qvadmin.limitRunTime(std::chrono::seconds(20));
     const auto heldPin = [&] { return TokenScene::pinText(scene.load(kSerial).findLocalPin(4)->pin); };
-    const pid_t started = qvadmin.start({"set-local-pin", "-i", "4", "-p", localPin, "-N", "generate", "--no-log",
-                                         "--pin-file", (folder / "p.txt").string()});
-    EXPECT_TRUE(waitUntil([&] { return heldPin() != localPin; }));
-    fs::permissions(folder, fs::perms::others_write, fs::perm_options::add);
-    fs::remove(hold);
-    EXPECT_EQ(qvadmin.finish(started),
-              (CommandResult{255, kSuccess,
-                             "Token Number;PIN Type;Value\n" + std::to_string(kSerial) + ";local-4;" + heldPin() +
-                                 "\nLogger error: Folder writable by other users: " + folder.string() + ".\n"}));
-    EXPECT_FALSE(fs::exists(folder / "p.txt"));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.refusal);
+        fs::create_directory(row.folder);
+        fs::permissions(row.folder, row.mode);
+        ASSERT_TRUE(scene.holdAnswer(kSerial, "24", hold));
+        const pid_t started = qvadmin.start({"set-local-pin", "-i", "4", "-p", localPin, "-N", "generate", "--no-log",
+                                             "--pin-file", (row.folder / "p.txt").string()});
+        EXPECT_TRUE(waitUntil([&] { return heldPin() != localPin; }));
+        const bool changed = row.change();
+        fs::remove(hold);
+        const auto result = qvadmin.finish(started);
+        localPin = heldPin();
+        if (!changed) {
+            std::cout << "[ SKIPPED  ] " << row.refusal << ": needs root and the user nobody\n";
+            continue;
+        }
+        EXPECT_EQ(result, (CommandResult{255, kSuccess,
+                                         "Token Number;PIN Type;Value\n" + std::to_string(kSerial) + ";local-4;" +
+                                             localPin + "\nLogger error: " + row.refusal + "\n"}));
+        EXPECT_EQ(qvadmin.read(row.folder / "p.txt"), row.left);
+    }
 }
 
 } // namespace

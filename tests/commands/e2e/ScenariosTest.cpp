@@ -53,9 +53,9 @@ TEST_F(ScenariosTest, ALogFileThatCannotBeMadeStopsTheRunBeforeAnyToken)
 {
     scene.add(kSerial, true);
     EXPECT_EQ(qvadmin.run(setLabel("x", "logs/")), (CommandResult{255, "", syntaxError("No file name.")}));
-    const auto missing = qvadmin.scratch() / "no" / "such" / "run.log";
-    EXPECT_EQ(qvadmin.run(setLabel("x", missing)),
-              (CommandResult{255, "", "Logger error: Couldn't open or create file: " + missing.string() + ".\n"}));
+    EXPECT_EQ(
+        qvadmin.run(setLabel("x", qvadmin.scratch() / "no" / "such" / "run.log")),
+        (CommandResult{255, "", "Logger error: Folder not found: " + (qvadmin.scratch() / "no").string() + ".\n"}));
     EXPECT_EQ(scene.load(kSerial).label, "Stand-in A");
 }
 
