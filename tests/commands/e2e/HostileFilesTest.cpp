@@ -27,6 +27,13 @@ mode_t modeOf(const fs::path& path)
     return info.st_mode & 0777;
 }
 
+// Hands the path to the user nobody; false where that cannot be done here (not root, no such user).
+bool givenToNobody(const fs::path& path)
+{
+    const auto* nobody = getpwnam("nobody");
+    return geteuid() == 0 && nobody != nullptr && chown(path.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+}
+
 // Another user exchanging two folders of one folder, over and over, until it goes out of scope.
 // The folder is opened for them: they need no way to it through the test's own folders.
 class FolderSwapper {
@@ -114,7 +121,6 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     fs::create_symlink(target, scratch / "link.log");
     fs::create_symlink(scratch / "loop.log", scratch / "loop.log");
     const auto config = qvadmin.folder() / "qvadmin_conf.ini";
-    const auto* nobody = getpwnam("nobody");
 
     const auto label = [](const std::string& logFile) {
         std::vector<std::string> args{"set-label", "-p", kUserPin, "-l", "changed"};
@@ -143,8 +149,7 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
     while (pathTooLong.size() <= PATH_MAX)
         pathTooLong += "/.";
     const auto ownedByNobody = [&](const fs::path& folder, mode_t mode) {
-        return geteuid() == 0 && nobody != nullptr &&
-               chown(plantFolder(folder, mode).c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+        return givenToNobody(plantFolder(folder, mode));
     };
     const auto unreadable = [&] {
         return syntaxError("can not read options configuration file '" + config.string() + "'");
@@ -164,12 +169,7 @@ TEST_F(HostileFilesTest, EachFileHasItsOutcomeAndNoRunHangs)
         {"log link loop", none, label(scratch / "loop.log"), couldNotOpen(scratch / "loop.log")},
         {"log missing parents", none, label(scratch / "a/b/c.log"),
          "Logger error: Folder not found: " + (scratch / "a").string() + ".\n"},
-        {"token log of another user's",
-         [&] {
-             const auto planted = plant(tokenLog(), 0600);
-             return geteuid() == 0 && nobody != nullptr && chown(planted.c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
-         },
-         label(""), "",
+        {"token log of another user's", [&] { return givenToNobody(plant(tokenLog(), 0600)); }, label(""), "",
          tokenLine(kSerial, "error: File owned by another user: " + tokenLog().string() + ".") + kFailure},
         {"token log writable by all", [&] { return plant(tokenLog(), 0666), true; }, label(""), "",
          tokenLine(kSerial, "error: File writable by other users: " + tokenLog().string() + ".") + kFailure},
@@ -340,7 +340,6 @@ TEST_F(TokenCommandTest, APlaceRefusedDuringTheRunIsNamedAtItsWrite)
     std::string localPin = "11112222";
     scene.add(kSerial, true);
     ASSERT_EQ(qvadmin.run({"create-local-pin", "-p", kUserPin, "-n", localPin, "--no-log", "--no-pin-file"}).status, 0);
-    const auto* nobody = getpwnam("nobody");
     const auto open = qvadmin.scratch() / "open";
     const auto sticky = qvadmin.scratch() / "sticky";
     const struct {
@@ -360,8 +359,7 @@ TEST_F(TokenCommandTest, APlaceRefusedDuringTheRunIsNamedAtItsWrite)
         {sticky, fs::perms(01777),
          [&] {
              std::ofstream(sticky / "p.txt") << "theirs\n";
-             return geteuid() == 0 && nobody != nullptr &&
-                    chown((sticky / "p.txt").c_str(), nobody->pw_uid, nobody->pw_gid) == 0;
+             return givenToNobody(sticky / "p.txt");
          },
          "File owned by another user: " + (sticky / "p.txt").string() + ".", "theirs\n"},
     };
